@@ -1,0 +1,155 @@
+#pragma once
+// The in-memory console: a screen buffer of cells with a visible window
+// inside it, and a platform with scripted keys, a virtual clock and logs of
+// the tones and console requests. Tests run on it; the terminal backend
+// presents one on the real terminal.
+
+#include "console/current.hpp"
+#include "console/platform.hpp"
+#include "console/screen_buffer.hpp"
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace console {
+
+struct Cell {
+    std::uint8_t ch = ' ';
+    std::uint16_t attr = 7;
+    friend bool operator==(Cell, Cell) = default;
+};
+
+class MemoryScreen : public ScreenBuffer {
+  public:
+    explicit MemoryScreen(int width = 80, int height = 300);
+
+    // The visible window; by default the top 80x50 (clipped to the buffer).
+    void set_window(Rect window);
+    // Resizes the buffer, keeping what fits; the window is clipped to it.
+    void resize(int width, int height);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    Rect window() const { return window_; }
+    Coord cursor() const { return cursor_; }
+    std::uint16_t attribute() const { return attribute_; }
+
+    // A buffer cell, 0-based; a blank in attribute 7 outside the buffer.
+    Cell cell(int x, int y) const;
+    // A cell of the window, 1-based (column, row) as the text layer counts
+    // with the window at its current place.
+    Cell at(int column, int row) const;
+    // `length` bytes of a window row from `column` on.
+    std::string text(int column, int row, int length) const;
+    // The whole window row, right blanks kept.
+    std::string row_text(int row) const;
+
+    // Bumped on every change of a cell, so observers can tell a quiet screen.
+    std::uint64_t version() const { return version_; }
+
+    BufferInfo info() const override;
+    void fill_attribute(std::uint16_t attribute, int count, Coord from) override;
+    void fill_character(std::uint8_t ch, int count, Coord from) override;
+    bool set_cursor(Coord to) override;
+    void set_attribute(std::uint16_t attribute) override;
+    void write(std::string_view bytes) override;
+
+  private:
+    Cell* cell_at(int x, int y);
+    void scroll_up();
+
+    int width_;
+    int height_;
+    std::vector<Cell> cells_;
+    Rect window_;
+    Coord cursor_;
+    std::uint16_t attribute_ = 7;
+    std::uint64_t version_ = 0;
+};
+
+struct Tone {
+    int hz;
+    int ms;
+    std::int64_t at_ms; // the virtual clock when it started
+    friend bool operator==(const Tone&, const Tone&) = default;
+};
+
+struct ConsoleRequest {
+    enum class Kind { cursor_info, key_event } kind;
+    int a; // cursor size, or virtual key
+    int b; // visible, or scan code
+    int c; // 0, or key event flags
+    friend bool operator==(const ConsoleRequest&, const ConsoleRequest&) = default;
+};
+
+// Thrown when a test's script runs dry: a key is awaited that will never
+// come, or the virtual clock passes its limit. It ends a runaway game.
+struct ScriptExhausted : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class MemoryPlatform : public Platform {
+  public:
+    // A key becomes available once the virtual clock reaches at_ms.
+    void push_key(int code, std::int64_t at_ms = 0);
+    void push_keys(std::string_view keys, std::int64_t at_ms = 0);
+    std::size_t keys_left() const { return keys_.size(); }
+
+    // The next rand() calls return these values, in order; once they are
+    // used up the seeded generator takes over again.
+    void script_rand(std::initializer_list<int> draws);
+    std::size_t scripted_draws_left() const { return draws_.size(); }
+    std::size_t rand_calls() const { return rand_calls_; }
+    std::optional<unsigned> last_seed() const { return last_seed_; }
+
+    std::int64_t now_ms() const { return now_ms_; }
+    void set_time(std::int64_t seconds) { epoch_seconds_ = seconds; }
+    void set_time_limit_ms(std::int64_t limit) { limit_ms_ = limit; }
+
+    const std::vector<Tone>& tones() const { return tones_; }
+    const std::vector<int>& sleeps() const { return sleeps_; }
+    const std::vector<ConsoleRequest>& requests() const { return requests_; }
+    void clear_logs();
+
+    bool kbhit() override;
+    int getch() override;
+    void sleep(int ms) override;
+    void beep(int hz, int ms) override;
+    void set_cursor_info(int size, bool visible) override;
+    void keybd_event(int vk, int scan, int flags) override;
+    std::int64_t time() override;
+    int rand() override;
+    void srand(unsigned seed) override;
+
+  private:
+    struct Key {
+        int code;
+        std::int64_t at_ms;
+    };
+    void advance(std::int64_t ms);
+
+    std::deque<Key> keys_;
+    std::deque<int> draws_;
+    std::size_t rand_calls_ = 0;
+    std::optional<unsigned> last_seed_;
+    std::int64_t now_ms_ = 0;
+    std::int64_t epoch_seconds_ = 1'700'000'000;
+    std::int64_t limit_ms_ = 24LL * 3600 * 1000;
+    std::vector<Tone> tones_;
+    std::vector<int> sleeps_;
+    std::vector<ConsoleRequest> requests_;
+};
+
+// Both halves, installed for the object's lifetime.
+struct MemoryConsole {
+    MemoryScreen screen;
+    MemoryPlatform platform;
+    Installation installation{screen, platform};
+};
+
+} // namespace console
