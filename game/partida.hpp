@@ -1,0 +1,75 @@
+#pragma once
+// Everything one game knows. The play field uses the screen's own
+// coordinates: cell (column, row) is drawn at that console position.
+
+#include <array>
+#include <cstdint>
+
+namespace game {
+
+// Cell codes double as the glyphs they are drawn with.
+inline constexpr std::uint8_t VAZIO = 0;
+inline constexpr std::uint8_t ESPECIAL = 2;
+inline constexpr std::uint8_t VIDA = 3;
+inline constexpr std::uint8_t NAVE = 12;
+inline constexpr std::uint8_t METEORO = 15;
+inline constexpr std::uint8_t TIRO = 33;
+inline constexpr std::uint8_t TIRO_INIMIGO = 34;
+inline constexpr std::uint8_t JOGADOR = 190;
+
+inline constexpr int COLUNAS = 80;
+inline constexpr int LINHAS = 50;
+
+// 80 x 50 cells, stored column by column.
+class Campo {
+  public:
+    std::uint8_t at(int coluna, int linha) const { return cells_[index(coluna, linha)]; }
+    void set(int coluna, int linha, std::uint8_t code) { cells_[index(coluna, linha)] = code; }
+    void clear() { cells_.fill(VAZIO); }
+
+  private:
+    static std::size_t index(int coluna, int linha) {
+        return static_cast<std::size_t>(coluna) * LINHAS + static_cast<std::size_t>(linha);
+    }
+    std::array<std::uint8_t, COLUNAS * LINHAS> cells_{};
+};
+
+struct NivelParametros {
+    std::int32_t limiarnave = 0;
+    std::int32_t limiarmeteoro = 0;
+    std::int32_t limiarqueda = 0;
+    std::int32_t limiartiroinimigo = 0;
+    std::int32_t atraso = 0;
+};
+
+struct Nivel {
+    NivelParametros parametros;
+    std::int32_t vidas;
+};
+
+// Levels '1' to '4'.
+inline constexpr std::array<Nivel, 4> NIVEIS{{
+    {{90, 40, 80, 70, 40}, 4},
+    {{90, 35, 75, 60, 50}, 3},
+    {{80, 25, 60, 50, 70}, 2},
+    {{70, 20, 50, 40, 80}, 1},
+}};
+
+struct Partida {
+    std::int32_t especial = 0;
+    std::int32_t tecla = 0;
+    std::int32_t jogadorx = 40;
+    std::int32_t jogadory = 35;
+    std::int32_t vidas = 1;
+    std::int32_t pontos = 0;
+    std::array<char, 64> nome{};
+    std::int32_t nivel = 0;
+    NivelParametros parametros;
+    std::int32_t opcao = 0;
+    std::int32_t etapa = 0;
+    std::int32_t tiros = 0;
+    std::int32_t bipe = 0;
+    Campo campo;
+};
+
+} // namespace game
