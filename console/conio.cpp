@@ -12,13 +12,19 @@ std::uint16_t attribute_of(int background, int foreground) {
     return static_cast<std::uint16_t>(background * 16 + foreground);
 }
 
-std::int16_t to16(int v) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(v)); }
+std::int16_t to16(int v) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(v));
+}
 
 } // namespace
 
-const LayerState& layer_state() { return state; }
+const LayerState& layer_state() {
+    return state;
+}
 
-void reset_layer_state() { state = LayerState{}; }
+void reset_layer_state() {
+    state = LayerState{};
+}
 
 void clrscr() {
     ScreenBuffer& out = screen();
@@ -43,7 +49,8 @@ void clrscr() {
 }
 
 void gotoxy(int column, int row) {
-    screen().set_cursor(Coord{to16(state.CONIO_LEFT + column - 1), to16(state.CONIO_TOP + row - 1)});
+    screen().set_cursor(
+        Coord{to16(state.CONIO_LEFT + column - 1), to16(state.CONIO_TOP + row - 1)});
 }
 
 void textcolor(int colour) {

@@ -20,8 +20,8 @@ void step_back() {
     if (at.x > 0)
         out.set_cursor(Coord{static_cast<std::int16_t>(at.x - 1), at.y});
     else if (at.y > 0)
-        out.set_cursor(
-            Coord{static_cast<std::int16_t>(out.info().size.x - 1), static_cast<std::int16_t>(at.y - 1)});
+        out.set_cursor(Coord{static_cast<std::int16_t>(out.info().size.x - 1),
+                             static_cast<std::int16_t>(at.y - 1)});
 }
 
 int digit_value(char ch) {

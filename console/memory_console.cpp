@@ -5,7 +5,9 @@
 namespace console {
 namespace {
 
-std::int16_t s16(int v) { return static_cast<std::int16_t>(v); }
+std::int16_t s16(int v) {
+    return static_cast<std::int16_t>(v);
+}
 
 Rect clip(Rect r, int width, int height) {
     r.left = s16(std::clamp<int>(r.left, 0, width - 1));
@@ -22,7 +24,9 @@ MemoryScreen::MemoryScreen(int width, int height)
       cells_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)),
       window_(clip(Rect{0, 0, 79, 49}, width_, height_)) {}
 
-void MemoryScreen::set_window(Rect window) { window_ = clip(window, width_, height_); }
+void MemoryScreen::set_window(Rect window) {
+    window_ = clip(window, width_, height_);
+}
 
 void MemoryScreen::resize(int width, int height) {
     width = std::max(1, width);
@@ -113,7 +117,9 @@ bool MemoryScreen::set_cursor(Coord to) {
     return true;
 }
 
-void MemoryScreen::set_attribute(std::uint16_t attribute) { attribute_ = attribute; }
+void MemoryScreen::set_attribute(std::uint16_t attribute) {
+    attribute_ = attribute;
+}
 
 void MemoryScreen::scroll_up() {
     std::move(cells_.begin() + width_, cells_.end(), cells_.begin());
@@ -137,7 +143,9 @@ void MemoryScreen::write(std::string_view bytes) {
     ++version_;
 }
 
-void MemoryPlatform::push_key(int code, std::int64_t at_ms) { keys_.push_back(Key{code, at_ms}); }
+void MemoryPlatform::push_key(int code, std::int64_t at_ms) {
+    keys_.push_back(Key{code, at_ms});
+}
 
 void MemoryPlatform::push_keys(std::string_view keys, std::int64_t at_ms) {
     for (const char k : keys)
@@ -160,7 +168,9 @@ void MemoryPlatform::advance(std::int64_t ms) {
         throw ScriptExhausted("virtual clock passed its limit");
 }
 
-bool MemoryPlatform::kbhit() { return !keys_.empty() && keys_.front().at_ms <= now_ms_; }
+bool MemoryPlatform::kbhit() {
+    return !keys_.empty() && keys_.front().at_ms <= now_ms_;
+}
 
 int MemoryPlatform::getch() {
     if (keys_.empty())
@@ -183,14 +193,17 @@ void MemoryPlatform::beep(int hz, int ms) {
 }
 
 void MemoryPlatform::set_cursor_info(int size, bool visible) {
-    requests_.push_back(ConsoleRequest{ConsoleRequest::Kind::cursor_info, size, visible ? 1 : 0, 0});
+    requests_.push_back(
+        ConsoleRequest{ConsoleRequest::Kind::cursor_info, size, visible ? 1 : 0, 0});
 }
 
 void MemoryPlatform::keybd_event(int vk, int scan, int flags) {
     requests_.push_back(ConsoleRequest{ConsoleRequest::Kind::key_event, vk, scan, flags});
 }
 
-std::int64_t MemoryPlatform::time() { return epoch_seconds_ + now_ms_ / 1000; }
+std::int64_t MemoryPlatform::time() {
+    return epoch_seconds_ + now_ms_ / 1000;
+}
 
 int MemoryPlatform::rand() {
     ++rand_calls_;

@@ -8,13 +8,25 @@
 
 namespace console {
 
-int _kbhit() { return platform().kbhit() ? 1 : 0; }
-int _getch() { return platform().getch(); }
+int _kbhit() {
+    return platform().kbhit() ? 1 : 0;
+}
+int _getch() {
+    return platform().getch();
+}
 
-void _sleep(int ms) { platform().sleep(ms); }
-void Beep(int hz, int ms) { platform().beep(hz, ms); }
-void _beep(int hz, int ms) { platform().beep(hz, ms); }
-void SetConsoleCursorInfo(int size, bool visible) { platform().set_cursor_info(size, visible); }
+void _sleep(int ms) {
+    platform().sleep(ms);
+}
+void Beep(int hz, int ms) {
+    platform().beep(hz, ms);
+}
+void _beep(int hz, int ms) {
+    platform().beep(hz, ms);
+}
+void SetConsoleCursorInfo(int size, bool visible) {
+    platform().set_cursor_info(size, visible);
+}
 void keybd_event(int vk, int scan, int flags, int /*extra*/) {
     platform().keybd_event(vk, scan, flags);
 }
@@ -65,7 +77,9 @@ void puts(std::string_view text) {
     line_break();
 }
 
-void gets(std::span<char> buffer) { read_line(buffer); }
+void gets(std::span<char> buffer) {
+    read_line(buffer);
+}
 
 void scanf_i(int& value) {
     std::array<char, 256> line{};
@@ -74,8 +88,14 @@ void scanf_i(int& value) {
         value = *parsed;
 }
 
-int rand() { return platform().rand(); }
-void srand(unsigned seed) { platform().srand(seed); }
-std::int64_t time() { return platform().time(); }
+int rand() {
+    return platform().rand();
+}
+void srand(unsigned seed) {
+    platform().srand(seed);
+}
+std::int64_t time() {
+    return platform().time();
+}
 
 } // namespace console

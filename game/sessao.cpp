@@ -2,5 +2,7 @@
 #include "game/sessao.hpp"
 
 namespace game {
-int sessao() { return 100; }
+int sessao() {
+    return 100;
+}
 } // namespace game

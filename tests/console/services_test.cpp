@@ -113,8 +113,55 @@ TEST(ConsoleRequests, AreLoggedInOrder) {
 TEST(VirtualClock, ARunawayGameHitsTheLimit) {
     MemoryConsole con;
     con.platform.set_time_limit_ms(1000);
-    EXPECT_THROW(
-        for (;;) _sleep(40), ScriptExhausted);
+    EXPECT_THROW(for (;;) _sleep(40), ScriptExhausted);
+}
+
+} // namespace
+
+#include "console/glyphs.hpp"
+
+namespace {
+
+TEST(Glyphs, TheGamesBytesShowAsTheirPcGlyphs) {
+    using console::glyph_utf8;
+    EXPECT_EQ(glyph_utf8(1), "\u263A");
+    EXPECT_EQ(glyph_utf8(2), "\u263B");
+    EXPECT_EQ(glyph_utf8(3), "\u2665");
+    EXPECT_EQ(glyph_utf8(12), "\u2640");
+    EXPECT_EQ(glyph_utf8(15), "\u263C");
+    EXPECT_EQ(glyph_utf8(22), "\u25AC");
+    EXPECT_EQ(glyph_utf8(25), "\u2193");
+    EXPECT_EQ(glyph_utf8(190), "\u00A5");
+    EXPECT_EQ(glyph_utf8(185), "\u2563");
+    EXPECT_EQ(glyph_utf8(186), "\u2551");
+    EXPECT_EQ(glyph_utf8(187), "\u2557");
+    EXPECT_EQ(glyph_utf8(188), "\u255D");
+    EXPECT_EQ(glyph_utf8(200), "\u255A");
+    EXPECT_EQ(glyph_utf8(201), "\u2554");
+    EXPECT_EQ(glyph_utf8(202), "\u2569");
+    EXPECT_EQ(glyph_utf8(203), "\u2566");
+    EXPECT_EQ(glyph_utf8(204), "\u2560");
+    EXPECT_EQ(glyph_utf8(205), "\u2550");
+    EXPECT_EQ(glyph_utf8('!'), "!");
+    EXPECT_EQ(glyph_utf8(0), " ");
+}
+
+TEST(Glyphs, EveryByteIsOnePrintableCharacterAndTypedLettersRoundTrip) {
+    for (int b = 0; b < 256; ++b) {
+        const char32_t c = console::glyph_unicode(static_cast<std::uint8_t>(b));
+        ASSERT_GE(c, U' ') << b;
+        ASSERT_FALSE(c >= 0x7F && c < 0xA0) << b;
+        if (b >= 32 && b != 0xF0 && (b < 127 || b >= 128)) {
+            if (b == 0xF4 || b == 0xF5)
+                continue; // pilcrow and section sign also stand for 20 and 21
+            ASSERT_EQ(console::byte_for_unicode(c), b) << b;
+        }
+    }
+    EXPECT_EQ(console::byte_for_unicode(U'\u00E9'), 0x82); // e acute
+    EXPECT_EQ(console::byte_for_unicode(U'\u00E7'), 0x87); // c cedilla
+    EXPECT_EQ(console::byte_for_unicode(U'\u00E3'), 0xC6); // a tilde
+    EXPECT_EQ(console::byte_for_unicode(U'\u4E2D'), std::nullopt);
+    EXPECT_EQ(console::byte_for_unicode(U'\t'), std::nullopt);
 }
 
 } // namespace

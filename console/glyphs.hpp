@@ -1,0 +1,19 @@
+#pragma once
+// How each byte the game writes looks: the IBM PC code page 850, with the
+// pictographs of the PC character set for bytes 1 to 31. Every byte is one
+// glyph of one cell; none is a control code.
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace console {
+
+char32_t glyph_unicode(std::uint8_t byte);
+// The same glyph as UTF-8, 1 to 3 bytes.
+std::string_view glyph_utf8(std::uint8_t byte);
+// The byte whose glyph is this character, for text typed on a UTF-8
+// keyboard: ASCII as it is, the code page's letters and signs as their byte.
+std::optional<std::uint8_t> byte_for_unicode(char32_t ch);
+
+} // namespace console
