@@ -1,11 +1,77 @@
-// Placeholder until the frame loop lands.
+// The frame's own bookkeeping (level parameters, starting lives, the delay)
+// and the status values it prints in the panel.
+#include "console/conio.hpp"
+#include "console/services.hpp"
 #include "game/fases.hpp"
+#include "screens/janela.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <string_view>
 
 namespace game {
-void fase_parametros(Partida&) {}
-void fase_vidas_iniciais(Partida&) {}
-void fase_status(const Partida&) {}
-void fase_mostra_vidas(const Partida&) {}
-void fase_mostra_nome(const Partida&) {}
-void fase_atraso(const Partida&) {}
+namespace {
+
+constexpr int VERDE = 2;
+constexpr int BRANCO = 15;
+
+// The name's value cell runs from column 69 up to the frame's right edge.
+constexpr std::size_t LARGURA_DO_NOME = 11;
+
+// Only the keys '1' to '4' name a row of the level table.
+std::optional<Nivel> nivel_da_tabela(int nivel) {
+    if (nivel < '1' || nivel > '4')
+        return std::nullopt;
+    return NIVEIS[static_cast<std::size_t>(nivel - '1')];
+}
+
+} // namespace
+
+void fase_parametros(Partida& p) {
+    if (const auto n = nivel_da_tabela(p.nivel))
+        p.parametros = n->parametros;
+}
+
+void fase_vidas_iniciais(Partida& p) {
+    if (p.etapa != 0)
+        return;
+    p.etapa = 1;
+    if (const auto n = nivel_da_tabela(p.nivel))
+        p.vidas = n->vidas;
+}
+
+void fase_status(const Partida& p) {
+    screens::printnivel(p.nivel);
+    console::textcolor(BRANCO);
+    screens::tiroespecials(p.especial);
+    console::textcolor(VERDE);
+    console::gotoxy(71, 11);
+    console::printf("%i", p.pontos);
+    console::textcolor(BRANCO);
+}
+
+void fase_mostra_vidas(const Partida& p) {
+    console::textcolor(VERDE);
+    console::gotoxy(72, 5);
+    // The blank wipes the old last digit when the count loses one (10 to 9).
+    console::printf("%i ", p.vidas);
+    console::textcolor(BRANCO);
+}
+
+void fase_mostra_nome(const Partida& p) {
+    console::textcolor(VERDE);
+    console::gotoxy(69, 3);
+    // A longer name would run over the frame and, reprinted every frame,
+    // into the playing area's row 4.
+    const std::string_view nome(p.nome.data(),
+                                std::min(std::strlen(p.nome.data()), LARGURA_DO_NOME));
+    console::puts(nome);
+    console::textcolor(BRANCO);
+}
+
+void fase_atraso(const Partida& p) {
+    console::_sleep(p.parametros.atraso);
+}
+
 } // namespace game

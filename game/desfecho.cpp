@@ -1,0 +1,43 @@
+#include "game/desfecho.hpp"
+
+#include "console/conio.hpp"
+#include "console/services.hpp"
+#include "screens/fim.hpp"
+
+#include <string_view>
+
+namespace game {
+namespace {
+
+constexpr int VERDE = 2;
+constexpr int BRANCO = 15;
+
+} // namespace
+
+bool fim_gameover(Partida& p) {
+    console::clrscr();
+    screens::gameover(p.pontos, p.nivel);
+    console::gotoxy(33, 21);
+    console::textcolor(VERDE);
+    console::puts(std::string_view(p.nome.data()));
+    console::textcolor(BRANCO);
+    // A key typed during the wait, or left over from play, is the answer.
+    console::_sleep(3000);
+    p.opcao = console::_getch();
+    return p.opcao == '1';
+}
+
+bool fim_zerado(Partida& p) {
+    console::_sleep(5000);
+    console::clrscr();
+    screens::zerado();
+    console::gotoxy(28, 45);
+    console::textcolor(VERDE);
+    console::printf("OPCAO --> ");
+    // Reads the whole line, so nothing of it reaches the next name prompt.
+    console::scanf_i(p.opcao);
+    console::textcolor(BRANCO);
+    return p.opcao == 1;
+}
+
+} // namespace game
