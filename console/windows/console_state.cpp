@@ -1,0 +1,61 @@
+#include "console/windows/console_state.hpp"
+
+#include <windows.h>
+
+namespace console {
+
+ConsoleState capture_console(void* output, void* input) {
+    ConsoleState state;
+    state.output_code_page = GetConsoleOutputCP();
+    state.input_code_page = GetConsoleCP();
+    DWORD mode = 0;
+    if (GetConsoleMode(output, &mode)) {
+        state.has_output_mode = true;
+        state.output_mode = mode;
+    }
+    if (GetConsoleMode(input, &mode)) {
+        state.has_input_mode = true;
+        state.input_mode = mode;
+    }
+    CONSOLE_CURSOR_INFO cursor{};
+    if (GetConsoleCursorInfo(output, &cursor)) {
+        state.has_cursor = true;
+        state.cursor_size = cursor.dwSize;
+        state.cursor_visible = cursor.bVisible != 0;
+    }
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (GetConsoleScreenBufferInfo(output, &info)) {
+        state.has_attribute = true;
+        state.attribute = info.wAttributes;
+    }
+    return state;
+}
+
+void restore_console(const ConsoleState& state, void* output, void* input) {
+    // Setting a code page to the one in force can still make the console
+    // redraw or change its font, so unchanged ones are left alone.
+    if (state.output_code_page != 0 && GetConsoleOutputCP() != state.output_code_page)
+        SetConsoleOutputCP(state.output_code_page);
+    if (state.input_code_page != 0 && GetConsoleCP() != state.input_code_page)
+        SetConsoleCP(state.input_code_page);
+    if (state.has_output_mode)
+        SetConsoleMode(output, state.output_mode);
+    if (state.has_input_mode)
+        SetConsoleMode(input, state.input_mode);
+    if (state.has_cursor) {
+        const CONSOLE_CURSOR_INFO cursor{state.cursor_size, state.cursor_visible ? TRUE : FALSE};
+        SetConsoleCursorInfo(output, &cursor);
+    }
+    if (state.has_attribute)
+        SetConsoleTextAttribute(output, state.attribute);
+}
+
+void set_drawing_mode(void* output, const ConsoleState& found) {
+    if (!found.has_output_mode)
+        return;
+    DWORD mode = found.output_mode | ENABLE_WRAP_AT_EOL_OUTPUT;
+    mode &= ~static_cast<DWORD>(ENABLE_VIRTUAL_TERMINAL_PROCESSING | DISABLE_NEWLINE_AUTO_RETURN);
+    SetConsoleMode(output, mode);
+}
+
+} // namespace console
