@@ -1,0 +1,32 @@
+#pragma once
+// Console colours on an ANSI terminal. The console numbers its colours with
+// blue in bit 0 and red in bit 2, ANSI the other way round, so the low three
+// bits are reversed; bit 3 picks the bright range (90-97, 100-107).
+
+#include <cstdint>
+#include <string>
+
+namespace console::posix {
+
+// 0..7 for the ANSI colour index, plus 8 when bright: the palette index a
+// 16-colour terminal uses for it.
+int ansi_index(int console_colour);
+
+int sgr_foreground(int console_colour); // 30-37, 90-97
+int sgr_background(int console_colour); // 40-47, 100-107
+
+// The two colours a cell attribute names: its low byte, background in the
+// high nibble. Higher bits have no colour to show.
+struct Pen {
+    int foreground = 7;
+    int background = 0;
+    friend bool operator==(Pen, Pen) = default;
+};
+Pen pen_of(std::uint16_t attribute);
+
+// The SGR sequence that takes the terminal from `from` to `to`, naming only
+// the colour that changed; empty when nothing did. With no known `from`,
+// both colours.
+std::string sgr_change(const Pen* from, Pen to);
+
+} // namespace console::posix

@@ -1,0 +1,169 @@
+#include "console/posix/frame_renderer.hpp"
+
+#include "console/glyphs.hpp"
+
+#include <cstddef>
+
+namespace console::posix {
+namespace {
+
+std::size_t index_of(int width, int x, int y) {
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+           static_cast<std::size_t>(x);
+}
+
+std::string csi(int n, char final_byte) {
+    // A count of 1 is the default, so it can be left out.
+    std::string out = "\x1b[";
+    if (n != 1)
+        out += std::to_string(n);
+    out += final_byte;
+    return out;
+}
+
+std::string absolute_move(Point to) {
+    if (to.x == 0 && to.y == 0)
+        return "\x1b[H";
+    std::string out = "\x1b[" + std::to_string(to.y + 1);
+    if (to.x != 0)
+        out += ";" + std::to_string(to.x + 1);
+    out += 'H';
+    return out;
+}
+
+std::string shorter(std::string a, std::string b) {
+    return b.size() < a.size() ? std::move(b) : std::move(a);
+}
+
+std::string vertical_move(int from_y, int to_y) {
+    const int dy = to_y - from_y;
+    if (dy == 0)
+        return {};
+    if (dy > 0) // LF moves straight down: output processing is off
+        return shorter(std::string(static_cast<std::size_t>(dy), '\n'), csi(dy, 'B'));
+    return csi(-dy, 'A');
+}
+
+std::string horizontal_move(int from_x, int to_x) {
+    const int dx = to_x - from_x;
+    if (dx == 0)
+        return {};
+    std::string best = csi(to_x + 1, 'G');
+    if (to_x == 0)
+        best = "\r";
+    if (dx > 0)
+        return shorter(std::move(best), csi(dx, 'C'));
+    best = shorter(std::move(best), csi(-dx, 'D'));
+    return shorter(std::move(best), std::string(static_cast<std::size_t>(-dx), '\b'));
+}
+
+// Rewriting the few unchanged cells up to the next change can be shorter
+// than any cursor move, when they are all in the current pen.
+std::optional<std::string> rewritten_gap(const Grid& wanted, int from_x, int to_x, int y, Pen pen,
+                                         std::size_t shorter_than) {
+    std::string gap;
+    for (int x = from_x; x < to_x; ++x) {
+        const TermCell between = wanted.at(x, y);
+        if (pen_of(between.attr) != pen)
+            return std::nullopt;
+        gap += glyph_utf8(between.ch);
+        if (gap.size() >= shorter_than)
+            return std::nullopt;
+    }
+    return gap;
+}
+
+} // namespace
+
+Grid::Grid(int w, int h, TermCell fill)
+    : width(w), height(h), cells(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
+
+TermCell Grid::at(int x, int y) const {
+    return cells[index_of(width, x, y)];
+}
+
+void Grid::set(int x, int y, TermCell cell) {
+    cells[index_of(width, x, y)] = cell;
+}
+
+TerminalPicture unknown_picture(int width, int height) {
+    TerminalPicture p;
+    p.width = width;
+    p.height = height;
+    p.cells.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                   std::nullopt);
+    return p;
+}
+
+void forget_cells(TerminalPicture& picture) {
+    for (auto& cell : picture.cells)
+        cell.reset();
+    picture.pen.reset();
+    picture.cursor.reset();
+}
+
+std::string cursor_move(std::optional<Point> from, Point to) {
+    std::string best = absolute_move(to);
+    if (!from)
+        return best;
+    if (*from == to)
+        return {};
+    return shorter(std::move(best), vertical_move(from->y, to.y) + horizontal_move(from->x, to.x));
+}
+
+std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::optional<Point> cursor) {
+    if (shown.width != wanted.width || shown.height != wanted.height) {
+        const auto visible = shown.cursor_visible;
+        shown = unknown_picture(wanted.width, wanted.height);
+        shown.cursor_visible = visible;
+    }
+    std::string out;
+    if (!cursor && shown.cursor_visible != false) {
+        // Hidden first, so it is not seen jumping over the cells drawn.
+        out += "\x1b[?25l";
+        shown.cursor_visible = false;
+    }
+
+    for (int y = 0; y < wanted.height; ++y) {
+        for (int x = 0; x < wanted.width; ++x) {
+            const TermCell want = wanted.at(x, y);
+            auto& cell = shown.cells[index_of(wanted.width, x, y)];
+            if (cell == want)
+                continue;
+            const Pen pen = pen_of(want.attr);
+            if (shown.cursor != Point{x, y}) {
+                std::string move = cursor_move(shown.cursor, Point{x, y});
+                if (shown.cursor && shown.cursor->y == y && shown.cursor->x < x && shown.pen)
+                    if (auto gap =
+                            rewritten_gap(wanted, shown.cursor->x, x, y, *shown.pen, move.size()))
+                        move = std::move(*gap);
+                out += move;
+            }
+            const Pen* from = shown.pen ? &*shown.pen : nullptr;
+            out += sgr_change(from, pen);
+            shown.pen = pen;
+            out += glyph_utf8(want.ch);
+            cell = want;
+            // With autowrap off the cursor sticks at the last column.
+            if (x + 1 < wanted.width)
+                shown.cursor = Point{x + 1, y};
+            else
+                shown.cursor.reset();
+        }
+    }
+
+    if (cursor) {
+        if (cursor->x >= 0 && cursor->y >= 0 && cursor->x < wanted.width &&
+            cursor->y < wanted.height) {
+            out += cursor_move(shown.cursor, *cursor);
+            shown.cursor = *cursor;
+        }
+        if (shown.cursor_visible != true) {
+            out += "\x1b[?25h";
+            shown.cursor_visible = true;
+        }
+    }
+    return out;
+}
+
+} // namespace console::posix

@@ -1,0 +1,384 @@
+#include "console/posix/key_decoder.hpp"
+
+#include "console/glyphs.hpp"
+
+#include <charconv>
+
+namespace console::posix {
+namespace {
+
+constexpr std::uint8_t ESC = 0x1b;
+constexpr std::uint8_t BEL = 0x07;
+constexpr std::uint8_t CAN = 0x18;
+constexpr std::uint8_t SUB = 0x1a;
+
+constexpr int ENTER = 13;
+constexpr int BACKSPACE = 8;
+constexpr int ESCAPE = 27;
+
+// The two-code keys of the PC console.
+constexpr int EXTENDED = 224;
+constexpr int FUNCTION = 0;
+constexpr int UP = 72, DOWN = 80, LEFT = 75, RIGHT = 77;
+constexpr int HOME = 71, END = 79, PAGE_UP = 73, PAGE_DOWN = 81, INSERT = 82, DELETE = 83;
+constexpr int F1 = 59; // F1..F10 are 59..68
+constexpr int F11 = 133, F12 = 134;
+constexpr int SHIFT_TAB = 15;
+
+// Parameters longer than any key's are not kept; the sequence still is
+// read to its end.
+constexpr std::size_t max_params = 32;
+
+// The first number of a parameter string ("1;5" gives 1), or `fallback`
+// when there is none.
+int first_number(const std::string& params, int fallback) {
+    int value = 0;
+    const char* begin = params.data();
+    const char* end = begin + params.size();
+    const auto res = std::from_chars(begin, end, value);
+    if (res.ec != std::errc{} || (res.ptr != end && *res.ptr != ';'))
+        return fallback;
+    return value;
+}
+
+bool private_or_intermediate(const std::string& params) {
+    for (const char c : params)
+        if (c == '<' || c == '=' || c == '>' || c == '?' || (c >= 0x20 && c <= 0x2f))
+            return true;
+    return false;
+}
+
+} // namespace
+
+void KeyDecoder::feed(std::span<const std::uint8_t> bytes, std::int64_t now_ms) {
+    for (const std::uint8_t b : bytes) {
+        byte(b);
+        last_byte_ms_ = now_ms;
+    }
+}
+
+void KeyDecoder::idle(std::int64_t now_ms) {
+    const std::int64_t quiet = now_ms - last_byte_ms_;
+    if (quiet >= lone_escape_ms)
+        after_cr_ = false;
+    if (state_ == State::escape && quiet >= lone_escape_ms) {
+        key(ESCAPE);
+        reset();
+    } else if (state_ != State::ground && quiet >= stale_sequence_ms) {
+        reset();
+    }
+}
+
+std::optional<std::int64_t> KeyDecoder::deadline() const {
+    if (state_ == State::ground)
+        return std::nullopt;
+    if (state_ == State::escape)
+        return last_byte_ms_ + lone_escape_ms;
+    return last_byte_ms_ + stale_sequence_ms;
+}
+
+int KeyDecoder::take() {
+    const int code = codes_.front();
+    codes_.pop_front();
+    return code;
+}
+
+void KeyDecoder::byte(std::uint8_t b) {
+    switch (state_) {
+    case State::ground:
+        ground(b);
+        return;
+    case State::escape:
+        escape(b);
+        return;
+    case State::csi:
+        csi(b);
+        return;
+    case State::csi_linux_fkey:
+        if (b >= 'A' && b <= 'E')
+            pair(FUNCTION, F1 + (b - 'A'));
+        reset();
+        return;
+    case State::mouse_x10:
+        if (--mouse_bytes_left_ == 0)
+            reset();
+        return;
+    case State::ss3:
+        ss3(b);
+        return;
+    case State::control_string:
+        if (b == BEL || b == CAN || b == SUB)
+            reset();
+        else if (b == ESC)
+            state_ = State::string_escape;
+        return;
+    case State::string_escape:
+        if (b == '\\') {
+            reset();
+            return;
+        }
+        // An ESC that does not close the string starts a sequence anew.
+        state_ = State::escape;
+        escape(b);
+        return;
+    case State::single_after:
+        reset();
+        return;
+    case State::utf8:
+        utf8(b);
+        return;
+    }
+}
+
+void KeyDecoder::ground(std::uint8_t b) {
+    const bool was_after_cr = after_cr_;
+    after_cr_ = false;
+    if (b == ESC) {
+        state_ = State::escape;
+    } else if (b == '\r') {
+        key(ENTER);
+        after_cr_ = true;
+    } else if (b == '\n') {
+        // CR LF is one Enter, from a terminal or a pasted line alike.
+        if (!was_after_cr)
+            key(ENTER);
+    } else if (b == 127 || b == 8) {
+        key(BACKSPACE);
+    } else if (b == 0) {
+        // Ctrl+Space; as a code it would pass for a function key's prefix.
+    } else if (b < 0x80) {
+        key(b);
+    } else if (b >= 0xc2 && b <= 0xf4) {
+        start_utf8(b, true);
+    }
+    // Other bytes of 0x80 and up cannot start a UTF-8 character: dropped.
+}
+
+void KeyDecoder::escape(std::uint8_t b) {
+    switch (b) {
+    case '[':
+        state_ = State::csi;
+        params_.clear();
+        return;
+    case 'O':
+        state_ = State::ss3;
+        params_.clear();
+        return;
+    case ']':
+    case 'P':
+    case 'X':
+    case '^':
+    case '_':
+        state_ = State::control_string;
+        return;
+    case 'N':
+        state_ = State::single_after;
+        return;
+    case ESC:
+        // A second ESC: the first was Alt's prefix to what follows.
+        return;
+    default:
+        break;
+    }
+    if (b >= 0xc2 && b <= 0xf4) {
+        start_utf8(b, false); // Alt+letter
+        return;
+    }
+    // Alt with any other key: not a key of the PC console.
+    reset();
+}
+
+void KeyDecoder::csi(std::uint8_t b) {
+    if (b >= 0x20 && b <= 0x3f) {
+        if (params_.size() < max_params)
+            params_ += static_cast<char>(b);
+        return;
+    }
+    if (b >= 0x40 && b <= 0x7e) {
+        if (params_.empty() && b == '[') {
+            state_ = State::csi_linux_fkey;
+        } else if (params_.empty() && b == 'M') {
+            state_ = State::mouse_x10;
+            mouse_bytes_left_ = 3;
+        } else {
+            finish_csi(static_cast<char>(b));
+            reset();
+        }
+        return;
+    }
+    // Not part of any sequence: the sequence is broken off and the byte
+    // read as itself.
+    reset();
+    ground(b);
+}
+
+void KeyDecoder::finish_csi(char final_byte) {
+    if (private_or_intermediate(params_))
+        return; // mouse, replies and the like
+    const int n = first_number(params_, 1);
+    switch (final_byte) {
+    case 'A':
+        pair(EXTENDED, UP);
+        return;
+    case 'B':
+        pair(EXTENDED, DOWN);
+        return;
+    case 'C':
+        pair(EXTENDED, RIGHT);
+        return;
+    case 'D':
+        pair(EXTENDED, LEFT);
+        return;
+    case 'H':
+        pair(EXTENDED, HOME);
+        return;
+    case 'F':
+        pair(EXTENDED, END);
+        return;
+    case 'Z':
+        pair(FUNCTION, SHIFT_TAB);
+        return;
+    case 'P':
+    case 'Q':
+    case 'R':
+    case 'S':
+        // Modified F1..F4 as xterm sends them ("1;2P"). With another first
+        // number it is no key: "row;column R" answers a position request.
+        if (n == 1)
+            pair(FUNCTION, F1 + (final_byte - 'P'));
+        return;
+    case '~':
+        break;
+    default:
+        return;
+    }
+    switch (n) {
+    case 1:
+    case 7:
+        pair(EXTENDED, HOME);
+        return;
+    case 2:
+        pair(EXTENDED, INSERT);
+        return;
+    case 3:
+        pair(EXTENDED, DELETE);
+        return;
+    case 4:
+    case 8:
+        pair(EXTENDED, END);
+        return;
+    case 5:
+        pair(EXTENDED, PAGE_UP);
+        return;
+    case 6:
+        pair(EXTENDED, PAGE_DOWN);
+        return;
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 15:
+        pair(FUNCTION, F1 + (n - 11));
+        return;
+    case 17:
+    case 18:
+    case 19:
+    case 20:
+    case 21:
+        pair(FUNCTION, F1 + 5 + (n - 17));
+        return;
+    case 23:
+        pair(EXTENDED, F11);
+        return;
+    case 24:
+        pair(EXTENDED, F12);
+        return;
+    default:
+        return; // paste markers (200, 201) and keys the console lacks
+    }
+}
+
+void KeyDecoder::ss3(std::uint8_t b) {
+    if (b >= 0x30 && b <= 0x3f) {
+        if (params_.size() < max_params)
+            params_ += static_cast<char>(b);
+        return;
+    }
+    if (b >= 0x40 && b <= 0x7e) {
+        finish_ss3(static_cast<char>(b));
+        reset();
+        return;
+    }
+    reset();
+    ground(b);
+}
+
+void KeyDecoder::finish_ss3(char final_byte) {
+    switch (final_byte) {
+    case 'A':
+    case 'B':
+    case 'C':
+    case 'D':
+    case 'H':
+    case 'F':
+        finish_csi(final_byte);
+        return;
+    case 'P':
+    case 'Q':
+    case 'R':
+    case 'S':
+        pair(FUNCTION, F1 + (final_byte - 'P'));
+        return;
+    case 'M':
+        key(ENTER); // the keypad's Enter
+        return;
+    default:
+        break;
+    }
+    // The keypad in application mode: its digits and signs as typed.
+    if (final_byte >= 'p' && final_byte <= 'y')
+        key('0' + (final_byte - 'p'));
+    else if (final_byte >= 'j' && final_byte <= 'o')
+        key("*+,-./"[final_byte - 'j']);
+    else if (final_byte == 'X')
+        key('=');
+}
+
+void KeyDecoder::start_utf8(std::uint8_t lead, bool keep) {
+    state_ = State::utf8;
+    utf8_keep_ = keep;
+    if (lead < 0xe0) {
+        utf8_length_ = 2;
+        utf8_value_ = lead & 0x1fu;
+    } else if (lead < 0xf0) {
+        utf8_length_ = 3;
+        utf8_value_ = lead & 0x0fu;
+    } else {
+        utf8_length_ = 4;
+        utf8_value_ = lead & 0x07u;
+    }
+    utf8_left_ = utf8_length_ - 1;
+}
+
+void KeyDecoder::utf8(std::uint8_t b) {
+    if ((b & 0xc0) != 0x80) {
+        // Cut short: what came so far is dropped, the byte read anew.
+        reset();
+        ground(b);
+        return;
+    }
+    utf8_value_ = (utf8_value_ << 6) | (b & 0x3fu);
+    if (--utf8_left_ > 0)
+        return;
+    reset();
+    const char32_t c = utf8_value_;
+    const bool shortest = (utf8_length_ == 2 && c >= 0x80) ||
+                          (utf8_length_ == 3 && c >= 0x800 && (c < 0xd800 || c > 0xdfff)) ||
+                          (utf8_length_ == 4 && c >= 0x10000 && c <= 0x10ffff);
+    if (!shortest || !utf8_keep_)
+        return;
+    if (const auto byte = byte_for_unicode(c))
+        key(*byte);
+}
+
+} // namespace console::posix

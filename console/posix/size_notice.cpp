@@ -1,0 +1,69 @@
+#include "console/posix/size_notice.hpp"
+
+#include <algorithm>
+#include <sstream>
+#include <vector>
+
+namespace console::posix {
+namespace {
+
+std::vector<std::string> wrapped(const std::string& text, int width) {
+    std::vector<std::string> lines;
+    std::istringstream words(text);
+    std::string word;
+    std::string line;
+    while (words >> word) {
+        while (static_cast<int>(word.size()) > width) {
+            if (!line.empty())
+                lines.push_back(line);
+            line.clear();
+            lines.push_back(word.substr(0, static_cast<std::size_t>(width)));
+            word.erase(0, static_cast<std::size_t>(width));
+        }
+        if (word.empty())
+            continue;
+        if (line.empty())
+            line = word;
+        else if (static_cast<int>(line.size() + 1 + word.size()) <= width)
+            line += ' ' + word;
+        else {
+            lines.push_back(line);
+            line = word;
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+} // namespace
+
+bool fits(TerminalSize have, TerminalSize need) {
+    return have.columns >= need.columns && have.rows >= need.rows;
+}
+
+std::string size_notice(TerminalSize have, TerminalSize need) {
+    const std::string size_needed =
+        std::to_string(need.columns) + " colunas x " + std::to_string(need.rows) + " linhas";
+    const std::string size_had =
+        std::to_string(have.columns) + " colunas x " + std::to_string(have.rows) + " linhas";
+    const std::vector<std::string> paragraphs{
+        "Terminal pequeno demais.",
+        "O jogo precisa de " + size_needed + ";",
+        "este tem " + size_had + ".",
+        "Aumente a janela e o jogo continua.",
+    };
+    std::string out = "\x1b[0m\x1b[H\x1b[2J";
+    int row = 1;
+    for (const auto& paragraph : paragraphs) {
+        for (const auto& line : wrapped(paragraph, std::max(1, have.columns))) {
+            if (row > have.rows)
+                return out;
+            out += "\x1b[" + std::to_string(row) + "H" + line;
+            ++row;
+        }
+    }
+    return out;
+}
+
+} // namespace console::posix

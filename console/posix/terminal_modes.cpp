@@ -1,0 +1,90 @@
+#include "console/posix/terminal_modes.hpp"
+
+#include <cerrno>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace console::posix {
+
+std::optional<TerminalSize> terminal_size(int fd) {
+    winsize ws{};
+    if (ioctl(fd, TIOCGWINSZ, &ws) != 0 || ws.ws_col == 0 || ws.ws_row == 0)
+        return std::nullopt;
+    return TerminalSize{ws.ws_col, ws.ws_row};
+}
+
+termios raw_mode(const termios& cooked) {
+    termios raw = cooked;
+    raw.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | ICRNL | INLCR | IGNCR | BRKINT | ISTRIP |
+                                          INPCK | PARMRK);
+    raw.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    raw.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | IEXTEN);
+    raw.c_lflag |= ISIG;
+    raw.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB);
+    raw.c_cflag |= CS8;
+    raw.c_cc[VMIN] = 1;
+    raw.c_cc[VTIME] = 0;
+    return raw;
+}
+
+std::string_view enter_sequence() {
+    return "\x1b[?1049h" // alternate screen
+           "\x1b[?7l"    // no autowrap
+           "\x1b[?1l"    // cursor keys send CSI
+           "\x1b>"       // numeric keypad
+           "\x1b[0m"
+           "\x1b[H\x1b[2J";
+}
+
+std::string_view leave_sequence() {
+    return "\x1b[0m"
+           "\x1b[?25h" // cursor shown
+           "\x1b[?7h"  // autowrap
+           "\x1b[?1049l";
+}
+
+bool write_all(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n > 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            pollfd p{fd, POLLOUT, 0};
+            ::poll(&p, 1, 100);
+            continue;
+        }
+        return false;
+    }
+    return true;
+}
+
+RawTerminal::RawTerminal(int in_fd, int out_fd, const termios& found)
+    : in_(in_fd), out_(out_fd), found_(found) {
+    enter();
+}
+
+RawTerminal::~RawTerminal() {
+    leave(true);
+}
+
+void RawTerminal::enter() {
+    const termios raw = raw_mode(found_);
+    tcsetattr(in_, TCSANOW, &raw);
+    write_all(out_, enter_sequence());
+    raw_ = true;
+}
+
+void RawTerminal::leave(bool discard_input) {
+    if (!raw_)
+        return;
+    raw_ = false;
+    write_all(out_, leave_sequence());
+    tcsetattr(in_, discard_input ? TCSAFLUSH : TCSANOW, &found_);
+}
+
+} // namespace console::posix

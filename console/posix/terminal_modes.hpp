@@ -1,0 +1,60 @@
+#pragma once
+// The terminal's modes while the game runs, and putting them back as they
+// were found.
+
+#include <optional>
+#include <string_view>
+#include <termios.h>
+
+namespace console::posix {
+
+struct TerminalSize {
+    int columns = 0;
+    int rows = 0;
+    friend bool operator==(TerminalSize, TerminalSize) = default;
+};
+
+// None when the terminal does not say.
+std::optional<TerminalSize> terminal_size(int fd);
+
+// Keys one by one without echo. Ctrl-C and Ctrl-Z still raise their signals;
+// Ctrl-S must not freeze the output, Enter must arrive as typed (CR), and
+// the bytes written must reach the terminal unchanged.
+termios raw_mode(const termios& cooked);
+
+// The alternate screen, autowrap off (so the bottom-right cell can be
+// written without scrolling), plain colours, cursor keys in normal mode.
+std::string_view enter_sequence();
+// Everything enter_sequence and the game changed, put back; the cursor shown.
+std::string_view leave_sequence();
+
+// Writes all the bytes, one write() call unless the terminal takes less.
+// False when the terminal is gone.
+bool write_all(int fd, std::string_view bytes);
+
+// Raw mode and the alternate screen for the object's lifetime, and out of
+// them while the game is suspended.
+class RawTerminal {
+  public:
+    // The terminal's modes as found are kept before anything changes.
+    RawTerminal(int in_fd, int out_fd, const termios& found);
+    ~RawTerminal();
+    RawTerminal(const RawTerminal&) = delete;
+    RawTerminal& operator=(const RawTerminal&) = delete;
+
+    void enter();
+    // Keys typed but not read are dropped, so they do not spill into the
+    // shell when `discard_input`.
+    void leave(bool discard_input);
+
+    int in_fd() const { return in_; }
+    int out_fd() const { return out_; }
+
+  private:
+    int in_;
+    int out_;
+    termios found_;
+    bool raw_ = false;
+};
+
+} // namespace console::posix

@@ -1,0 +1,39 @@
+#include "console/posix/size_notice.hpp"
+
+#include "vterm_screen.hpp"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace console::posix;
+
+TEST(SizeNotice, TheGameNeeds80By49) {
+    EXPECT_TRUE(fits(TerminalSize{80, 49}));
+    EXPECT_TRUE(fits(TerminalSize{200, 60}));
+    EXPECT_FALSE(fits(TerminalSize{79, 60}));
+    EXPECT_FALSE(fits(TerminalSize{80, 48}));
+}
+
+TEST(SizeNotice, NamesTheSizeNeededAndTheSizeHad) {
+    terminal_test::VtermScreen vt(80, 24);
+    vt.feed("old text");
+    vt.feed(size_notice(TerminalSize{80, 24}));
+    EXPECT_FALSE(vt.shows("old text"));
+    EXPECT_TRUE(vt.shows("80 colunas x 49 linhas"));
+    EXPECT_TRUE(vt.shows("80 colunas x 24 linhas"));
+}
+
+TEST(SizeNotice, WrapsToANarrowTerminalAndStopsAtItsBottom) {
+    terminal_test::VtermScreen vt(20, 6);
+    vt.feed(size_notice(TerminalSize{20, 6}));
+    EXPECT_TRUE(vt.shows("colunas x 49 linhas"));
+    for (int y = 0; y < 6; ++y)
+        EXPECT_NE(vt.row(y).substr(0, 1), " ") << "row " << y << " is " << vt.row(y);
+    EXPECT_EQ(vt.cursor_y(), 5);
+    terminal_test::VtermScreen tiny(4, 2);
+    tiny.feed(size_notice(TerminalSize{4, 2}));
+    EXPECT_EQ(tiny.row(0), "Term");
+}
+
+} // namespace
