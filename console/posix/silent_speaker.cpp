@@ -1,0 +1,15 @@
+// Built where there is no ALSA: every tone is a silent pause.
+#include "console/posix/speaker.hpp"
+
+namespace console::posix {
+
+struct Speaker::Device {};
+
+Speaker::Speaker(int rate, bool enabled) : rate_(rate), enabled_(enabled) {}
+Speaker::~Speaker() = default;
+
+bool Speaker::play(std::span<const std::int16_t>, const std::function<void()>&) {
+    return false;
+}
+
+} // namespace console::posix

@@ -1,0 +1,33 @@
+#pragma once
+// The sound card as the game's speaker. It is opened on first use; when
+// there is none (or sound is off) every tone is silence, and the caller
+// keeps the time itself.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+
+namespace console::posix {
+
+class Speaker {
+  public:
+    Speaker(int rate, bool enabled);
+    ~Speaker();
+    Speaker(const Speaker&) = delete;
+    Speaker& operator=(const Speaker&) = delete;
+
+    // Queues the samples and returns once the last of them is queued, a
+    // short buffer's length before it has sounded. `on_signal` runs when a
+    // signal breaks into the wait; it may throw. False when nothing plays.
+    bool play(std::span<const std::int16_t> samples, const std::function<void()>& on_signal);
+
+  private:
+    struct Device;
+    int rate_;
+    bool enabled_;
+    bool tried_ = false;
+    std::unique_ptr<Device> device_;
+};
+
+} // namespace console::posix
