@@ -1,6 +1,8 @@
 #include "console/posix/terminal_modes.hpp"
 
 #include <cerrno>
+#include <csignal>
+#include <pthread.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -83,8 +85,18 @@ void RawTerminal::leave(bool discard_input) {
     if (!raw_)
         return;
     raw_ = false;
+    // On Ctrl-Z the shell may take the terminal back before the game gets
+    // here (another process of the job stopped first); a process in the
+    // background changing the modes would be stopped by SIGTTOU unless it
+    // blocks it, and the terminal would stay raw.
+    sigset_t ttou;
+    sigset_t before;
+    sigemptyset(&ttou);
+    sigaddset(&ttou, SIGTTOU);
+    pthread_sigmask(SIG_BLOCK, &ttou, &before);
     write_all(out_, leave_sequence());
     tcsetattr(in_, discard_input ? TCSAFLUSH : TCSANOW, &found_);
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
 }
 
 } // namespace console::posix
