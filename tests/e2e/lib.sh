@@ -1,0 +1,132 @@
+# Shared by the end-to-end tests: the game in a detached tmux pane of its
+# own server, read back with capture-pane as a player would see it. Every
+# wait is bounded, so a failure ends the test instead of hanging it.
+#
+# Sourced with ORBITRIX set to the program; gives $work, a scratch folder.
+
+set -eu
+export LC_ALL=C.UTF-8 # bash's ${line:offset:length} then counts characters
+unset TMUX
+
+work=$(mktemp -d)
+socket="orbitrix-e2e-$$"
+
+tm() { tmux -L "$socket" -f /dev/null "$@"; }
+
+cleanup() {
+    tm kill-server 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    echo "--- screen:" >&2
+    tm capture-pane -p -t game >&2 2>/dev/null || true
+    exit 1
+}
+
+# Starts the game at COLUMNS x ROWS (80x50 unless given). When it ends, the
+# pane records its exit status and the terminal's modes, then idles.
+write_runner() {
+    cat >"$work/run.sh" <<RUN
+#!/bin/sh
+sh -c 'echo \$\$ > "$work/pid"; exec "$ORBITRIX"'
+echo "EXIT=\$?" > "$work/exit.tmp"
+stty -a > "$work/stty"
+mv "$work/exit.tmp" "$work/exit"
+exec sleep 600
+RUN
+    chmod +x "$work/run.sh"
+}
+
+start_game() {
+    local columns=${1:-80} rows=${2:-50}
+    write_runner
+    tm new-session -d -x "$columns" -y "$rows" -s game "$work/run.sh"
+    wait_until 5 "the game to start" test -s "$work/pid"
+}
+
+# The same, typed at an interactive shell with job control, as a player
+# starts it: Ctrl-Z then gives the terminal back to that shell.
+start_game_from_a_shell() {
+    write_runner
+    tm new-session -d -x 80 -y 50 -s game \
+        "env HISTFILE=/dev/null PS1='$ ' bash --norc --noprofile -i"
+    wait_for_text '$' 10
+    keys -l "$work/run.sh"
+    keys Enter
+    wait_until 5 "the game to start" test -s "$work/pid"
+}
+
+game_pid() { cat "$work/pid"; }
+
+screen() { tm capture-pane -p -t game; }
+# Row N (1-based) of the screen.
+row() { screen | sed -n "${1}p"; }
+# LENGTH characters of row ROW from COLUMN (1-based) on; the blanks that
+# capture-pane trims off the end of a row count as blanks.
+text_at() {
+    local line
+    line="$(row "$2")$(printf '%*s' 300 '')"
+    printf '%s' "${line:$(($1 - 1)):$3}"
+}
+
+# wait_until SECONDS WHAT COMMAND...: polls the command until it succeeds.
+wait_until() {
+    local limit=$1 what=$2
+    shift 2
+    local tries=$((limit * 10))
+    while ! "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || fail "timed out waiting for $what"
+        sleep 0.1
+    done
+}
+
+shows() { screen | grep -qF -- "$1"; }
+shows_at() { [ "$(text_at "$1" "$2" "${#3}")" = "$3" ]; }
+wait_for_text() { wait_until "${2:-20}" "\"$1\"" shows "$1"; }
+wait_for_text_at() { wait_until "${4:-20}" "\"$3\" at ($1,$2)" shows_at "$1" "$2" "$3"; }
+
+keys() { tm send-keys -t game "$@"; }
+
+# The title, the name and the level, up to the play screen.
+play_until_the_game_runs() {
+    local name=$1
+    wait_for_text_at 15 20 "1 - Jogar" 30
+    wait_for_text_at 15 22 "2 - Sair"
+    tm capture-pane -e -p -t game | sed -n 20p | grep -qF $'\e[32m1 - Jogar' ||
+        fail "the menu is not green"
+    keys 1
+    wait_for_text_at 15 22 "Digite Seu Nome -> "
+    keys -l "$name"
+    wait_for_text_at 15 22 "Digite Seu Nome -> $name"
+    keys Enter
+    wait_for_text "Escolha Um Nivel"
+    keys 1
+    wait_for_text " Nome : "
+    wait_for_text_at 69 3 "$name"
+    wait_for_text_at 72 5 "4"
+    wait_for_text_at 70 7 "1"
+}
+
+wait_for_exit() {
+    wait_until "${1:-10}" "the game to end" test -s "$work/exit"
+}
+
+expect_exit_status() {
+    local got
+    got=$(cat "$work/exit")
+    [ "$got" = "EXIT=$1" ] || fail "exit status: $got, expected $1"
+}
+
+# The shell's own modes are back: line editing, echo, flow control.
+expect_terminal_restored() {
+    local mode
+    for mode in icanon echo ixon icrnl opost isig; do
+        grep -Eq "(^| )$mode( |;|\$)" "$work/stty" || fail "stty shows -$mode: $(cat "$work/stty")"
+    done
+    [ "$(tm display -p -t game '#{alternate_on}')" = 0 ] || fail "still on the alternate screen"
+    [ "$(tm display -p -t game '#{cursor_flag}')" = 1 ] || fail "the cursor is still hidden"
+}
