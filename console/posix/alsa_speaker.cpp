@@ -26,7 +26,8 @@ struct Speaker::Device {
     }
 };
 
-Speaker::Speaker(int rate, bool enabled) : rate_(rate), enabled_(enabled) {}
+Speaker::Speaker(int rate, bool enabled, const char* device)
+    : rate_(rate), enabled_(enabled), device_name_(device) {}
 Speaker::~Speaker() = default;
 
 bool Speaker::play(std::span<const std::int16_t> samples, const std::function<void()>& on_signal) {
@@ -38,7 +39,8 @@ bool Speaker::play(std::span<const std::int16_t> samples, const std::function<vo
         auto device = std::make_unique<Device>();
         // Non-blocking open, so a card held by another program does not
         // hang the game; the writes block as a tone should.
-        if (snd_pcm_open(&device->pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
+        if (snd_pcm_open(&device->pcm, device_name_, SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) <
+            0) {
             device->pcm = nullptr;
             return false;
         }

@@ -5,7 +5,8 @@ namespace console::posix {
 
 struct Speaker::Device {};
 
-Speaker::Speaker(int rate, bool enabled) : rate_(rate), enabled_(enabled) {}
+Speaker::Speaker(int rate, bool enabled, const char* device)
+    : rate_(rate), enabled_(enabled), device_name_(device) {}
 Speaker::~Speaker() = default;
 
 bool Speaker::play(std::span<const std::int16_t>, const std::function<void()>&) {

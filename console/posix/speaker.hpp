@@ -12,7 +12,8 @@ namespace console::posix {
 
 class Speaker {
   public:
-    Speaker(int rate, bool enabled);
+    // `device` names the ALSA device; tests use one that needs no card.
+    Speaker(int rate, bool enabled, const char* device = "default");
     ~Speaker();
     Speaker(const Speaker&) = delete;
     Speaker& operator=(const Speaker&) = delete;
@@ -26,6 +27,7 @@ class Speaker {
     struct Device;
     int rate_;
     bool enabled_;
+    const char* device_name_;
     bool tried_ = false;
     std::unique_ptr<Device> device_;
 };
