@@ -47,16 +47,28 @@ start_game() {
     wait_until 5 "the game to start" test -s "$work/pid"
 }
 
-# The same, typed at an interactive shell with job control, as a player
-# starts it: Ctrl-Z then gives the terminal back to that shell.
+# The game typed at an interactive shell with job control, as a player
+# starts it, alone in its job: Ctrl-Z then gives the terminal back to that
+# shell. finish_at_the_shell records the status and modes once it ends.
 start_game_from_a_shell() {
-    write_runner
     tm new-session -d -x 80 -y 50 -s game \
         "env HISTFILE=/dev/null PS1='$ ' bash --norc --noprofile -i"
     wait_for_text '$' 10
-    keys -l "$work/run.sh"
+    keys -l "$ORBITRIX"
     keys Enter
-    wait_until 5 "the game to start" test -s "$work/pid"
+    local shell_pid
+    shell_pid=$(tm display -p -t game '#{pane_pid}')
+    game_started() {
+        ps -o pid= --ppid "$shell_pid" | tr -d ' ' >"$work/pid"
+        test -s "$work/pid"
+    }
+    wait_until 5 "the game to start" game_started
+}
+
+finish_at_the_shell() {
+    wait_for_text '$ ' 10
+    keys -l "echo EXIT=\$? > $work/exit.tmp; stty -a > $work/stty; mv $work/exit.tmp $work/exit"
+    keys Enter
 }
 
 game_pid() { cat "$work/pid"; }

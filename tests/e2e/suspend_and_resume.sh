@@ -24,6 +24,8 @@ wait_for_text_at 69 3 "Caio" 5
 wait_for_text "ESC - SAIR" 5
 
 keys Escape
+wait_until 10 "the game to end" primary_screen
+finish_at_the_shell
 wait_for_exit
 expect_exit_status 100
 expect_terminal_restored
