@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <csignal>
-#include <pthread.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
