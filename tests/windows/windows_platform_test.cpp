@@ -55,10 +55,12 @@ TEST_F(ConsoleKeys, KeysWaitUntilReadAndComeInTheOrderTyped) {
     EXPECT_FALSE(platform.kbhit());
     type('A', 0x1e, L'a');
     type(VK_RETURN, 0x1c, L'\r');
+    type(VK_ESCAPE, 0x01, 27);
     EXPECT_TRUE(platform.kbhit());
     EXPECT_TRUE(platform.kbhit()) << "looking takes no key";
     EXPECT_EQ(platform.getch(), 'a');
     EXPECT_EQ(platform.getch(), 13);
+    EXPECT_EQ(platform.getch(), 27);
     EXPECT_FALSE(platform.kbhit());
 }
 
