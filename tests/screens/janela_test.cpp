@@ -1,0 +1,161 @@
+#include "screens/janela.hpp"
+
+#include "console/conio.hpp"
+#include "console/memory_console.hpp"
+#include "console/services.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using console::Cell;
+
+struct PlayScreen : ::testing::Test {
+    console::MemoryConsole con;
+    void SetUp() override {
+        console::clrscr();
+        console::textcolor(15);
+    }
+    // A text of the panel: its bytes and every cell's colour.
+    void expect_text(int col, int row, const std::string& text, int colour) {
+        EXPECT_EQ(con.screen.text(col, row, static_cast<int>(text.size())), text)
+            << "at " << col << "," << row;
+        for (int i = 0; i < static_cast<int>(text.size()); ++i)
+            EXPECT_EQ(con.screen.at(col + i, row).attr, colour)
+                << "colour at " << col + i << "," << row;
+    }
+};
+
+// What each cell of the frame must hold once janela is done.
+int expected_frame_byte(int col, int row) {
+    const bool top = row == 1, bottom = row == 49;
+    const bool left = col == 1, right = col == 80;
+    if (top && left)
+        return 201;
+    if (top && right)
+        return 187;
+    if (bottom && left)
+        return 200;
+    if (bottom && right)
+        return 188;
+    if (col == 60 && top)
+        return 203;
+    if (col == 60 && bottom)
+        return 202;
+    if (col == 60 && (row == 20 || row == 35))
+        return 204;
+    if (right && (row == 20 || row == 35))
+        return 185;
+    if (top || bottom)
+        return 205;
+    if (left || right || col == 60)
+        return 186;
+    if ((row == 20 || row == 35) && col > 60)
+        return 205;
+    return -1;
+}
+
+TEST_F(PlayScreen, FrameRulesCornersAndJunctionsCellByCell) {
+    screens::janela();
+    int checked = 0;
+    for (int row = 1; row <= 49; ++row)
+        for (int col = 1; col <= 80; ++col) {
+            const int byte = expected_frame_byte(col, row);
+            if (byte < 0)
+                continue;
+            ++checked;
+            ASSERT_EQ(con.screen.at(col, row), (Cell{static_cast<std::uint8_t>(byte), 15}))
+                << col << "," << row;
+        }
+    EXPECT_EQ(checked, 2 * 80 + 2 * 47 + 47 + 2 * 19);
+    // The play area itself stays empty.
+    for (int row = 2; row <= 48; ++row)
+        EXPECT_EQ(con.screen.text(2, row, 58), std::string(58, ' ')) << row;
+    EXPECT_EQ(con.screen.row_text(50), std::string(80, ' '));
+}
+
+TEST_F(PlayScreen, StatusLabelsLegendAndCommandsInTheirColours) {
+    screens::janela();
+    expect_text(61, 3, " Nome : ", 15);
+    expect_text(61, 5, " Vidas \x03 :", 15);
+    expect_text(61, 7, " Nivel :", 15);
+    expect_text(61, 9, " Tiro Especial :", 15);
+    expect_text(78, 9, "\x01", 4);
+    expect_text(61, 11, " Pontos : ", 15);
+    expect_text(61, 16, " Status :", 15);
+    expect_text(71, 16, "JOGANDO", 2);
+
+    expect_text(61, 22, "     LEGENDA ", 4);
+    expect_text(63, 24, "\x0c : Nave Inimiga", 15);
+    expect_text(63, 26, "|  : Tiro Inimigo", 15);
+    expect_text(63, 28, "\x0f : Meteoro", 15);
+    expect_text(63, 30, "\xbe : Player", 15);
+    expect_text(63, 32, "\x03 : Vida", 15);
+
+    expect_text(61, 37, "     COMANDOS :", 4);
+    expect_text(63, 38, "A - ESQUERDA", 15);
+    expect_text(63, 39, "D - DIREITA", 15);
+    expect_text(63, 40, "W - CIMA", 15);
+    expect_text(63, 41, "S - BAIXO", 15);
+    expect_text(63, 42, "ESPACO - TIRO", 15);
+    expect_text(63, 43, "P - PAUSE", 15);
+    expect_text(63, 44, "B - ESPECIAL", 15);
+    expect_text(63, 45, "ESC - SAIR", 15);
+
+    // The contact line fits inside the panel, with the frame untouched.
+    const std::string contact = con.screen.text(63, 47, 17);
+    EXPECT_NE(contact.find('@'), std::string::npos);
+    EXPECT_EQ(con.screen.at(80, 47).ch, 186);
+    EXPECT_EQ(con.screen.at(63, 47).attr, 15);
+
+    EXPECT_EQ(con.screen.attribute(), 15);
+    EXPECT_EQ(console::layer_state().FOREGROUND, 15);
+}
+
+TEST_F(PlayScreen, LevelValueForTheFourLevelKeys) {
+    for (const int level : {'1', '2', '3', '4'}) {
+        console::textcolor(15);
+        screens::printnivel(level);
+        expect_text(70, 7, std::string{static_cast<char>(level), ' '}, 2);
+        // The caller restores white itself.
+        EXPECT_EQ(console::layer_state().FOREGROUND, 2);
+    }
+}
+
+TEST_F(PlayScreen, LevelValueBlankWipesAWiderNumberBeforeIt) {
+    console::gotoxy(70, 7);
+    console::printf("%i", 49);
+    screens::printnivel('3');
+    EXPECT_EQ(con.screen.text(70, 7, 2), "3 ");
+}
+
+TEST_F(PlayScreen, LevelValueOutsideTheFourKeysLeavesCellAndColourAlone) {
+    console::gotoxy(70, 7);
+    console::printf("%i", 120);
+    for (const int level : {int{'0'}, int{'5'}, int{'7'}, int{'x'}, 0, 48, 53}) {
+        console::textcolor(15);
+        console::gotoxy(1, 1);
+        screens::printnivel(level);
+        EXPECT_EQ(con.screen.text(70, 7, 3), "120") << level;
+        EXPECT_EQ(console::layer_state().FOREGROUND, 15) << level;
+        EXPECT_EQ(con.screen.cursor(), (console::Coord{0, 0})) << level;
+    }
+}
+
+TEST_F(PlayScreen, SpecialMarkTurnsGreenOnlyAboveAThousand) {
+    const struct {
+        int charge;
+        int colour;
+    } cases[] = {{0, 4}, {951, 4}, {1000, 4}, {1001, 2}, {5000, 2}};
+    for (const auto c : cases) {
+        console::textcolor(15);
+        screens::tiroespecials(c.charge);
+        EXPECT_EQ(con.screen.at(78, 9), (Cell{1, static_cast<std::uint16_t>(c.colour)}))
+            << c.charge;
+        EXPECT_EQ(con.screen.attribute(), 15) << c.charge;
+    }
+}
+
+} // namespace
