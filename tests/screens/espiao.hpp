@@ -4,6 +4,8 @@
 
 #include "console/memory_console.hpp"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -56,6 +58,16 @@ inline int duracao(const std::vector<console::Tone>& tons) {
     for (const console::Tone& t : tons)
         total += t.ms;
     return total;
+}
+
+// A text at its place, every cell of it in the given colour.
+template <class Con>
+void expect_text(const Con& con, int col, int row, const std::string& text, int colour) {
+    EXPECT_EQ(con.screen.text(col, row, static_cast<int>(text.size())), text)
+        << "at " << col << "," << row;
+    for (int i = 0; i < static_cast<int>(text.size()); ++i)
+        EXPECT_EQ(con.screen.at(col + i, row).attr, colour)
+            << "colour at " << col + i << "," << row;
 }
 
 } // namespace screens_test

@@ -12,16 +12,9 @@
 
 namespace {
 
-using console::Cell;
+using screens_test::expect_text;
 
-template <class Con>
-void expect_text(const Con& con, int col, int row, const std::string& text, int colour) {
-    EXPECT_EQ(con.screen.text(col, row, static_cast<int>(text.size())), text)
-        << "at " << col << "," << row;
-    for (int i = 0; i < static_cast<int>(text.size()); ++i)
-        EXPECT_EQ(con.screen.at(col + i, row).attr, colour)
-            << "colour at " << col + i << "," << row;
-}
+using console::Cell;
 
 int expected_box_byte(int col, int row) {
     const bool left = col == 19, right = col == 60;

@@ -1,5 +1,7 @@
 #include "screens/janela.hpp"
 
+#include "espiao.hpp"
+
 #include "console/conio.hpp"
 #include "console/memory_console.hpp"
 #include "console/services.hpp"
@@ -18,13 +20,8 @@ struct PlayScreen : ::testing::Test {
         console::clrscr();
         console::textcolor(15);
     }
-    // A text of the panel: its bytes and every cell's colour.
     void expect_text(int col, int row, const std::string& text, int colour) {
-        EXPECT_EQ(con.screen.text(col, row, static_cast<int>(text.size())), text)
-            << "at " << col << "," << row;
-        for (int i = 0; i < static_cast<int>(text.size()); ++i)
-            EXPECT_EQ(con.screen.at(col + i, row).attr, colour)
-                << "colour at " << col + i << "," << row;
+        screens_test::expect_text(con, col, row, text, colour);
     }
 };
 

@@ -2,6 +2,8 @@
 
 #include "screens/titulo.hpp"
 
+#include "espiao.hpp"
+
 #include "console/conio.hpp"
 #include "console/memory_console.hpp"
 #include "console/services.hpp"
@@ -13,14 +15,7 @@
 
 namespace {
 
-template <class Con>
-void expect_text(const Con& con, int col, int row, const std::string& text, int colour) {
-    EXPECT_EQ(con.screen.text(col, row, static_cast<int>(text.size())), text)
-        << "at " << col << "," << row;
-    for (int i = 0; i < static_cast<int>(text.size()); ++i)
-        EXPECT_EQ(con.screen.at(col + i, row).attr, colour)
-            << "colour at " << col + i << "," << row;
-}
+using screens_test::expect_text;
 
 struct LevelScreen : ::testing::Test {
     console::MemoryConsole con;

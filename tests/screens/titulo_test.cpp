@@ -16,18 +16,11 @@
 
 namespace {
 
+using screens_test::expect_text;
+
 using console::Cell;
 using screens_test::ConsoleEspia;
 using screens_test::Escrita;
-
-template <class Con>
-void expect_text(const Con& con, int col, int row, const std::string& text, int colour) {
-    EXPECT_EQ(con.screen.text(col, row, static_cast<int>(text.size())), text)
-        << "at " << col << "," << row;
-    for (int i = 0; i < static_cast<int>(text.size()); ++i)
-        EXPECT_EQ(con.screen.at(col + i, row).attr, colour)
-            << "colour at " << col + i << "," << row;
-}
 
 std::vector<Escrita> writes_in_column(const std::vector<Escrita>& all, int col) {
     std::vector<Escrita> out;
@@ -128,21 +121,6 @@ TEST_F(Title, EachBannerLineTakesItsOwnColourAndNeverBlack) {
     for (int row = 41; row <= 46; ++row)
         EXPECT_EQ(con.screen.at(25, row).attr, 1) << row;
     EXPECT_EQ(con.platform.rand_calls(), 7u);
-}
-
-TEST_F(Title, BannerColoursStayInRangeWhateverTheSeed) {
-    for (std::int64_t seed = 0; seed < 40; ++seed) {
-        ConsoleEspia run;
-        run.platform.set_time(seed * 7919);
-        console::clrscr();
-        run.platform.push_key('2');
-        screens::apresentacao();
-        for (const Escrita& w : run.screen.escritas)
-            if (w.linha >= 3 && w.linha <= 8) {
-                ASSERT_GE(w.attr, 1) << seed;
-                ASSERT_LE(w.attr, 15) << seed;
-            }
-    }
 }
 
 TEST_F(Title, BannerLinesHaveTheirWidthsFromColumnTenInPrintableAscii) {
