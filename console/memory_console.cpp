@@ -78,14 +78,14 @@ BufferInfo MemoryScreen::info() const {
     return BufferInfo{Coord{s16(width_), s16(height_)}, cursor_, attribute_, window_};
 }
 
-void MemoryScreen::fill_attribute(std::uint16_t attribute, int count, Coord from) {
+template <class Change> void MemoryScreen::fill(int count, Coord from, Change change) {
     int x = from.x;
     int y = from.y;
     for (int i = 0; i < count; ++i) {
         Cell* c = cell_at(x, y);
         if (c == nullptr)
             break;
-        c->attr = attribute;
+        change(*c);
         if (++x == width_) {
             x = 0;
             ++y;
@@ -94,20 +94,12 @@ void MemoryScreen::fill_attribute(std::uint16_t attribute, int count, Coord from
     ++version_;
 }
 
+void MemoryScreen::fill_attribute(std::uint16_t attribute, int count, Coord from) {
+    fill(count, from, [attribute](Cell& c) { c.attr = attribute; });
+}
+
 void MemoryScreen::fill_character(std::uint8_t ch, int count, Coord from) {
-    int x = from.x;
-    int y = from.y;
-    for (int i = 0; i < count; ++i) {
-        Cell* c = cell_at(x, y);
-        if (c == nullptr)
-            break;
-        c->ch = ch;
-        if (++x == width_) {
-            x = 0;
-            ++y;
-        }
-    }
-    ++version_;
+    fill(count, from, [ch](Cell& c) { c.ch = ch; });
 }
 
 bool MemoryScreen::set_cursor(Coord to) {

@@ -61,6 +61,8 @@ class MemoryScreen : public ScreenBuffer {
 
   private:
     Cell* cell_at(int x, int y);
+    // A run of cells from `from` on, row after row, until the buffer ends.
+    template <class Change> void fill(int count, Coord from, Change change);
     void scroll_up();
 
     int width_;
