@@ -1,0 +1,41 @@
+#pragma once
+// How few bytes a terminal needs to be shown the cells that changed, for
+// judging the backend's output against it. Two measures:
+//  - glyphs: the UTF-8 bytes of the changed cells' glyphs alone, a lower
+//    bound no output can go below;
+//  - runs: the glyphs, plus an SGR naming only the colour that changed
+//    whenever a changed cell's colours differ from the last one written,
+//    plus for each run of side-by-side changed cells the shortest cursor
+//    move from where the last run left the cursor (among CUP, CUU, CUD,
+//    CUF, CUB, CHA, CR, LF and BS). Rewriting a few unchanged cells can
+//    be shorter than a move, so an output may go a little below it.
+
+#include "console/posix/ansi_colours.hpp"
+#include "console/posix/frame_renderer.hpp"
+
+#include <cstddef>
+#include <optional>
+
+namespace bench {
+
+struct Least {
+    std::size_t cells = 0;
+    std::size_t glyph_bytes = 0;
+    std::size_t run_bytes = 0;
+};
+
+// Follows the pictures a terminal is sent, one after another, keeping the
+// cursor and colours the runs measure leaves behind.
+class LeastBytes {
+  public:
+    // What it takes to go from the last picture to this one; from nothing
+    // known, every cell counts as changed.
+    Least next(const console::posix::Grid& wanted);
+
+  private:
+    std::optional<console::posix::Grid> shown_;
+    std::optional<console::posix::Point> cursor_;
+    std::optional<console::posix::Pen> pen_;
+};
+
+} // namespace bench

@@ -1,0 +1,218 @@
+#include "pipe_game.hpp"
+
+#include "console/current.hpp"
+#include "console/memory_console.hpp"
+#include "console/posix/signal_watch.hpp"
+#include "console/posix/terminal_modes.hpp"
+#include "console/posix/terminal_platform.hpp"
+#include "game/inicio.hpp"
+#include "game/quadro.hpp"
+#include "least_bytes.hpp"
+#include "plain_output.hpp"
+#include "screens/efeitos.hpp"
+#include "scripted_player.hpp"
+#include "write_count.hpp"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <stdexcept>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace bench {
+namespace {
+
+using console::posix::TerminalPlatform;
+
+std::int64_t thread_cpu_ns() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
+}
+
+std::int64_t wall_ns() {
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// The backend as the program has it, but seeded by the run and, unless in
+// real time, waiting for no time; every wait point is counted, and the
+// picture it is about to send measured.
+class BackendUnderTest : public TerminalPlatform {
+  public:
+    BackendUnderTest(console::posix::RawTerminal& terminal, console::posix::SignalWatch& signals,
+                     console::MemoryScreen& model, const RunOptions& options)
+        : TerminalPlatform(terminal, signals, model, false), model_(model), options_(options) {}
+
+    void sleep(int ms) override {
+        at_wait_point();
+        TerminalPlatform::sleep(options_.real_time ? ms : 0);
+    }
+    void beep(int hz, int ms) override {
+        at_wait_point();
+        TerminalPlatform::beep(hz, options_.real_time ? ms : 0);
+    }
+    int getch() override {
+        at_wait_point();
+        return TerminalPlatform::getch();
+    }
+    // The game seeds its draws from the clock.
+    std::int64_t time() override { return options_.seed; }
+
+    int wait_points = 0;
+    Least least;
+
+  private:
+    void at_wait_point() {
+        ++wait_points;
+        if (!options_.measure_output)
+            return;
+        const Least now = least_bytes_.next(console::posix::window_grid(model_));
+        least.cells += now.cells;
+        least.glyph_bytes += now.glyph_bytes;
+        least.run_bytes += now.run_bytes;
+    }
+
+    console::MemoryScreen& model_;
+    const RunOptions& options_;
+    LeastBytes least_bytes_;
+};
+
+struct Pipe {
+    int read_end = -1;
+    int write_end = -1;
+    explicit Pipe(int flags) {
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC | flags) != 0)
+            throw std::runtime_error("no pipe");
+        read_end = fds[0];
+        write_end = fds[1];
+    }
+    ~Pipe() {
+        close_read();
+        close_write();
+    }
+    Pipe(const Pipe&) = delete;
+    Pipe& operator=(const Pipe&) = delete;
+    void close_read() {
+        if (read_end >= 0)
+            ::close(read_end);
+        read_end = -1;
+    }
+    void close_write() {
+        if (write_end >= 0)
+            ::close(write_end);
+        write_end = -1;
+    }
+};
+
+// The terminal's side: reads everything, as fast as it comes.
+std::uint64_t drain(int fd) {
+    std::uint64_t total = 0;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0)
+            total += static_cast<std::uint64_t>(n);
+        else if (n == 0 || errno != EINTR)
+            return total;
+    }
+}
+
+void new_game(game::Partida& p, int level) {
+    p = game::Partida{};
+    std::strcpy(p.nome.data(), "Bench");
+    p.nivel = level;
+    // As every game's start-up does: the cursor hidden, room asked for.
+    screens::ocultarampliar();
+    game::monta_jogo(p);
+}
+
+void play(GameRun& run, const RunOptions& options, BackendUnderTest& backend,
+          const PlainOutput* plain, int keyboard) {
+    ScriptedPlayer player(options.seed);
+    game::Partida p;
+    game::Fim fim = game::Fim::continua;
+    bool first = true;
+    // Counted from one frame's end to the next, so what the start of a game
+    // draws goes with the frame that sends it.
+    WriteCount written = writes_so_far();
+    PlainTally plain_before = plain ? plain->tally() : PlainTally{};
+    Least least_before = backend.least;
+    int waits_before = backend.wait_points;
+    const std::int64_t start = wall_ns();
+    for (int f = 0; f < options.frames; ++f) {
+        if (first || p.vidas < 1 || fim != game::Fim::continua) {
+            new_game(p, options.level);
+            ++run.games;
+            first = false;
+        }
+        if (const int key = player.next_key(p); key != 0) {
+            const char byte = static_cast<char>(key);
+            if (::write(keyboard, &byte, 1) != 1)
+                throw std::runtime_error("the keyboard pipe is full");
+        }
+        const std::int64_t cpu = thread_cpu_ns();
+        fim = game::quadro(p);
+        FrameFigures figures;
+        figures.cpu_ns = thread_cpu_ns() - cpu;
+
+        const WriteCount w = writes_so_far();
+        figures.bytes = w.bytes - written.bytes;
+        figures.writes = w.calls - written.calls;
+        written = w;
+        figures.wait_points = backend.wait_points - waits_before;
+        waits_before = backend.wait_points;
+        figures.changed_cells = backend.least.cells - least_before.cells;
+        figures.least_glyph_bytes = backend.least.glyph_bytes - least_before.glyph_bytes;
+        figures.least_run_bytes = backend.least.run_bytes - least_before.run_bytes;
+        least_before = backend.least;
+        if (plain) {
+            const PlainTally t = plain->tally();
+            figures.plain_bytes = t.bytes - plain_before.bytes;
+            figures.plain_writes = t.writes - plain_before.writes;
+            plain_before = t;
+        }
+        run.frames.push_back(figures);
+    }
+    run.wall_ns = wall_ns() - start;
+}
+
+} // namespace
+
+GameRun play_into_a_pipe(const RunOptions& options) {
+    GameRun run;
+    run.level = options.level;
+    run.frames.reserve(static_cast<std::size_t>(options.frames));
+
+    Pipe keyboard(O_NONBLOCK);
+    Pipe screen(0);
+    // Roomy enough that a frame never waits for the reader.
+    ::fcntl(screen.write_end, F_SETPIPE_SZ, 1 << 20);
+    std::uint64_t bytes_read = 0;
+    std::thread reader([&] { bytes_read = drain(screen.read_end); });
+    {
+        console::posix::SignalWatch signals;
+        // A pipe has no modes to set: the backend's attempts fail quietly.
+        console::posix::RawTerminal terminal(keyboard.read_end, screen.write_end, termios{});
+        console::MemoryScreen model;
+        BackendUnderTest backend(terminal, signals, model, options);
+        PlainOutput plain(model);
+        console::ScreenBuffer& drawn_on =
+            options.measure_output ? static_cast<console::ScreenBuffer&>(plain) : model;
+        const console::Installation installation(drawn_on, backend);
+        count_writes_on(screen.write_end);
+        play(run, options, backend, options.measure_output ? &plain : nullptr, keyboard.write_end);
+        count_writes_on(-1);
+    }
+    screen.close_write();
+    reader.join();
+    run.bytes_read = bytes_read;
+    return run;
+}
+
+} // namespace bench

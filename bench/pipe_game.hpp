@@ -1,0 +1,44 @@
+#pragma once
+// Scripted games played on the terminal backend, with a pipe for the
+// terminal: what each frame sends and how long it keeps a core busy.
+
+#include <cstdint>
+#include <vector>
+
+namespace bench {
+
+struct FrameFigures {
+    std::uint64_t bytes = 0;  // written to the terminal
+    std::uint64_t writes = 0; // write() calls
+    int wait_points = 0;      // sleeps, tones and key waits
+    std::uint64_t changed_cells = 0;
+    std::uint64_t least_glyph_bytes = 0;
+    std::uint64_t least_run_bytes = 0;
+    std::uint64_t plain_bytes = 0;
+    std::uint64_t plain_writes = 0;
+    std::int64_t cpu_ns = 0; // of the game's thread, for the frame's phases
+};
+
+struct GameRun {
+    int level = '1';
+    int games = 0; // a game lost before the last frame is followed by a new one
+    std::vector<FrameFigures> frames;
+    std::int64_t wall_ns = 0;
+    std::uint64_t bytes_read = 0; // by the other end of the pipe
+};
+
+struct RunOptions {
+    int level = '1';
+    int frames = 2000;
+    unsigned seed = 1;
+    // Follow every byte (changed cells, the plain-output tally); this costs
+    // time of its own, so the CPU figures come from runs without it.
+    bool measure_output = true;
+    // Sleep and sound the tones for their real length, as in play; without
+    // it every wait still happens, only for no time.
+    bool real_time = false;
+};
+
+GameRun play_into_a_pipe(const RunOptions& options);
+
+} // namespace bench
