@@ -13,6 +13,7 @@
 #include "scripted_player.hpp"
 #include "write_count.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -49,32 +50,36 @@ class BackendUnderTest : public TerminalPlatform {
         : TerminalPlatform(terminal, signals, model, false), model_(model), options_(options) {}
 
     void sleep(int ms) override {
-        at_wait_point();
-        TerminalPlatform::sleep(options_.real_time ? ms : 0);
+        wait_point([&] { TerminalPlatform::sleep(options_.real_time ? ms : 0); });
     }
     void beep(int hz, int ms) override {
-        at_wait_point();
-        TerminalPlatform::beep(hz, options_.real_time ? ms : 0);
+        wait_point([&] { TerminalPlatform::beep(hz, options_.real_time ? ms : 0); });
     }
     int getch() override {
-        at_wait_point();
-        return TerminalPlatform::getch();
+        int key = 0;
+        wait_point([&] { key = TerminalPlatform::getch(); });
+        return key;
     }
     // The game seeds its draws from the clock.
     std::int64_t time() override { return options_.seed; }
 
     int wait_points = 0;
+    std::uint64_t most_writes_at_a_wait_point = 0;
     Least least;
 
   private:
-    void at_wait_point() {
+    template <class Wait> void wait_point(Wait wait) {
         ++wait_points;
-        if (!options_.measure_output)
-            return;
-        const Least now = least_bytes_.next(console::posix::window_grid(model_));
-        least.cells += now.cells;
-        least.glyph_bytes += now.glyph_bytes;
-        least.run_bytes += now.run_bytes;
+        if (options_.measure_output) {
+            const Least now = least_bytes_.next(console::posix::window_grid(model_));
+            least.cells += now.cells;
+            least.glyph_bytes += now.glyph_bytes;
+            least.run_bytes += now.run_bytes;
+        }
+        const std::uint64_t before = writes_so_far().calls;
+        wait();
+        most_writes_at_a_wait_point =
+            std::max(most_writes_at_a_wait_point, writes_so_far().calls - before);
     }
 
     console::MemoryScreen& model_;
@@ -180,6 +185,7 @@ void play(GameRun& run, const RunOptions& options, BackendUnderTest& backend,
         run.frames.push_back(figures);
     }
     run.wall_ns = wall_ns() - start;
+    run.most_writes_at_a_wait_point = backend.most_writes_at_a_wait_point;
 }
 
 } // namespace

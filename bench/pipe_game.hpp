@@ -25,6 +25,7 @@ struct GameRun {
     std::vector<FrameFigures> frames;
     std::int64_t wall_ns = 0;
     std::uint64_t bytes_read = 0; // by the other end of the pipe
+    std::uint64_t most_writes_at_a_wait_point = 0;
 };
 
 struct RunOptions {
