@@ -1,4 +1,6 @@
 #include "console/native.hpp"
 #include "game/sessao.hpp"
 
-int main() { return console::run_on_native_console(game::sessao); }
+int main() {
+    return console::run_on_native_console(game::sessao);
+}
