@@ -112,9 +112,15 @@ void TerminalPlatform::flush() {
         const Rect w = model_.window();
         cursor = Point{c.x - w.left, c.y - w.top};
     }
+    // A wait wakes many times a frame; when the model has not changed since
+    // it was last shown there is nothing to diff.
+    const Presented now{model_.version(), cursor};
+    if (out.empty() && presented_ == now)
+        return;
     out += render_frame(shown_, window_grid(model_), cursor);
     if (!out.empty() && !write_all(terminal_.out_fd(), out))
         end_session();
+    presented_ = now;
 }
 
 void TerminalPlatform::wait_point(std::optional<std::int64_t> until_ms, bool for_key) {
@@ -165,8 +171,10 @@ bool TerminalPlatform::handle_signals() {
         }
         break;
     }
-    if (reentered)
+    if (reentered) {
         shown_ = TerminalPicture{};
+        presented_.reset();
+    }
     return reentered;
 }
 

@@ -70,6 +70,13 @@ class TerminalPlatform : public Platform {
     ToneFormat tone_format_;
     KeyDecoder keys_;
     TerminalPicture shown_;
+    // What shown_ was last brought up to: the model's version and cursor.
+    struct Presented {
+        std::uint64_t version;
+        std::optional<Point> cursor;
+        friend bool operator==(const Presented&, const Presented&) = default;
+    };
+    std::optional<Presented> presented_;
     TerminalSize size_;
     bool cursor_visible_ = true;
     bool alt_down_ = false;
