@@ -1,7 +1,7 @@
 #include "busy_field.hpp"
 
-#include "console/conio.hpp"
 #include "console/services.hpp"
+#include "console/text_layer.hpp"
 #include "game/inicio.hpp"
 #include "screens/efeitos.hpp"
 

@@ -1,6 +1,6 @@
 #include "console/current.hpp"
 
-#include "console/conio.hpp"
+#include "console/text_layer.hpp"
 
 #include <cassert>
 

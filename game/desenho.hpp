@@ -3,8 +3,8 @@
 // force. The field never draws itself: each change is painted where it
 // happens.
 
-#include "console/conio.hpp"
 #include "console/services.hpp"
+#include "console/text_layer.hpp"
 #include "game/partida.hpp"
 
 #include <cstdint>

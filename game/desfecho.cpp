@@ -1,7 +1,7 @@
 #include "game/desfecho.hpp"
 
-#include "console/conio.hpp"
 #include "console/services.hpp"
+#include "console/text_layer.hpp"
 #include "screens/fim.hpp"
 
 #include <string_view>

@@ -1,7 +1,7 @@
 #include "game/inicio.hpp"
 
-#include "console/conio.hpp"
 #include "console/services.hpp"
+#include "console/text_layer.hpp"
 #include "screens/efeitos.hpp"
 #include "screens/janela.hpp"
 #include "screens/niveis.hpp"

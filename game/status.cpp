@@ -1,7 +1,7 @@
 // The frame's own bookkeeping (level parameters, starting lives, the delay)
 // and the status values it prints in the panel.
-#include "console/conio.hpp"
 #include "console/services.hpp"
+#include "console/text_layer.hpp"
 #include "game/fases.hpp"
 #include "screens/janela.hpp"
 

@@ -1,6 +1,6 @@
 // The keyboard phase: one waiting key per frame steers, fires or pauses.
-#include "console/conio.hpp"
 #include "console/services.hpp"
+#include "console/text_layer.hpp"
 #include "game/fases.hpp"
 
 namespace game {

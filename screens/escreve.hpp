@@ -1,8 +1,8 @@
 #pragma once
 // Every screen text is a cursor move followed by one formatted print.
 
-#include "console/conio.hpp"
 #include "console/services.hpp"
+#include "console/text_layer.hpp"
 
 #include <string_view>
 

@@ -1,7 +1,7 @@
-#include "console/conio.hpp"
 #include "console/line_input.hpp"
 #include "console/memory_console.hpp"
 #include "console/services.hpp"
+#include "console/text_layer.hpp"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // A play field painted the way the game paints it, on the in-memory console,
 // and what changed on the screen since a moment of the test.
 
-#include "console/conio.hpp"
 #include "console/memory_console.hpp"
+#include "console/text_layer.hpp"
 #include "game/partida.hpp"
 
 #include <gtest/gtest.h>

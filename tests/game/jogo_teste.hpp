@@ -3,8 +3,8 @@
 // the real start-up with scripted keys, or set up calm, with nothing in the
 // field but the player, so a frame does only what the test puts there.
 
-#include "console/conio.hpp"
 #include "console/memory_console.hpp"
+#include "console/text_layer.hpp"
 #include "game/fases.hpp"
 #include "game/partida.hpp"
 #include "screens/titulo.hpp"

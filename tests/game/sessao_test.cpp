@@ -1,5 +1,5 @@
-#include "console/conio.hpp"
 #include "console/services.hpp"
+#include "console/text_layer.hpp"
 #include "game/desfecho.hpp"
 #include "game/inicio.hpp"
 #include "game/quadro.hpp"

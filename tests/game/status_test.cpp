@@ -1,5 +1,5 @@
-#include "console/conio.hpp"
 #include "console/services.hpp"
+#include "console/text_layer.hpp"
 #include "game/fases.hpp"
 #include "jogo_teste.hpp"
 

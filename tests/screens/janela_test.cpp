@@ -2,9 +2,9 @@
 
 #include "espiao.hpp"
 
-#include "console/conio.hpp"
 #include "console/memory_console.hpp"
 #include "console/services.hpp"
+#include "console/text_layer.hpp"
 
 #include <gtest/gtest.h>
 

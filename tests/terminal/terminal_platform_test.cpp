@@ -1,11 +1,11 @@
 // The backend on a pseudo-terminal, read back through a terminal emulator:
 // what the player sees and types, signals, resizes, a vanished terminal.
-#include "console/conio.hpp"
 #include "console/glyphs.hpp"
 #include "console/native.hpp"
 #include "console/posix/ansi_colours.hpp"
 #include "console/posix/terminal_platform.hpp"
 #include "console/services.hpp"
+#include "console/text_layer.hpp"
 
 #include "pty_terminal.hpp"
 

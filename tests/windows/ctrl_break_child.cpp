@@ -1,9 +1,9 @@
 // Started by the console event test: takes the console over as the game
 // does, then has Ctrl-Break (or, where that cannot be sent, Ctrl-C) sent to
 // itself while it goes on drawing.
-#include "console/conio.hpp"
 #include "console/native.hpp"
 #include "console/services.hpp"
+#include "console/text_layer.hpp"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "console/conio.hpp"
 #include "console/native.hpp"
 #include "console/services.hpp"
+#include "console/text_layer.hpp"
 #include "test_console_buffer.hpp"
 
 namespace {

@@ -1,7 +1,7 @@
-#include "console/conio.hpp"
 #include "console/glyphs.hpp"
 #include "console/memory_console.hpp"
 #include "console/services.hpp"
+#include "console/text_layer.hpp"
 #include "console/windows/windows_screen.hpp"
 #include "test_console_buffer.hpp"
 

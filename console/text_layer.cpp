@@ -1,4 +1,4 @@
-#include "console/conio.hpp"
+#include "console/text_layer.hpp"
 
 #include "console/current.hpp"
 

@@ -1,6 +1,6 @@
-#include "console/conio.hpp"
 #include "console/memory_console.hpp"
 #include "console/services.hpp"
+#include "console/text_layer.hpp"
 
 #include <gtest/gtest.h>
 
