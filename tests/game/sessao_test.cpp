@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -298,6 +299,36 @@ TEST_F(Desfecho, TheLastLifeLostInTheFrameThatReadsEscShowsGameOver) {
     EXPECT_EQ(tela(33, 21, 4), "Ana ");
 }
 
+struct Registro : game::Observador {
+    int comecos = 0;
+    std::vector<game::Resultado> fins;
+    void partida_comeca() override { ++comecos; }
+    void partida_termina(const game::Resultado& r) override { fins.push_back(r); }
+};
+
+TEST_F(Desfecho, EachGameIsToldOnceHowItEndedEvenWhenTheSessionIsCutShort) {
+    Registro registro;
+    p.pontos = 30500;
+    con.platform.push_key('z', con.platform.now_ms());
+    con.platform.push_keys("2\r", con.platform.now_ms());
+    EXPECT_FALSE(game::joga(p, registro));
+    ASSERT_EQ(registro.fins.size(), 1u);
+    EXPECT_EQ(registro.fins[0].nome, "Ana");
+    EXPECT_EQ(registro.fins[0].nivel_inicial, '9');
+    EXPECT_EQ(registro.fins[0].pontos, 30500);
+    EXPECT_EQ(registro.fins[0].desfecho, game::Desfecho::venceu);
+
+    // A wait that never ends (a signal, in the real program) unwinds play.
+    p.pontos = 70;
+    con.platform.set_time_limit_ms(con.platform.now_ms() + 500);
+    EXPECT_THROW(game::joga(p, registro), console::ScriptExhausted);
+    ASSERT_EQ(registro.fins.size(), 2u);
+    EXPECT_EQ(registro.fins[1].pontos, 70);
+    EXPECT_EQ(registro.fins[1].vidas, 3);
+    EXPECT_EQ(registro.fins[1].desfecho, game::Desfecho::saiu);
+    EXPECT_EQ(registro.comecos, 0);
+}
+
 // ---- Whole sessions ----
 
 using Sessao = Jogo;
@@ -305,7 +336,11 @@ using Sessao = Jogo;
 TEST_F(Sessao, EscEndsTheSessionAtTheNextFrameWithThePlayScreenStillShown) {
     roteiro_inicio(con.platform, "Ana", '1');
     con.platform.push_key(ESC);
-    EXPECT_EQ(game::sessao(), 100);
+    Registro registro;
+    EXPECT_EQ(game::sessao(registro), 100);
+    EXPECT_EQ(registro.comecos, 1);
+    ASSERT_EQ(registro.fins.size(), 1u);
+    EXPECT_EQ(registro.fins[0].desfecho, game::Desfecho::saiu);
     EXPECT_EQ(con.platform.keys_left(), 0u);
     EXPECT_EQ(quantas_vezes_dormiu(40), 1); // one frame's delay: the second frame stopped early
     EXPECT_EQ(em(40, 35), (console::Cell{game::JOGADOR, BRANCO}));
