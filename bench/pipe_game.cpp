@@ -1,7 +1,7 @@
 #include "pipe_game.hpp"
 
+#include "console/cell_screen.hpp"
 #include "console/current.hpp"
-#include "console/memory_console.hpp"
 #include "console/posix/signal_watch.hpp"
 #include "console/posix/terminal_modes.hpp"
 #include "console/posix/terminal_platform.hpp"
@@ -46,7 +46,7 @@ std::int64_t wall_ns() {
 class BackendUnderTest : public TerminalPlatform {
   public:
     BackendUnderTest(console::posix::RawTerminal& terminal, console::posix::SignalWatch& signals,
-                     console::MemoryScreen& model, const RunOptions& options)
+                     console::CellScreen& model, const RunOptions& options)
         : TerminalPlatform(terminal, signals, model, false), model_(model), options_(options) {}
 
     void sleep(int ms) override {
@@ -82,7 +82,7 @@ class BackendUnderTest : public TerminalPlatform {
             std::max(most_writes_at_a_wait_point, writes_so_far().calls - before);
     }
 
-    console::MemoryScreen& model_;
+    console::CellScreen& model_;
     const RunOptions& options_;
     LeastBytes least_bytes_;
 };
@@ -205,7 +205,7 @@ GameRun play_into_a_pipe(const RunOptions& options) {
         console::posix::SignalWatch signals;
         // A pipe has no modes to set: the backend's attempts fail quietly.
         console::posix::RawTerminal terminal(keyboard.read_end, screen.write_end, termios{});
-        console::MemoryScreen model;
+        console::CellScreen model;
         BackendUnderTest backend(terminal, signals, model, options);
         PlainOutput plain(model);
         console::ScreenBuffer& drawn_on =

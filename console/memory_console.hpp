@@ -1,12 +1,11 @@
 #pragma once
-// The in-memory console: a screen buffer of cells with a visible window
-// inside it, and a platform with scripted keys, a virtual clock and logs of
-// the tones and console requests. Tests run on it; the terminal backend
-// presents one on the real terminal.
+// The in-memory console: a cell screen, and a platform with scripted keys,
+// a virtual clock and logs of the tones and console requests. Tests, tools
+// and the bench run on it; the program never does.
 
+#include "console/cell_screen.hpp"
 #include "console/current.hpp"
 #include "console/platform.hpp"
-#include "console/screen_buffer.hpp"
 
 #include <cstdint>
 #include <deque>
@@ -18,61 +17,8 @@
 
 namespace console {
 
-struct Cell {
-    std::uint8_t ch = ' ';
-    std::uint16_t attr = 7;
-    friend bool operator==(Cell, Cell) = default;
-};
-
-class MemoryScreen : public ScreenBuffer {
-  public:
-    explicit MemoryScreen(int width = 80, int height = 300);
-
-    // The visible window; by default the top 80x50 (clipped to the buffer).
-    void set_window(Rect window);
-    // Resizes the buffer, keeping what fits; the window is clipped to it.
-    void resize(int width, int height);
-
-    int width() const { return width_; }
-    int height() const { return height_; }
-    Rect window() const { return window_; }
-    Coord cursor() const { return cursor_; }
-    std::uint16_t attribute() const { return attribute_; }
-
-    // A buffer cell, 0-based; a blank in attribute 7 outside the buffer.
-    Cell cell(int x, int y) const;
-    // A cell of the window, 1-based (column, row) as the text layer counts
-    // with the window at its current place.
-    Cell at(int column, int row) const;
-    // `length` bytes of a window row from `column` on.
-    std::string text(int column, int row, int length) const;
-    // The whole window row, right blanks kept.
-    std::string row_text(int row) const;
-
-    // Bumped on every change of a cell, so observers can tell a quiet screen.
-    std::uint64_t version() const { return version_; }
-
-    BufferInfo info() const override;
-    void fill_attribute(std::uint16_t attribute, int count, Coord from) override;
-    void fill_character(std::uint8_t ch, int count, Coord from) override;
-    bool set_cursor(Coord to) override;
-    void set_attribute(std::uint16_t attribute) override;
-    void write(std::string_view bytes) override;
-
-  private:
-    Cell* cell_at(int x, int y);
-    // A run of cells from `from` on, row after row, until the buffer ends.
-    template <class Change> void fill(int count, Coord from, Change change);
-    void scroll_up();
-
-    int width_;
-    int height_;
-    std::vector<Cell> cells_;
-    Rect window_;
-    Coord cursor_;
-    std::uint16_t attribute_ = 7;
-    std::uint64_t version_ = 0;
-};
+// The in-memory console's screen.
+using MemoryScreen = CellScreen;
 
 struct Tone {
     int hz;

@@ -1,6 +1,6 @@
 // The game on the terminal it was started from.
+#include "console/cell_screen.hpp"
 #include "console/current.hpp"
-#include "console/memory_console.hpp"
 #include "console/native.hpp"
 #include "console/posix/signal_watch.hpp"
 #include "console/posix/terminal_modes.hpp"
@@ -26,7 +26,7 @@ int run_on_native_console(int (*session)()) {
         posix::SignalWatch signals;
         posix::RawTerminal terminal(STDIN_FILENO, STDOUT_FILENO, found);
         signals.restore_on_crash(STDOUT_FILENO, STDIN_FILENO, posix::leave_sequence(), found);
-        MemoryScreen model;
+        CellScreen model;
         posix::TerminalPlatform platform(terminal, signals, model, sound);
         const Installation installation(model, platform);
         const int status = session();

@@ -39,7 +39,7 @@ ModelSize model_size_for(TerminalSize terminal) {
     return m;
 }
 
-Grid window_grid(const MemoryScreen& model) {
+Grid window_grid(const CellScreen& model) {
     const Rect w = model.window();
     Grid grid(w.right - w.left + 1, w.bottom - w.top + 1);
     for (int y = 0; y < grid.height; ++y)
@@ -50,7 +50,7 @@ Grid window_grid(const MemoryScreen& model) {
     return grid;
 }
 
-TerminalPlatform::TerminalPlatform(RawTerminal& terminal, SignalWatch& signals, MemoryScreen& model,
+TerminalPlatform::TerminalPlatform(RawTerminal& terminal, SignalWatch& signals, CellScreen& model,
                                    bool sound)
     : terminal_(terminal), signals_(signals), model_(model), speaker_(tone_format_.rate, sound) {
     update_size();

@@ -1,10 +1,10 @@
 #pragma once
-// The in-memory console presented on a real terminal. The game draws into
+// A cell screen presented on a real terminal. The game draws into
 // the model; at each wait point (a sleep, a tone, a key wait, the exit) the
 // cells that changed go to the terminal in one write. The waits are polls on
 // the keyboard and the signals, so both are noticed at once.
 
-#include "console/memory_console.hpp"
+#include "console/cell_screen.hpp"
 #include "console/platform.hpp"
 #include "console/posix/frame_renderer.hpp"
 #include "console/posix/key_decoder.hpp"
@@ -30,11 +30,11 @@ struct ModelSize {
 ModelSize model_size_for(TerminalSize terminal);
 
 // The model's visible window as the terminal should show it.
-Grid window_grid(const MemoryScreen& model);
+Grid window_grid(const CellScreen& model);
 
 class TerminalPlatform : public Platform {
   public:
-    TerminalPlatform(RawTerminal& terminal, SignalWatch& signals, MemoryScreen& model, bool sound);
+    TerminalPlatform(RawTerminal& terminal, SignalWatch& signals, CellScreen& model, bool sound);
 
     bool kbhit() override;
     int getch() override;
@@ -65,7 +65,7 @@ class TerminalPlatform : public Platform {
 
     RawTerminal& terminal_;
     SignalWatch& signals_;
-    MemoryScreen& model_;
+    CellScreen& model_;
     Speaker speaker_;
     ToneFormat tone_format_;
     KeyDecoder keys_;

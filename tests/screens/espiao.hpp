@@ -29,7 +29,7 @@ class TelaEspia : public console::MemoryScreen {
         escritas.push_back(Escrita{c.x - window().left + 1, c.y - window().top + 1,
                                    std::string(bytes), attribute(),
                                    relogio ? relogio->now_ms() : 0});
-        MemoryScreen::write(bytes);
+        console::MemoryScreen::write(bytes);
     }
     std::vector<Escrita> escritas;
     const console::MemoryPlatform* relogio = nullptr;

@@ -1,5 +1,6 @@
 // The backend on a pseudo-terminal, read back through a terminal emulator:
 // what the player sees and types, signals, resizes, a vanished terminal.
+#include "console/current.hpp"
 #include "console/glyphs.hpp"
 #include "console/native.hpp"
 #include "console/posix/ansi_colours.hpp"
@@ -35,7 +36,7 @@ struct Backend {
     termios found = modes_of(pty.tty());
     SignalWatch signals;
     std::optional<RawTerminal> terminal{std::in_place, pty.tty(), pty.tty(), found};
-    console::MemoryScreen model;
+    console::CellScreen model;
     std::optional<TerminalPlatform> platform{std::in_place, *terminal, signals, model, false};
     std::optional<console::Installation> installation{std::in_place, model, *platform};
 
@@ -46,7 +47,7 @@ struct Backend {
     }
 };
 
-int cells_unlike_model(const VtermScreen& vt, const console::MemoryScreen& model) {
+int cells_unlike_model(const VtermScreen& vt, const console::CellScreen& model) {
     int mismatches = 0;
     for (int y = 0; y < vt.rows(); ++y)
         for (int x = 0; x < vt.columns(); ++x) {
@@ -62,7 +63,7 @@ int cells_unlike_model(const VtermScreen& vt, const console::MemoryScreen& model
 }
 
 // The frame arrives in several reads; waits until all of it is there.
-void expect_shows_model(const PtyTerminal& pty, const console::MemoryScreen& model) {
+void expect_shows_model(const PtyTerminal& pty, const console::CellScreen& model) {
     pty.wait_for([&](const std::string&) { return cells_unlike_model(*pty.screen(), model) == 0; });
     EXPECT_EQ(cells_unlike_model(*pty.screen(), model), 0);
 }
