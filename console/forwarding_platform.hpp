@@ -16,7 +16,7 @@ class ForwardingPlatform : public Platform {
     void sleep(int ms) override { inner_.sleep(ms); }
     void beep(int hz, int ms) override { inner_.beep(hz, ms); }
     void set_cursor_info(int size, bool visible) override { inner_.set_cursor_info(size, visible); }
-    void keybd_event(int vk, int scan, int flags) override { inner_.keybd_event(vk, scan, flags); }
+    void request_full_screen() override { inner_.request_full_screen(); }
     std::int64_t time() override { return inner_.time(); }
     int rand() override { return inner_.rand(); }
     void srand(unsigned seed) override { inner_.srand(seed); }

@@ -54,12 +54,11 @@ void MemoryPlatform::beep(int hz, int ms) {
 }
 
 void MemoryPlatform::set_cursor_info(int size, bool visible) {
-    requests_.push_back(
-        ConsoleRequest{ConsoleRequest::Kind::cursor_info, size, visible ? 1 : 0, 0});
+    requests_.push_back(ConsoleRequest{ConsoleRequest::Kind::cursor_info, size, visible ? 1 : 0});
 }
 
-void MemoryPlatform::keybd_event(int vk, int scan, int flags) {
-    requests_.push_back(ConsoleRequest{ConsoleRequest::Kind::key_event, vk, scan, flags});
+void MemoryPlatform::request_full_screen() {
+    requests_.push_back(ConsoleRequest{ConsoleRequest::Kind::full_screen});
 }
 
 std::int64_t MemoryPlatform::time() {

@@ -28,10 +28,9 @@ struct Tone {
 };
 
 struct ConsoleRequest {
-    enum class Kind { cursor_info, key_event } kind;
-    int a; // cursor size, or virtual key
-    int b; // visible, or scan code
-    int c; // 0, or key event flags
+    enum class Kind { cursor_info, full_screen } kind;
+    int a = 0; // cursor size
+    int b = 0; // visible
     friend bool operator==(const ConsoleRequest&, const ConsoleRequest&) = default;
 };
 
@@ -69,7 +68,7 @@ class MemoryPlatform : public Platform {
     void sleep(int ms) override;
     void beep(int hz, int ms) override;
     void set_cursor_info(int size, bool visible) override;
-    void keybd_event(int vk, int scan, int flags) override;
+    void request_full_screen() override;
     std::int64_t time() override;
     int rand() override;
     void srand(unsigned seed) override;

@@ -12,7 +12,7 @@ class Platform {
   public:
     virtual ~Platform() = default;
 
-    // 1 when a key code is waiting; never waits.
+    // True when a key code is waiting; never waits.
     virtual bool kbhit() = 0;
     // Waits for the next key code, without echo. Keys without a character
     // arrive as a prefix (0 or 224) and then a second code.
@@ -21,8 +21,10 @@ class Platform {
     // Blocks for the tone's duration.
     virtual void beep(int hz, int ms) = 0;
     virtual void set_cursor_info(int size, bool visible) = 0;
-    // A synthesised key event (virtual key, scan code, flags: 2 is key-up).
-    virtual void keybd_event(int vk, int scan, int flags) = 0;
+    // Asks for the console's full-screen display or, where it has none, for
+    // a window large enough for the session; each backend asks in its own
+    // way, or not at all.
+    virtual void request_full_screen() = 0;
     // Seconds since the epoch.
     virtual std::int64_t time() = 0;
 

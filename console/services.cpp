@@ -27,8 +27,8 @@ void _beep(int hz, int ms) {
 void SetConsoleCursorInfo(int size, bool visible) {
     platform().set_cursor_info(size, visible);
 }
-void keybd_event(int vk, int scan, int flags, int /*extra*/) {
-    platform().keybd_event(vk, scan, flags);
+void request_full_screen() {
+    platform().request_full_screen();
 }
 
 void vprint(std::string_view format, std::span<const FormatArg> args) {

@@ -21,11 +21,8 @@ void _sleep(int ms);
 void Beep(int hz, int ms);
 void _beep(int hz, int ms);
 void SetConsoleCursorInfo(int size, bool visible);
-void keybd_event(int vk, int scan, int flags, int extra);
-
-inline constexpr int VK_MENU = 18;
-inline constexpr int VK_RETURN = 13;
-inline constexpr int KEYEVENTF_KEYUP = 2;
+// The full-screen display, or a window large enough (Platform says how).
+void request_full_screen();
 
 // Output at the cursor, in the current attribute. Formats know "%c" (the
 // argument is written as one raw byte: one cell), "%i" (decimal), "%s" and

@@ -84,15 +84,9 @@ void TerminalPlatform::set_cursor_info(int /*size*/, bool visible) {
     cursor_visible_ = visible;
 }
 
-void TerminalPlatform::keybd_event(int vk, int /*scan*/, int flags) {
-    // Alt+Enter asks for full screen; on a terminal, for room enough.
-    constexpr int vk_menu = 18;
-    constexpr int vk_return = 13;
-    const bool key_up = (flags & 2) != 0;
-    if (vk == vk_menu)
-        alt_down_ = !key_up;
-    else if (vk == vk_return && !key_up && alt_down_)
-        growth_requested_ = true;
+void TerminalPlatform::request_full_screen() {
+    // A terminal has no full screen to go to; room enough is what counts.
+    growth_requested_ = true;
 }
 
 std::int64_t TerminalPlatform::time() {

@@ -41,7 +41,9 @@ class TerminalPlatform : public Platform {
     void sleep(int ms) override;
     void beep(int hz, int ms) override;
     void set_cursor_info(int size, bool visible) override;
-    void keybd_event(int vk, int scan, int flags) override;
+    // A request that the terminal grow to the least size, sent at the next
+    // wait point; none when it is that large already.
+    void request_full_screen() override;
     std::int64_t time() override;
 
     // Writes what changed since the last frame; throws SessionEnded when the
@@ -79,7 +81,6 @@ class TerminalPlatform : public Platform {
     std::optional<Presented> presented_;
     TerminalSize size_;
     bool cursor_visible_ = true;
-    bool alt_down_ = false;
     bool growth_requested_ = false;
     bool clear_pending_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "console/native.hpp"
 #include "console/windows/console_lock.hpp"
+#include "console/windows/full_screen_keys.hpp"
 
 #include <conio.h>
 #include <windows.h>
@@ -57,8 +58,9 @@ void WindowsPlatform::set_cursor_info(int size, bool visible) {
     ::SetConsoleCursorInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info);
 }
 
-void WindowsPlatform::keybd_event(int vk, int scan, int flags) {
-    ::keybd_event(static_cast<BYTE>(vk), static_cast<BYTE>(scan), static_cast<DWORD>(flags), 0);
+void WindowsPlatform::request_full_screen() {
+    for (const KeyEvent& key : full_screen_keys)
+        ::keybd_event(key.virtual_key, key.scan_code, key.flags, 0);
 }
 
 std::int64_t WindowsPlatform::time() {

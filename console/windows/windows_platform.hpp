@@ -17,7 +17,8 @@ class WindowsPlatform : public Platform {
     // a remote session, wine), so the game keeps its pace.
     void beep(int hz, int ms) override;
     void set_cursor_info(int size, bool visible) override;
-    void keybd_event(int vk, int scan, int flags) override;
+    // Sends full_screen_keys.
+    void request_full_screen() override;
     std::int64_t time() override;
 
   private:

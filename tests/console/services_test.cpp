@@ -101,13 +101,14 @@ TEST(ScriptedKeys, GetchBlocksUntilAFutureKey) {
 TEST(ConsoleRequests, AreLoggedInOrder) {
     MemoryConsole con;
     SetConsoleCursorInfo(100, false);
-    keybd_event(VK_MENU, 56, 0, 0);
-    keybd_event(VK_MENU, 56, KEYEVENTF_KEYUP, 0);
+    request_full_screen();
+    SetConsoleCursorInfo(25, true);
     ASSERT_EQ(con.platform.requests().size(), 3u);
     EXPECT_EQ(con.platform.requests()[0],
-              (ConsoleRequest{ConsoleRequest::Kind::cursor_info, 100, 0, 0}));
+              (ConsoleRequest{ConsoleRequest::Kind::cursor_info, 100, 0}));
+    EXPECT_EQ(con.platform.requests()[1], (ConsoleRequest{ConsoleRequest::Kind::full_screen}));
     EXPECT_EQ(con.platform.requests()[2],
-              (ConsoleRequest{ConsoleRequest::Kind::key_event, 18, 56, 2}));
+              (ConsoleRequest{ConsoleRequest::Kind::cursor_info, 25, 1}));
 }
 
 TEST(VirtualClock, ARunawayGameHitsTheLimit) {

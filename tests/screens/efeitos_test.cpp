@@ -129,16 +129,13 @@ TEST(Tunes, CompletionVariantHoldsNotesElevenAndTwelveLonger) {
         EXPECT_EQ(tones[i].at_ms, tones[i - 1].at_ms + tones[i - 1].ms);
 }
 
-TEST(ConsoleSetUp, HidesTheCursorThenSendsAltEnterReleasingEnterFirst) {
+TEST(ConsoleSetUp, HidesTheCursorThenAsksForTheFullScreen) {
     console::MemoryConsole con;
     screens::ocultarampliar();
     using K = ConsoleRequest::Kind;
     EXPECT_EQ(con.platform.requests(), (std::vector<ConsoleRequest>{
-                                           {K::cursor_info, 100, 0, 0},
-                                           {K::key_event, 18, 56, 0},
-                                           {K::key_event, 13, 28, 0},
-                                           {K::key_event, 13, 28, 2},
-                                           {K::key_event, 18, 56, 2},
+                                           {K::cursor_info, 100, 0},
+                                           {K::full_screen},
                                        }));
     EXPECT_EQ(con.screen.version(), 0u);
 }

@@ -228,15 +228,10 @@ TEST(BackendOnAPty, ATooSmallTerminalWaitsWithANoticeUntilItGrows) {
     EXPECT_EQ(console::_kbhit(), 0);
 }
 
-TEST(BackendOnAPty, AltEnterAsksASmallTerminalToGrowOnlyOnce) {
+TEST(BackendOnAPty, TheFullScreenRequestAsksASmallTerminalToGrowOnlyOnce) {
     Backend b(70, 40);
-    const auto alt_enter = [] {
-        console::keybd_event(console::VK_MENU, 56, 0, 0);
-        console::keybd_event(console::VK_RETURN, 28, 0, 0);
-        console::keybd_event(console::VK_RETURN, 28, console::KEYEVENTF_KEYUP, 0);
-        console::keybd_event(console::VK_MENU, 56, console::KEYEVENTF_KEYUP, 0);
-    };
-    alt_enter();
+    const auto ask_full_screen = [] { console::request_full_screen(); };
+    ask_full_screen();
     std::thread honour([&] {
         if (b.pty.wait_for([](const std::string& out) {
                 return out.find("\x1b[8;49;80t") != std::string::npos;
@@ -249,7 +244,7 @@ TEST(BackendOnAPty, AltEnterAsksASmallTerminalToGrowOnlyOnce) {
     EXPECT_EQ(b.model.window(), (console::Rect{0, 0, 79, 48}));
     // Large enough now: asking again changes nothing.
     const std::size_t before = b.pty.output().size();
-    alt_enter();
+    ask_full_screen();
     console::_sleep(1);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(b.pty.output().find("\x1b[8;", before), std::string::npos);

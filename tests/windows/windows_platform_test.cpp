@@ -1,10 +1,12 @@
 #include "console/native.hpp"
+#include "console/windows/full_screen_keys.hpp"
 #include "console/windows/windows_platform.hpp"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <initializer_list>
@@ -106,6 +108,17 @@ TEST(WindowsPlatform, TimeIsTheCalendarClockInSeconds) {
                          std::chrono::system_clock::now().time_since_epoch())
                          .count();
     EXPECT_LE(std::abs(platform.time() - now), 2);
+}
+
+TEST(WindowsPlatform, AsksForTheFullScreenWithAltEnterReleasingEnterFirst) {
+    const auto at = [](std::size_t i) {
+        const console::KeyEvent k = console::full_screen_keys.at(i);
+        return std::array<unsigned, 3>{k.virtual_key, k.scan_code, k.flags};
+    };
+    EXPECT_EQ(at(0), (std::array<unsigned, 3>{VK_MENU, 56, 0}));
+    EXPECT_EQ(at(1), (std::array<unsigned, 3>{VK_RETURN, 28, 0}));
+    EXPECT_EQ(at(2), (std::array<unsigned, 3>{VK_RETURN, 28, KEYEVENTF_KEYUP}));
+    EXPECT_EQ(at(3), (std::array<unsigned, 3>{VK_MENU, 56, KEYEVENTF_KEYUP}));
 }
 
 } // namespace
