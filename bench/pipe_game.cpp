@@ -5,6 +5,7 @@
 #include "console/posix/signal_watch.hpp"
 #include "console/posix/terminal_modes.hpp"
 #include "console/posix/terminal_platform.hpp"
+#include "game/exigencias.hpp"
 #include "game/inicio.hpp"
 #include "game/quadro.hpp"
 #include "least_bytes.hpp"
@@ -47,7 +48,8 @@ class BackendUnderTest : public TerminalPlatform {
   public:
     BackendUnderTest(console::posix::RawTerminal& terminal, console::posix::SignalWatch& signals,
                      console::CellScreen& model, const RunOptions& options)
-        : TerminalPlatform(terminal, signals, model, false), model_(model), options_(options) {}
+        : TerminalPlatform(terminal, signals, model, game::exigencias_do_console(), false),
+          model_(model), options_(options) {}
 
     void sleep(int ms) override {
         wait_point([&] { TerminalPlatform::sleep(options_.real_time ? ms : 0); });

@@ -1,25 +1,32 @@
-// The game on the terminal it was started from.
+// A session on the terminal the program was started from.
 #include "console/cell_screen.hpp"
-#include "console/current.hpp"
 #include "console/native.hpp"
 #include "console/posix/signal_watch.hpp"
 #include "console/posix/terminal_modes.hpp"
 #include "console/posix/terminal_platform.hpp"
 
-#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <termios.h>
 #include <unistd.h>
 
 namespace console {
+namespace {
 
-int run_on_native_console(int (*session)()) {
+NativeOutcome finished(int status) {
+    return NativeOutcome{status, NativeProblem::none, {}};
+}
+
+NativeOutcome problem(NativeProblem what, std::string detail) {
+    return NativeOutcome{1, what, std::move(detail)};
+}
+
+} // namespace
+
+NativeOutcome run_on_native_console(const NativeNeeds& needs, const NativeSession& session) {
     termios found{};
-    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO) || tcgetattr(STDIN_FILENO, &found) != 0) {
-        std::fputs("orbitrix: needs a terminal on standard input and output\n", stderr);
-        return 1;
-    }
+    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO) || tcgetattr(STDIN_FILENO, &found) != 0)
+        return problem(NativeProblem::no_console, "needs a terminal on standard input and output");
     // Over ssh a tone would sound at the far end, for nobody.
     const bool sound = std::getenv("SSH_CONNECTION") == nullptr;
     try {
@@ -27,19 +34,16 @@ int run_on_native_console(int (*session)()) {
         posix::RawTerminal terminal(STDIN_FILENO, STDOUT_FILENO, found);
         signals.restore_on_crash(STDOUT_FILENO, STDIN_FILENO, posix::leave_sequence(), found);
         CellScreen model;
-        posix::TerminalPlatform platform(terminal, signals, model, sound);
-        const Installation installation(model, platform);
-        const int status = session();
+        posix::TerminalPlatform platform(terminal, signals, model, needs, sound);
+        const int status = session(model, platform);
         platform.flush(); // the last frame, before the screen is left
-        return status;
+        return finished(status);
     } catch (const SessionEnded& ended) {
-        return ended.status;
+        return finished(ended.status);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "orbitrix: %s\n", e.what());
-        return 1;
+        return problem(NativeProblem::failed, e.what());
     } catch (...) {
-        std::fputs("orbitrix: stopped by an unknown error\n", stderr);
-        return 1;
+        return problem(NativeProblem::failed, "stopped by an unknown error");
     }
 }
 

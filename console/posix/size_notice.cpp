@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <sstream>
-#include <vector>
 
 namespace console::posix {
 namespace {
@@ -42,17 +41,7 @@ bool fits(TerminalSize have, TerminalSize need) {
     return have.columns >= need.columns && have.rows >= need.rows;
 }
 
-std::string size_notice(TerminalSize have, TerminalSize need) {
-    const std::string size_needed =
-        std::to_string(need.columns) + " colunas x " + std::to_string(need.rows) + " linhas";
-    const std::string size_had =
-        std::to_string(have.columns) + " colunas x " + std::to_string(have.rows) + " linhas";
-    const std::vector<std::string> paragraphs{
-        "Terminal pequeno demais.",
-        "O jogo precisa de " + size_needed + ";",
-        "este tem " + size_had + ".",
-        "Aumente a janela e o jogo continua.",
-    };
+std::string size_notice(const std::vector<std::string>& paragraphs, TerminalSize have) {
     std::string out = "\x1b[0m\x1b[H\x1b[2J";
     int row = 1;
     for (const auto& paragraph : paragraphs) {

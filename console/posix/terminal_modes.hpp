@@ -2,17 +2,15 @@
 // The terminal's modes while the game runs, and putting them back as they
 // were found.
 
+#include "console/native.hpp"
+
 #include <optional>
 #include <string_view>
 #include <termios.h>
 
 namespace console::posix {
 
-struct TerminalSize {
-    int columns = 0;
-    int rows = 0;
-    friend bool operator==(TerminalSize, TerminalSize) = default;
-};
+using TerminalSize = Size;
 
 // None when the terminal does not say.
 std::optional<TerminalSize> terminal_size(int fd);

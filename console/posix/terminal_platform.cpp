@@ -17,8 +17,11 @@ constexpr int max_window = 255;
 // Even with no signal to say so, the size is looked at this often while
 // a wait goes on: not every terminal reports a resize to its process.
 constexpr int recheck_ms = 1000;
-// A size for terminals that do not tell theirs: assume the game fits.
-constexpr TerminalSize assumed_size{80, 50};
+// A size for terminals that do not tell theirs: the classic console's,
+// or the session's least when that is larger, so the session fits.
+TerminalSize assumed_size(TerminalSize least) {
+    return TerminalSize{std::max(80, least.columns), std::max(50, least.rows)};
+}
 
 std::int64_t now_ms() {
     using namespace std::chrono;
@@ -31,10 +34,10 @@ std::int64_t now_ms() {
 
 } // namespace
 
-ModelSize model_size_for(TerminalSize terminal) {
+ModelSize model_size_for(TerminalSize terminal, TerminalSize least) {
     ModelSize m;
-    m.width = std::clamp(terminal.columns, needed_size.columns, max_window);
-    m.height = std::clamp(terminal.rows, needed_size.rows, max_window);
+    m.width = std::clamp(terminal.columns, std::min(least.columns, max_window), max_window);
+    m.height = std::clamp(terminal.rows, std::min(least.rows, max_window), max_window);
     m.buffer_height = m.height + 1;
     return m;
 }
@@ -51,8 +54,9 @@ Grid window_grid(const CellScreen& model) {
 }
 
 TerminalPlatform::TerminalPlatform(RawTerminal& terminal, SignalWatch& signals, CellScreen& model,
-                                   bool sound)
-    : terminal_(terminal), signals_(signals), model_(model), speaker_(tone_format_.rate, sound) {
+                                   NativeNeeds needs, bool sound)
+    : terminal_(terminal), signals_(signals), model_(model), needs_(std::move(needs)),
+      speaker_(tone_format_.rate, sound) {
     update_size();
 }
 
@@ -122,7 +126,7 @@ void TerminalPlatform::wait_point(std::optional<std::int64_t> until_ms, bool for
         handle_signals();
         send_growth_request();
         update_size();
-        if (!fits(size_)) {
+        if (!fits(size_, needs_.least)) {
             const std::int64_t paused = wait_for_room();
             if (until_ms)
                 *until_ms += paused;
@@ -173,11 +177,11 @@ bool TerminalPlatform::handle_signals() {
 }
 
 void TerminalPlatform::update_size() {
-    const TerminalSize now = terminal_size(terminal_.out_fd()).value_or(assumed_size);
+    const TerminalSize now = terminal_size(terminal_.out_fd()).value_or(assumed_size(needs_.least));
     if (now == size_)
         return;
     size_ = now;
-    const ModelSize m = model_size_for(now);
+    const ModelSize m = model_size_for(now, needs_.least);
     if (m.width != model_.width() || m.buffer_height != model_.height())
         model_.resize(m.width, m.buffer_height);
     model_.set_window(Rect{0, 0, static_cast<std::int16_t>(m.width - 1),
@@ -194,10 +198,12 @@ std::int64_t TerminalPlatform::wait_for_room() {
         if (handle_signals())
             notice_for.reset();
         update_size();
-        if (fits(size_))
+        if (fits(size_, needs_.least))
             break;
         if (notice_for != size_) {
-            if (!write_all(terminal_.out_fd(), size_notice(size_)))
+            const auto paragraphs = needs_.size_notice ? needs_.size_notice(size_, needs_.least)
+                                                       : std::vector<std::string>{};
+            if (!write_all(terminal_.out_fd(), size_notice(paragraphs, size_)))
                 end_session();
             notice_for = size_;
         }
@@ -215,10 +221,10 @@ void TerminalPlatform::send_growth_request() {
         return;
     growth_requested_ = false;
     update_size();
-    if (fits(size_))
+    if (fits(size_, needs_.least))
         return; // never smaller: a second request changes nothing
-    const int rows = std::max(size_.rows, needed_size.rows);
-    const int columns = std::max(size_.columns, needed_size.columns);
+    const int rows = std::max(size_.rows, needs_.least.rows);
+    const int columns = std::max(size_.columns, needs_.least.columns);
     const std::string request =
         "\x1b[8;" + std::to_string(rows) + ";" + std::to_string(columns) + "t";
     if (!write_all(terminal_.out_fd(), request))

@@ -19,22 +19,23 @@
 namespace console::posix {
 
 // The model for a terminal: its window the terminal's size, but never
-// smaller than the game's screens (so a clear always covers them) nor wider
-// or taller than the layer's 8-bit window record holds; the buffer one row
-// taller, so writing the window's last cell never scrolls it.
+// smaller than the session's screens (`least`, so a clear always covers
+// them) nor wider or taller than the layer's 8-bit window record holds; the
+// buffer one row taller, so writing the window's last cell never scrolls it.
 struct ModelSize {
     int width = 0;
     int height = 0;
     int buffer_height = 0;
 };
-ModelSize model_size_for(TerminalSize terminal);
+ModelSize model_size_for(TerminalSize terminal, TerminalSize least);
 
 // The model's visible window as the terminal should show it.
 Grid window_grid(const CellScreen& model);
 
 class TerminalPlatform : public Platform {
   public:
-    TerminalPlatform(RawTerminal& terminal, SignalWatch& signals, CellScreen& model, bool sound);
+    TerminalPlatform(RawTerminal& terminal, SignalWatch& signals, CellScreen& model,
+                     NativeNeeds needs, bool sound);
 
     bool kbhit() override;
     int getch() override;
@@ -68,6 +69,7 @@ class TerminalPlatform : public Platform {
     RawTerminal& terminal_;
     SignalWatch& signals_;
     CellScreen& model_;
+    NativeNeeds needs_;
     Speaker speaker_;
     ToneFormat tone_format_;
     KeyDecoder keys_;

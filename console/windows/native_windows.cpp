@@ -1,6 +1,5 @@
 #include "console/native.hpp"
 
-#include "console/current.hpp"
 #include "console/windows/console_lock.hpp"
 #include "console/windows/console_state.hpp"
 #include "console/windows/windows_platform.hpp"
@@ -9,7 +8,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cstdio>
 
 namespace console {
 namespace {
@@ -74,22 +72,19 @@ class ConsoleSession {
 
 } // namespace
 
-int run_on_native_console(int (*session)()) {
+NativeOutcome run_on_native_console(const NativeNeeds& /*needs*/, const NativeSession& session) {
     const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     CONSOLE_SCREEN_BUFFER_INFO probe{};
-    if (!GetConsoleScreenBufferInfo(output, &probe)) {
-        std::fputs("orbitrix: standard output is not a console; run it in a console window\n",
-                   stderr);
-        return 1;
-    }
+    if (!GetConsoleScreenBufferInfo(output, &probe))
+        return NativeOutcome{1, NativeProblem::no_console,
+                             "standard output is not a console; run it in a console window"};
     const ConsoleSession console_session(output);
     WindowsScreen screen;
     WindowsPlatform platform;
-    const Installation installation(screen, platform);
     try {
-        return session();
+        return NativeOutcome{session(screen, platform), NativeProblem::none, {}};
     } catch (const SessionEnded& ended) {
-        return ended.status;
+        return NativeOutcome{ended.status, NativeProblem::none, {}};
     }
 }
 

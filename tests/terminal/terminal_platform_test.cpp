@@ -7,6 +7,7 @@
 #include "console/posix/terminal_platform.hpp"
 #include "console/services.hpp"
 #include "console/text_layer.hpp"
+#include "game/exigencias.hpp"
 
 #include "pty_terminal.hpp"
 
@@ -37,7 +38,8 @@ struct Backend {
     SignalWatch signals;
     std::optional<RawTerminal> terminal{std::in_place, pty.tty(), pty.tty(), found};
     console::CellScreen model;
-    std::optional<TerminalPlatform> platform{std::in_place, *terminal, signals, model, false};
+    std::optional<TerminalPlatform> platform{
+        std::in_place, *terminal, signals, model, game::exigencias_do_console(), false};
     std::optional<console::Installation> installation{std::in_place, model, *platform};
 
     void end() {

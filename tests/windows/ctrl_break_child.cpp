@@ -1,6 +1,7 @@
 // Started by the console event test: takes the console over as the game
 // does, then has Ctrl-Break (or, where that cannot be sent, Ctrl-C) sent to
 // itself while it goes on drawing.
+#include "console/current.hpp"
 #include "console/native.hpp"
 #include "console/services.hpp"
 #include "console/text_layer.hpp"
@@ -35,5 +36,11 @@ int main() {
     // A new process group starts with Ctrl-C ignored; a console window's
     // program starts with it on.
     SetConsoleCtrlHandler(nullptr, FALSE);
-    return console::run_on_native_console(draw_until_interrupted);
+    return console::run_on_native_console(
+               {},
+               [](console::ScreenBuffer& screen, console::Platform& platform) {
+                   const console::Installation installation(screen, platform);
+                   return draw_until_interrupted();
+               })
+        .status;
 }

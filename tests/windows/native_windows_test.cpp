@@ -1,3 +1,4 @@
+#include "console/current.hpp"
 #include "console/native.hpp"
 #include "console/services.hpp"
 #include "console/text_layer.hpp"
@@ -20,6 +21,14 @@ class StandardOutput {
 };
 
 int sessions_run = 0;
+
+console::NativeOutcome run(int (*session)()) {
+    return console::run_on_native_console(
+        {}, [session](console::ScreenBuffer& screen, console::Platform& platform) {
+            const console::Installation installation(screen, platform);
+            return session();
+        });
+}
 
 int draw_in_yellow_with_the_cursor_hidden() {
     ++sessions_run;
@@ -58,7 +67,10 @@ TEST(NativeRunnerWithoutConsole, RefusesWhenStandardOutputIsNotAConsole) {
     sessions_run = 0;
     {
         const StandardOutput redirected(nul);
-        EXPECT_EQ(console::run_on_native_console(draw_in_yellow_with_the_cursor_hidden), 1);
+        const console::NativeOutcome outcome = run(draw_in_yellow_with_the_cursor_hidden);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.problem, console::NativeProblem::no_console);
+        EXPECT_FALSE(outcome.detail.empty());
     }
     EXPECT_EQ(sessions_run, 0);
     CloseHandle(nul);
@@ -70,7 +82,7 @@ TEST_F(NativeRunner, DrawsOnStandardOutputAndGivesTheConsoleBack) {
     SetConsoleTextAttribute(buffer(), 0x1f);
     {
         const StandardOutput to_buffer(buffer());
-        EXPECT_EQ(console::run_on_native_console(draw_in_yellow_with_the_cursor_hidden), 100);
+        EXPECT_EQ(run(draw_in_yellow_with_the_cursor_hidden).status, 100);
     }
     EXPECT_EQ(sessions_run, 1);
     EXPECT_EQ(char_at(2, 1), L'\u00A5');
@@ -86,7 +98,7 @@ TEST_F(NativeRunner, SessionEndedEarlyGivesItsStatusAndTheConsoleBack) {
     SetConsoleCursorInfo(buffer(), &shown);
     {
         const StandardOutput to_buffer(buffer());
-        EXPECT_EQ(console::run_on_native_console(end_early), 100);
+        EXPECT_EQ(run(end_early).status, 100);
     }
     EXPECT_EQ(sessions_run, 1);
     EXPECT_EQ(info().wAttributes, 7);
