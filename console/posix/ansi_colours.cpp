@@ -1,5 +1,7 @@
 #include "console/posix/ansi_colours.hpp"
 
+#include "console/posix/escapes.hpp"
+
 namespace console::posix {
 
 int ansi_index(int console_colour) {
@@ -27,7 +29,7 @@ std::string sgr_change(const Pen* from, Pen to) {
     const bool bg = from == nullptr || from->background != to.background;
     if (!fg && !bg)
         return {};
-    std::string out = "\x1b[";
+    std::string out(csi);
     if (fg)
         out += std::to_string(sgr_foreground(to.foreground));
     if (fg && bg)

@@ -1,5 +1,7 @@
 #include "console/posix/size_notice.hpp"
 
+#include "console/posix/escapes.hpp"
+
 #include <algorithm>
 #include <sstream>
 
@@ -42,13 +44,14 @@ bool fits(TerminalSize have, TerminalSize need) {
 }
 
 std::string size_notice(const std::vector<std::string>& paragraphs, TerminalSize have) {
-    std::string out = "\x1b[0m\x1b[H\x1b[2J";
+    std::string out(clear_screen);
     int row = 1;
     for (const auto& paragraph : paragraphs) {
         for (const auto& line : wrapped(paragraph, std::max(1, have.columns))) {
             if (row > have.rows)
                 return out;
-            out += "\x1b[" + std::to_string(row) + "H" + line;
+            out += csi;
+            out += std::to_string(row) + "H" + line;
             ++row;
         }
     }

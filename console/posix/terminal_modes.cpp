@@ -1,20 +1,14 @@
 #include "console/posix/terminal_modes.hpp"
 
+#include "console/posix/escapes.hpp"
+
 #include <cerrno>
 #include <csignal>
 #include <poll.h>
 #include <pthread.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
+#include <string>
 
 namespace console::posix {
-
-std::optional<TerminalSize> terminal_size(int fd) {
-    winsize ws{};
-    if (ioctl(fd, TIOCGWINSZ, &ws) != 0 || ws.ws_col == 0 || ws.ws_row == 0)
-        return std::nullopt;
-    return TerminalSize{ws.ws_col, ws.ws_row};
-}
 
 termios raw_mode(const termios& cooked) {
     termios raw = cooked;
@@ -31,38 +25,19 @@ termios raw_mode(const termios& cooked) {
 }
 
 std::string_view enter_sequence() {
-    return "\x1b[?1049h" // alternate screen
-           "\x1b[?7l"    // no autowrap
-           "\x1b[?1l"    // cursor keys send CSI
-           "\x1b>"       // numeric keypad
-           "\x1b[0m"
-           "\x1b[H\x1b[2J";
+    static const std::string bytes = std::string("\x1b[?1049h") // alternate screen
+                                     + "\x1b[?7l"               // no autowrap
+                                     + "\x1b[?1l"               // cursor keys send CSI
+                                     + "\x1b>"                  // numeric keypad
+                                     + std::string(clear_screen);
+    return bytes;
 }
 
 std::string_view leave_sequence() {
-    return "\x1b[0m"
-           "\x1b[?25h" // cursor shown
-           "\x1b[?7h"  // autowrap
-           "\x1b[?1049l";
-}
-
-bool write_all(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n > 0) {
-            bytes.remove_prefix(static_cast<std::size_t>(n));
-            continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            pollfd p{fd, POLLOUT, 0};
-            ::poll(&p, 1, 100);
-            continue;
-        }
-        return false;
-    }
-    return true;
+    static const std::string bytes = std::string(plain_colours) + std::string(show_cursor) +
+                                     "\x1b[?7h"       // autowrap
+                                     + "\x1b[?1049l"; // main screen
+    return bytes;
 }
 
 RawTerminal::RawTerminal(int in_fd, int out_fd, const termios& found)

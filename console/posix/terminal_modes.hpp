@@ -2,18 +2,12 @@
 // The terminal's modes while the game runs, and putting them back as they
 // were found.
 
-#include "console/native.hpp"
+#include "console/posix/tty.hpp"
 
-#include <optional>
 #include <string_view>
 #include <termios.h>
 
 namespace console::posix {
-
-using TerminalSize = Size;
-
-// None when the terminal does not say.
-std::optional<TerminalSize> terminal_size(int fd);
 
 // Keys one by one without echo. Ctrl-C and Ctrl-Z still raise their signals;
 // Ctrl-S must not freeze the output, Enter must arrive as typed (CR), and
@@ -25,10 +19,6 @@ termios raw_mode(const termios& cooked);
 std::string_view enter_sequence();
 // Everything enter_sequence and the game changed, put back; the cursor shown.
 std::string_view leave_sequence();
-
-// Writes all the bytes, one write() call unless the terminal takes less.
-// False when the terminal is gone.
-bool write_all(int fd, std::string_view bytes);
 
 // Raw mode and the alternate screen for the object's lifetime, and out of
 // them while the game is suspended.
