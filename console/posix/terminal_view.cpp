@@ -1,0 +1,121 @@
+#include "console/posix/terminal_view.hpp"
+
+#include "console/posix/escapes.hpp"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace console::posix {
+namespace {
+
+constexpr int max_window = 255;
+
+// A size for terminals that do not tell theirs: the classic console's,
+// or the session's least when that is larger, so the session fits.
+TerminalSize assumed_size(TerminalSize least) {
+    return TerminalSize{std::max(80, least.columns), std::max(50, least.rows)};
+}
+
+void write_or_end(int fd, std::string_view bytes) {
+    if (!write_all(fd, bytes))
+        throw SessionEnded{};
+}
+
+} // namespace
+
+ModelSize model_size_for(TerminalSize terminal, TerminalSize least) {
+    ModelSize m;
+    m.width = std::clamp(terminal.columns, std::min(least.columns, max_window), max_window);
+    m.height = std::clamp(terminal.rows, std::min(least.rows, max_window), max_window);
+    m.buffer_height = m.height + 1;
+    return m;
+}
+
+Grid window_grid(const CellScreen& model) {
+    const Rect w = model.window();
+    Grid grid(w.right - w.left + 1, w.bottom - w.top + 1);
+    for (int y = 0; y < grid.height; ++y)
+        for (int x = 0; x < grid.width; ++x) {
+            const Cell c = model.cell(w.left + x, w.top + y);
+            grid.set(x, y, TermCell{c.ch, static_cast<std::uint8_t>(c.attr & 0xff)});
+        }
+    return grid;
+}
+
+TerminalView::TerminalView(int out_fd, CellScreen& model, NativeNeeds needs)
+    : out_(out_fd), model_(model), needs_(std::move(needs)) {
+    update_size();
+}
+
+void TerminalView::update_size() {
+    const TerminalSize now = terminal_size(out_).value_or(assumed_size(needs_.least));
+    if (now == size_)
+        return;
+    size_ = now;
+    const ModelSize m = model_size_for(now, needs_.least);
+    if (m.width != model_.width() || m.buffer_height != model_.height())
+        model_.resize(m.width, m.buffer_height);
+    model_.set_window(Rect{0, 0, static_cast<std::int16_t>(m.width - 1),
+                           static_cast<std::int16_t>(m.height - 1)});
+    // The terminal may have kept, moved or dropped what it showed.
+    redraw_all();
+}
+
+void TerminalView::flush() {
+    std::string out;
+    if (clear_pending_) {
+        out += clear_screen;
+        forget_cells(shown_);
+        clear_pending_ = false;
+    }
+    std::optional<Point> cursor;
+    if (cursor_visible_) {
+        const Coord c = model_.cursor();
+        const Rect w = model_.window();
+        cursor = Point{c.x - w.left, c.y - w.top};
+    }
+    // A wait wakes many times a frame; when the model has not changed since
+    // it was last shown there is nothing to diff.
+    const Presented now{model_.version(), cursor};
+    if (out.empty() && presented_ == now)
+        return;
+    out += render_frame(shown_, window_grid(model_), cursor);
+    if (!out.empty())
+        write_or_end(out_, out);
+    presented_ = now;
+}
+
+void TerminalView::show_size_notice() {
+    const std::vector<std::string> paragraphs =
+        needs_.size_notice ? needs_.size_notice(size_, needs_.least) : std::vector<std::string>{};
+    write_or_end(out_, size_notice(paragraphs, size_));
+}
+
+void TerminalView::redraw_all() {
+    forget_cells(shown_);
+    clear_pending_ = true;
+}
+
+void TerminalView::forget_terminal() {
+    shown_ = TerminalPicture{};
+    presented_.reset();
+}
+
+void TerminalView::send_growth_request() {
+    if (!growth_requested_)
+        return;
+    growth_requested_ = false;
+    update_size();
+    if (fits())
+        return; // never smaller: a second request changes nothing
+    const int rows = std::max(size_.rows, needs_.least.rows);
+    const int columns = std::max(size_.columns, needs_.least.columns);
+    std::string request(csi);
+    request += "8;" + std::to_string(rows) + ";" + std::to_string(columns) + "t";
+    write_or_end(out_, request);
+    // Few terminals honour it, and those that do take a moment: the size is
+    // read again at every turn of the wait.
+}
+
+} // namespace console::posix
