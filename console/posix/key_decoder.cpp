@@ -25,6 +25,66 @@ constexpr int F1 = 59; // F1..F10 are 59..68
 constexpr int F11 = 133, F12 = 134;
 constexpr int SHIFT_TAB = 15;
 
+struct TwoCodes {
+    int prefix;
+    int scan;
+};
+
+// CSI sequences named by their final byte, whatever their parameters say of
+// Shift, Alt or Ctrl.
+struct FinalKey {
+    char final_byte;
+    TwoCodes key;
+    // Only with a first number of 1 (or none).
+    bool only_after_one = false;
+};
+constexpr FinalKey final_keys[] = {
+    {'A', {EXTENDED, UP}},
+    {'B', {EXTENDED, DOWN}},
+    {'C', {EXTENDED, RIGHT}},
+    {'D', {EXTENDED, LEFT}},
+    {'H', {EXTENDED, HOME}},
+    {'F', {EXTENDED, END}},
+    {'Z', {FUNCTION, SHIFT_TAB}},
+    // Modified F1..F4 as xterm sends them ("1;2P"). With another first
+    // number it is no key: "row;column R" answers a position request.
+    {'P', {FUNCTION, F1}, true},
+    {'Q', {FUNCTION, F1 + 1}, true},
+    {'R', {FUNCTION, F1 + 2}, true},
+    {'S', {FUNCTION, F1 + 3}, true},
+};
+
+// CSI sequences ending in '~', named by their first number.
+struct NumberedKey {
+    int number;
+    TwoCodes key;
+};
+constexpr NumberedKey numbered_keys[] = {
+    // The editing keys: Home and End are 1 and 4 on some terminals, 7 and 8
+    // on others.
+    {1, {EXTENDED, HOME}},
+    {2, {EXTENDED, INSERT}},
+    {3, {EXTENDED, DELETE}},
+    {4, {EXTENDED, END}},
+    {5, {EXTENDED, PAGE_UP}},
+    {6, {EXTENDED, PAGE_DOWN}},
+    {7, {EXTENDED, HOME}},
+    {8, {EXTENDED, END}},
+    // F1..F12; 16 and 22 name no key.
+    {11, {FUNCTION, F1}},
+    {12, {FUNCTION, F1 + 1}},
+    {13, {FUNCTION, F1 + 2}},
+    {14, {FUNCTION, F1 + 3}},
+    {15, {FUNCTION, F1 + 4}},
+    {17, {FUNCTION, F1 + 5}},
+    {18, {FUNCTION, F1 + 6}},
+    {19, {FUNCTION, F1 + 7}},
+    {20, {FUNCTION, F1 + 8}},
+    {21, {FUNCTION, F1 + 9}},
+    {23, {EXTENDED, F11}},
+    {24, {EXTENDED, F12}},
+};
+
 // Parameters longer than any key's are not kept; the sequence still is
 // read to its end.
 constexpr std::size_t max_params = 32;
@@ -216,86 +276,20 @@ void KeyDecoder::finish_csi(char final_byte) {
     if (private_or_intermediate(params_))
         return; // mouse, replies and the like
     const int n = first_number(params_, 1);
-    switch (final_byte) {
-    case 'A':
-        pair(EXTENDED, UP);
-        return;
-    case 'B':
-        pair(EXTENDED, DOWN);
-        return;
-    case 'C':
-        pair(EXTENDED, RIGHT);
-        return;
-    case 'D':
-        pair(EXTENDED, LEFT);
-        return;
-    case 'H':
-        pair(EXTENDED, HOME);
-        return;
-    case 'F':
-        pair(EXTENDED, END);
-        return;
-    case 'Z':
-        pair(FUNCTION, SHIFT_TAB);
-        return;
-    case 'P':
-    case 'Q':
-    case 'R':
-    case 'S':
-        // Modified F1..F4 as xterm sends them ("1;2P"). With another first
-        // number it is no key: "row;column R" answers a position request.
-        if (n == 1)
-            pair(FUNCTION, F1 + (final_byte - 'P'));
-        return;
-    case '~':
-        break;
-    default:
-        return;
-    }
-    switch (n) {
-    case 1:
-    case 7:
-        pair(EXTENDED, HOME);
-        return;
-    case 2:
-        pair(EXTENDED, INSERT);
-        return;
-    case 3:
-        pair(EXTENDED, DELETE);
-        return;
-    case 4:
-    case 8:
-        pair(EXTENDED, END);
-        return;
-    case 5:
-        pair(EXTENDED, PAGE_UP);
-        return;
-    case 6:
-        pair(EXTENDED, PAGE_DOWN);
-        return;
-    case 11:
-    case 12:
-    case 13:
-    case 14:
-    case 15:
-        pair(FUNCTION, F1 + (n - 11));
-        return;
-    case 17:
-    case 18:
-    case 19:
-    case 20:
-    case 21:
-        pair(FUNCTION, F1 + 5 + (n - 17));
-        return;
-    case 23:
-        pair(EXTENDED, F11);
-        return;
-    case 24:
-        pair(EXTENDED, F12);
-        return;
-    default:
+    if (final_byte == '~') {
+        for (const NumberedKey& k : numbered_keys)
+            if (k.number == n) {
+                pair(k.key.prefix, k.key.scan);
+                return;
+            }
         return; // paste markers (200, 201) and keys the console lacks
     }
+    for (const FinalKey& k : final_keys)
+        if (k.final_byte == final_byte) {
+            if (!k.only_after_one || n == 1)
+                pair(k.key.prefix, k.key.scan);
+            return;
+        }
 }
 
 void KeyDecoder::ss3(std::uint8_t b) {
