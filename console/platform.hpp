@@ -1,6 +1,7 @@
 #pragma once
-// Everything the game needs from its machine besides the screen: keys, time,
-// tones, the console's cursor and window requests, and the random source.
+// Everything a session needs from its machine besides the screen: keys,
+// time, tones, the console's cursor and window requests, and the random
+// source.
 
 #include "console/random.hpp"
 
