@@ -3,7 +3,9 @@
 #include "console/services.hpp"
 #include "console/text_layer.hpp"
 #include "game/inicio.hpp"
+#include "screens/celulas.hpp"
 #include "screens/efeitos.hpp"
+#include "screens/paleta.hpp"
 
 #include <cstring>
 #include <random>
@@ -23,11 +25,6 @@ constexpr Area meteors_area{3, 58, 5, 46};
 constexpr Area shots_area{2, 58, 3, 33};
 constexpr Area enemy_shots_area{3, 59, 5, 44};
 
-constexpr int GREEN = 2;
-constexpr int RED = 4;
-constexpr int YELLOW = 14;
-constexpr int WHITE = 15;
-
 void place(game::Partida& p, std::minstd_rand& draw, int count, Area area, std::uint8_t code,
            int colour) {
     std::uniform_int_distribution<int> column(area.first_column, area.last_column);
@@ -40,8 +37,8 @@ void place(game::Partida& p, std::minstd_rand& draw, int count, Area area, std::
         p.campo.set(c, r, code);
         console::gotoxy(c, r);
         console::textcolor(colour);
-        console::printf("%c", code == game::TIRO_INIMIGO ? int{'|'} : int{code});
-        console::textcolor(WHITE);
+        console::printf("%c", int{screens::glifo(code)});
+        console::textcolor(screens::BRANCO);
         ++placed;
     }
 }
@@ -55,10 +52,10 @@ game::Partida busy_game(unsigned seed, Load load) {
     screens::ocultarampliar();
     game::monta_jogo(p);
     std::minstd_rand draw(seed);
-    place(p, draw, load.ships, ships_area, game::NAVE, GREEN);
-    place(p, draw, load.meteors, meteors_area, game::METEORO, RED);
-    place(p, draw, load.shots, shots_area, game::TIRO, WHITE);
-    place(p, draw, load.enemy_shots, enemy_shots_area, game::TIRO_INIMIGO, YELLOW);
+    place(p, draw, load.ships, ships_area, game::NAVE, screens::VERDE);
+    place(p, draw, load.meteors, meteors_area, game::METEORO, screens::VERMELHO);
+    place(p, draw, load.shots, shots_area, game::TIRO, screens::BRANCO);
+    place(p, draw, load.enemy_shots, enemy_shots_area, game::TIRO_INIMIGO, screens::AMARELO);
     return p;
 }
 

@@ -11,7 +11,7 @@
 #include "least_bytes.hpp"
 #include "plain_output.hpp"
 #include "screens/efeitos.hpp"
-#include "scripted_player.hpp"
+#include "support/seeded_player.hpp"
 #include "write_count.hpp"
 
 #include <algorithm>
@@ -21,6 +21,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <stdexcept>
+#include <string>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -139,9 +140,26 @@ void new_game(game::Partida& p, int level) {
     game::monta_jogo(p);
 }
 
+// The codes as a terminal sends them: an arrow is its escape sequence.
+void type(int keyboard, const std::vector<int>& keys) {
+    std::string bytes;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] == teste::PREFIXO_DE_SETA && i + 1 < keys.size() &&
+            keys[i + 1] == teste::SETA_ACIMA) {
+            bytes += "\x1b[A";
+            ++i;
+        } else {
+            bytes += static_cast<char>(keys[i]);
+        }
+    }
+    if (!bytes.empty() &&
+        ::write(keyboard, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+        throw std::runtime_error("the keyboard pipe is full");
+}
+
 void play(GameRun& run, const RunOptions& options, BackendUnderTest& backend,
           const PlainOutput* plain, int keyboard) {
-    ScriptedPlayer player(options.seed);
+    teste::SeededPlayer player(options.seed);
     game::Partida p;
     game::Fim fim = game::Fim::continua;
     bool first = true;
@@ -158,11 +176,7 @@ void play(GameRun& run, const RunOptions& options, BackendUnderTest& backend,
             ++run.games;
             first = false;
         }
-        if (const int key = player.next_key(p); key != 0) {
-            const char byte = static_cast<char>(key);
-            if (::write(keyboard, &byte, 1) != 1)
-                throw std::runtime_error("the keyboard pipe is full");
-        }
+        type(keyboard, player.keys(p));
         const std::int64_t cpu = thread_cpu_ns();
         fim = game::quadro(p);
         FrameFigures figures;

@@ -6,6 +6,7 @@
 #include "console/services.hpp"
 #include "console/text_layer.hpp"
 #include "game/partida.hpp"
+#include "screens/paleta.hpp"
 
 #include <cstdint>
 
@@ -16,18 +17,11 @@ inline void apaga(int coluna, int linha) {
     console::printf(" ");
 }
 
-// A cell code is its own glyph, but for the enemy shot's bar.
 inline void desenha(int coluna, int linha, std::uint8_t code) {
     console::gotoxy(coluna, linha);
-    if (code == TIRO_INIMIGO)
-        console::printf("|");
-    else
-        console::printf("%c", static_cast<int>(code));
+    console::printf("%c", int{screens::glifo(code)});
 }
 
-inline constexpr int BRANCO = 15;
-inline constexpr int VERDE = 2;
-inline constexpr int VERMELHO = 4;
-inline constexpr int AMARELO = 14;
+using screens::BRANCO;
 
 } // namespace game

@@ -3,16 +3,14 @@
 #include "console/services.hpp"
 #include "console/text_layer.hpp"
 #include "screens/fim.hpp"
+#include "screens/paleta.hpp"
 
 #include <string_view>
 
 namespace game {
-namespace {
 
-constexpr int VERDE = 2;
-constexpr int BRANCO = 15;
-
-} // namespace
+using screens::BRANCO;
+using screens::VERDE;
 
 bool fim_gameover(Partida& p) {
     console::clrscr();

@@ -5,6 +5,8 @@
 #include "screens/efeitos.hpp"
 #include "screens/janela.hpp"
 #include "screens/niveis.hpp"
+#include "screens/painel.hpp"
+#include "screens/paleta.hpp"
 #include "screens/titulo.hpp"
 
 #include <string_view>
@@ -12,9 +14,10 @@
 namespace game {
 namespace {
 
-constexpr int VERDE = 2;
-constexpr int BRANCO = 15;
-constexpr int PRETO = 0;
+using screens::BRANCO;
+using screens::PRETO;
+using screens::VERDE;
+
 constexpr int NAVES_INICIAIS = 5;
 
 } // namespace
@@ -29,9 +32,9 @@ bool abertura(Partida& p) {
     if (screens::apresentacao() != '1')
         return false;
 
-    console::gotoxy(15, 22);
+    console::gotoxy(screens::PEDIDO_DO_NOME.coluna, screens::PEDIDO_DO_NOME.linha);
     console::textcolor(VERDE);
-    console::printf("Digite Seu Nome -> ");
+    console::printf(screens::PEDE_O_NOME);
     console::gets(p.nome);
     console::textbackground(PRETO);
     console::textcolor(BRANCO);
@@ -57,14 +60,14 @@ void monta_jogo(Partida& p) {
 
     // Shown as a number, so a key other than '1' to '4' stays visible: the
     // frames' level display only knows those four.
-    console::gotoxy(70, 7);
+    console::gotoxy(screens::NIVEL.valor.coluna, screens::NIVEL.valor.linha);
     console::textcolor(VERDE);
     console::printf("%i", p.nivel);
     console::textcolor(BRANCO);
 
     p.campo.set(p.jogadorx, p.jogadory, JOGADOR);
     console::gotoxy(p.jogadorx, p.jogadory);
-    console::printf("%c", int{JOGADOR});
+    console::printf("%c", int{screens::glifo(JOGADOR)});
 
     // Not drawn here: the first frame's ship redraw paints them.
     for (int i = 0; i < NAVES_INICIAIS; ++i) {

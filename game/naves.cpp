@@ -20,7 +20,7 @@ void fase_redesenha_naves(const Partida& p) {
         for (int r = 1; r <= 49; ++r) {
             if (p.campo.at(c, r) != NAVE)
                 continue;
-            console::textcolor(VERDE);
+            console::textcolor(screens::cor_de(NAVE));
             desenha(c, r, NAVE);
             console::textcolor(BRANCO);
         }

@@ -2,20 +2,21 @@
 // Everything one game knows. The play field uses the screen's own
 // coordinates: cell (column, row) is drawn at that console position.
 
+#include "screens/celulas.hpp"
+
 #include <array>
 #include <cstdint>
 
 namespace game {
 
-// Cell codes double as the glyphs they are drawn with.
-inline constexpr std::uint8_t VAZIO = 0;
-inline constexpr std::uint8_t ESPECIAL = 2;
-inline constexpr std::uint8_t VIDA = 3;
-inline constexpr std::uint8_t NAVE = 12;
-inline constexpr std::uint8_t METEORO = 15;
-inline constexpr std::uint8_t TIRO = 33;
-inline constexpr std::uint8_t TIRO_INIMIGO = 34;
-inline constexpr std::uint8_t JOGADOR = 190;
+using screens::ESPECIAL;
+using screens::JOGADOR;
+using screens::METEORO;
+using screens::NAVE;
+using screens::TIRO;
+using screens::TIRO_INIMIGO;
+using screens::VAZIO;
+using screens::VIDA;
 
 inline constexpr int COLUNAS = 80;
 inline constexpr int LINHAS = 50;

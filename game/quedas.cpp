@@ -10,7 +10,6 @@ struct Queda {
     std::uint8_t code;
     int primeira_coluna; // the scan runs from here down to column 2
     int ultima_linha;    // the last row from which it still falls
-    int cor;
 };
 
 // Bottom to top, so nothing falls twice in one pass. What falls from the last
@@ -24,7 +23,7 @@ void cai(Campo& campo, const Queda& q) {
             campo.set(c, r, VAZIO);
             if (r <= q.ultima_linha && c >= 3) {
                 campo.set(c, r + 1, q.code);
-                console::textcolor(q.cor);
+                console::textcolor(screens::cor_de(q.code));
                 desenha(c, r + 1, q.code);
             }
             console::textcolor(BRANCO);
@@ -46,13 +45,13 @@ void fase_surge_meteoro(Partida& p) {
 void fase_queda_meteoros(Partida& p) {
     if (console::rand() % 100 <= p.parametros.limiarqueda)
         return;
-    cai(p.campo, Queda{METEORO, 58, 46, VERMELHO});
+    cai(p.campo, Queda{METEORO, 58, 46});
 }
 
 void fase_tiros_inimigos(Partida& p) {
     if (console::rand() % 100 <= p.parametros.limiartiroinimigo)
         return;
-    cai(p.campo, Queda{TIRO_INIMIGO, 59, 45, AMARELO});
+    cai(p.campo, Queda{TIRO_INIMIGO, 59, 45});
 }
 
 } // namespace game

@@ -4,6 +4,8 @@
 #include "console/text_layer.hpp"
 #include "game/fases.hpp"
 #include "screens/janela.hpp"
+#include "screens/painel.hpp"
+#include "screens/paleta.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -13,11 +15,12 @@
 namespace game {
 namespace {
 
-constexpr int VERDE = 2;
-constexpr int BRANCO = 15;
+using screens::BRANCO;
+using screens::VERDE;
 
-// The name's value cell runs from column 69 up to the frame's right edge.
-constexpr std::size_t LARGURA_DO_NOME = 11;
+void vai_para(const screens::CampoDoPainel& campo) {
+    console::gotoxy(campo.valor.coluna, campo.valor.linha);
+}
 
 // Only the keys '1' to '4' name a row of the level table.
 std::optional<Nivel> nivel_da_tabela(int nivel) {
@@ -46,14 +49,14 @@ void fase_status(const Partida& p) {
     console::textcolor(BRANCO);
     screens::tiroespecials(p.especial);
     console::textcolor(VERDE);
-    console::gotoxy(71, 11);
+    vai_para(screens::PONTOS);
     console::printf("%i", p.pontos);
     console::textcolor(BRANCO);
 }
 
 void fase_mostra_vidas(const Partida& p) {
     console::textcolor(VERDE);
-    console::gotoxy(72, 5);
+    vai_para(screens::VIDAS);
     // The blank wipes the old last digit when the count loses one (10 to 9).
     console::printf("%i ", p.vidas);
     console::textcolor(BRANCO);
@@ -61,11 +64,12 @@ void fase_mostra_vidas(const Partida& p) {
 
 void fase_mostra_nome(const Partida& p) {
     console::textcolor(VERDE);
-    console::gotoxy(69, 3);
+    vai_para(screens::NOME);
     // A longer name would run over the frame and, reprinted every frame,
     // into the playing area's row 4.
-    const std::string_view nome(p.nome.data(),
-                                std::min(std::strlen(p.nome.data()), LARGURA_DO_NOME));
+    const std::string_view nome(
+        p.nome.data(),
+        std::min(std::strlen(p.nome.data()), std::size_t{screens::largura(screens::NOME)}));
     console::puts(nome);
     console::textcolor(BRANCO);
 }

@@ -2,13 +2,16 @@
 #include "console/services.hpp"
 #include "console/text_layer.hpp"
 #include "game/fases.hpp"
+#include "screens/celulas.hpp"
+#include "screens/painel.hpp"
+#include "screens/paleta.hpp"
 
 namespace game {
 namespace {
 
-constexpr int VERMELHO = 4;
-constexpr int VERDE = 2;
-constexpr int BRANCO = 15;
+using screens::BRANCO;
+using screens::VERDE;
+using screens::VERMELHO;
 
 constexpr int ESPACO = 32;
 constexpr int PAUSA = 'p';
@@ -30,7 +33,7 @@ void move_jogador(Partida& p, int dx, int dy) {
     p.jogadory += dy;
     p.campo.set(p.jogadorx, p.jogadory, JOGADOR);
     console::gotoxy(p.jogadorx, p.jogadory);
-    console::printf("%c", int{JOGADOR});
+    console::printf("%c", int{screens::glifo(JOGADOR)});
 }
 
 // Only left, right and up give back the six shots; down does not.
@@ -54,15 +57,16 @@ void atira_especial(Partida& p) {
 
 // The resuming key is swallowed, ESC included.
 void pausa() {
-    console::gotoxy(71, 16);
+    const screens::Posicao status = screens::STATUS.valor;
+    console::gotoxy(status.coluna, status.linha);
     console::textcolor(VERMELHO);
-    console::printf("PAUSE   ");
+    console::printf(screens::PAUSADO);
     console::textcolor(BRANCO);
-    console::gotoxy(71, 17);
+    console::gotoxy(status.coluna, status.linha + 1);
     console::_getch();
     console::textcolor(VERDE);
-    console::gotoxy(71, 16);
-    console::printf("JOGANDO");
+    console::gotoxy(status.coluna, status.linha);
+    console::printf(screens::JOGANDO);
     console::textcolor(BRANCO);
 }
 

@@ -1,11 +1,12 @@
 #include "screens/efeitos.hpp"
 
 #include "screens/escreve.hpp"
+#include "screens/paleta.hpp"
 
 namespace screens {
 
 void explosao(int coluna, int linha) {
-    console::textcolor(15);
+    console::textcolor(BRANCO);
     escreve(coluna, linha, " ");
     escreve(coluna, linha, "*");
     escreve(coluna + 1, linha, "-");

@@ -2,13 +2,12 @@
 
 #include "screens/efeitos.hpp"
 #include "screens/escreve.hpp"
+#include "screens/moldura.hpp"
+#include "screens/paleta.hpp"
 
 namespace screens {
 
 namespace {
-
-constexpr int verde = 2;
-constexpr int vermelho = 4;
 
 void byte_em(int coluna, int linha, int byte) {
     escreve(coluna, linha, "%c", byte);
@@ -18,19 +17,19 @@ void byte_em(int coluna, int linha, int byte) {
 void caixa() {
     for (int coluna = 20; coluna <= 59; ++coluna)
         for (const int linha : {14, 35, 16, 33})
-            byte_em(coluna, linha, 205);
+            byte_em(coluna, linha, HORIZONTAL);
     for (int linha = 15; linha <= 34; ++linha) {
-        byte_em(19, linha, 186);
-        byte_em(60, linha, 186);
+        byte_em(19, linha, VERTICAL);
+        byte_em(60, linha, VERTICAL);
     }
-    byte_em(19, 14, 201);
-    byte_em(19, 35, 200);
-    byte_em(60, 14, 187);
-    byte_em(60, 35, 188);
-    byte_em(19, 16, 204);
-    byte_em(60, 16, 185);
-    byte_em(19, 33, 204);
-    byte_em(60, 33, 185);
+    byte_em(19, 14, CANTO_SUP_ESQ);
+    byte_em(19, 35, CANTO_INF_ESQ);
+    byte_em(60, 14, CANTO_SUP_DIR);
+    byte_em(60, 35, CANTO_INF_DIR);
+    byte_em(19, 16, JUNCAO_ESQ);
+    byte_em(60, 16, JUNCAO_DIR);
+    byte_em(19, 33, JUNCAO_ESQ);
+    byte_em(60, 33, JUNCAO_DIR);
 }
 
 void convite() {
@@ -42,10 +41,10 @@ void convite() {
 
 void gameover(int pontos, int nivel) {
     caixa();
-    console::textcolor(vermelho);
+    console::textcolor(VERMELHO);
     escreve(23, 15, "GAME OVER - GAME OVER - GAME OVER");
     escreve(23, 34, "GAME OVER - GAME OVER - GAME OVER");
-    console::textcolor(verde);
+    console::textcolor(VERDE);
     escreve(23, 21, "JOGADOR - > ");
     escreve(23, 24, "PONTUACAO - > %i ", pontos);
     // The level is held as its key character.
@@ -55,7 +54,7 @@ void gameover(int pontos, int nivel) {
 
 void zerado() {
     caixa();
-    console::textcolor(verde);
+    console::textcolor(VERDE);
     escreve(30, 15, "PARABENS - JOGO TERMINADO");
     escreve(30, 34, "PARABENS - JOGO TERMINADO");
     escreve(23, 21, "Por : Quenvar");

@@ -1,65 +1,55 @@
 #include "screens/janela.hpp"
 
+#include "screens/celulas.hpp"
 #include "screens/contato.hpp"
 #include "screens/escreve.hpp"
+#include "screens/moldura.hpp"
+#include "screens/painel.hpp"
+#include "screens/paleta.hpp"
 
 namespace screens {
 
 namespace {
 
-constexpr int horizontal = 205;
-constexpr int vertical = 186;
-constexpr int canto_sup_esq = 201;
-constexpr int canto_sup_dir = 187;
-constexpr int canto_inf_esq = 200;
-constexpr int canto_inf_dir = 188;
-constexpr int juncao_topo = 203;
-constexpr int juncao_base = 202;
-constexpr int juncao_esq = 204;
-constexpr int juncao_dir = 185;
-
-constexpr int vida = 3;
-constexpr int nave = 12;
-constexpr int meteoro = 15;
-constexpr int jogador = 190;
-constexpr int indicador = 1;
-
-constexpr int verde = 2;
-constexpr int vermelho = 4;
-constexpr int branco = 15;
+constexpr int DIREITA = ULTIMA_COLUNA_DO_PAINEL + 1;
+constexpr int BASE = ULTIMA_LINHA_DA_MOLDURA;
 
 void byte_em(int coluna, int linha, int byte) {
     escreve(coluna, linha, "%c", byte);
 }
 
+void rotulo(const CampoDoPainel& campo) {
+    escreve(PRIMEIRA_COLUNA_DO_PAINEL, campo.valor.linha, campo.rotulo);
+}
+
 void moldura() {
-    for (int coluna = 1; coluna <= 79; ++coluna)
-        byte_em(coluna, 1, horizontal);
-    for (int linha = 1; linha <= 49; ++linha)
-        byte_em(80, linha, vertical);
-    for (int linha = 1; linha <= 49; ++linha)
-        byte_em(1, linha, vertical);
-    for (int coluna = 1; coluna <= 79; ++coluna)
-        byte_em(coluna, 49, horizontal);
+    for (int coluna = 1; coluna < DIREITA; ++coluna)
+        byte_em(coluna, 1, HORIZONTAL);
+    for (int linha = 1; linha <= BASE; ++linha)
+        byte_em(DIREITA, linha, VERTICAL);
+    for (int linha = 1; linha <= BASE; ++linha)
+        byte_em(1, linha, VERTICAL);
+    for (int coluna = 1; coluna < DIREITA; ++coluna)
+        byte_em(coluna, BASE, HORIZONTAL);
 }
 
 void textos_do_painel() {
-    console::textcolor(verde);
-    escreve(71, 16, "JOGANDO");
-    console::textcolor(branco);
-    escreve(61, 3, " Nome : ");
-    escreve(61, 5, " Vidas %c :", vida);
-    escreve(61, 7, " Nivel :");
-    escreve(61, 9, " Tiro Especial :");
-    console::textcolor(vermelho);
-    byte_em(78, 9, indicador);
-    console::textcolor(branco);
-    escreve(61, 11, " Pontos : ");
-    escreve(61, 16, " Status :");
+    console::textcolor(VERDE);
+    escreve(STATUS.valor.coluna, STATUS.valor.linha, JOGANDO);
+    console::textcolor(BRANCO);
+    rotulo(NOME);
+    escreve(PRIMEIRA_COLUNA_DO_PAINEL, VIDAS.valor.linha, VIDAS.rotulo, int{VIDA});
+    rotulo(NIVEL);
+    rotulo(TIRO_ESPECIAL);
+    console::textcolor(VERMELHO);
+    byte_em(TIRO_ESPECIAL.valor.coluna, TIRO_ESPECIAL.valor.linha, INDICADOR);
+    console::textcolor(BRANCO);
+    rotulo(PONTOS);
+    rotulo(STATUS);
 
-    console::textcolor(vermelho);
+    console::textcolor(VERMELHO);
     escreve(61, 37, "     COMANDOS :");
-    console::textcolor(branco);
+    console::textcolor(BRANCO);
     escreve(63, 38, "A - ESQUERDA");
     escreve(63, 39, "D - DIREITA");
     escreve(63, 40, "W - CIMA");
@@ -70,35 +60,35 @@ void textos_do_painel() {
     escreve(63, 45, "ESC - SAIR");
     escreve(63, 47, "%s", contato);
 
-    console::textcolor(vermelho);
+    console::textcolor(VERMELHO);
     escreve(61, 22, "     LEGENDA ");
-    console::textcolor(branco);
-    escreve(63, 24, "%c : Nave Inimiga", nave);
-    escreve(63, 26, "|  : Tiro Inimigo");
-    escreve(63, 28, "%c : Meteoro", meteoro);
-    escreve(63, 30, "%c : Player", jogador);
-    escreve(63, 32, "%c : Vida", vida);
+    console::textcolor(BRANCO);
+    escreve(63, 24, "%c : Nave Inimiga", int{NAVE});
+    escreve(63, 26, "%c  : Tiro Inimigo", int{glifo(TIRO_INIMIGO)});
+    escreve(63, 28, "%c : Meteoro", int{METEORO});
+    escreve(63, 30, "%c : Player", int{JOGADOR});
+    escreve(63, 32, "%c : Vida", int{VIDA});
 }
 
 // The corners and junctions come last so that they win over the runs of
 // lines drawn through their cells.
 void cantos_e_divisorias() {
-    console::textcolor(branco);
-    byte_em(1, 49, canto_inf_esq);
-    byte_em(1, 1, canto_sup_esq);
-    byte_em(80, 1, canto_sup_dir);
-    byte_em(80, 49, canto_inf_dir);
+    console::textcolor(BRANCO);
+    byte_em(1, BASE, CANTO_INF_ESQ);
+    byte_em(1, 1, CANTO_SUP_ESQ);
+    byte_em(DIREITA, 1, CANTO_SUP_DIR);
+    byte_em(DIREITA, BASE, CANTO_INF_DIR);
 
-    for (int linha = 1; linha <= 48; ++linha)
-        byte_em(60, linha, vertical);
-    byte_em(60, 49, juncao_base);
-    byte_em(60, 1, juncao_topo);
+    for (int linha = 1; linha < BASE; ++linha)
+        byte_em(COLUNA_DA_DIVISORIA, linha, VERTICAL);
+    byte_em(COLUNA_DA_DIVISORIA, BASE, JUNCAO_BASE);
+    byte_em(COLUNA_DA_DIVISORIA, 1, JUNCAO_TOPO);
 
-    for (const int linha : {35, 20}) {
-        for (int coluna = 60; coluna <= 79; ++coluna)
-            byte_em(coluna, linha, horizontal);
-        byte_em(60, linha, juncao_esq);
-        byte_em(80, linha, juncao_dir);
+    for (const int linha : {LINHA_DOS_COMANDOS, LINHA_DA_LEGENDA}) {
+        for (int coluna = COLUNA_DA_DIVISORIA; coluna < DIREITA; ++coluna)
+            byte_em(coluna, linha, HORIZONTAL);
+        byte_em(COLUNA_DA_DIVISORIA, linha, JUNCAO_ESQ);
+        byte_em(DIREITA, linha, JUNCAO_DIR);
     }
 }
 
@@ -113,16 +103,16 @@ void janela() {
 void printnivel(int nivel) {
     if (nivel < '1' || nivel > '4')
         return;
-    console::gotoxy(70, 7);
-    console::textcolor(verde);
+    console::gotoxy(NIVEL.valor.coluna, NIVEL.valor.linha);
+    console::textcolor(VERDE);
     console::printf("%c ", nivel);
 }
 
 void tiroespecials(int especial) {
-    console::gotoxy(78, 9);
-    console::textcolor(especial > 1000 ? verde : vermelho);
-    console::printf("%c", indicador);
-    console::textcolor(branco);
+    console::gotoxy(TIRO_ESPECIAL.valor.coluna, TIRO_ESPECIAL.valor.linha);
+    console::textcolor(especial > 1000 ? VERDE : VERMELHO);
+    console::printf("%c", INDICADOR);
+    console::textcolor(BRANCO);
 }
 
 } // namespace screens

@@ -1,6 +1,7 @@
 #include "screens/niveis.hpp"
 
 #include "screens/escreve.hpp"
+#include "screens/paleta.hpp"
 
 namespace screens {
 
@@ -30,7 +31,7 @@ void niveis() {
 
     // The caller reads the level key with the red lines last on screen and
     // sets its own colour afterwards.
-    console::textcolor(4);
+    console::textcolor(VERMELHO);
     escreve(c + 5, r + 23, "A CADA 5000 PONTOS O NIVEL AUMENTARA AUTOMATICAMENTE");
     escreve(c + 5, r + 25, "Ao Completar 30.000 Pontos, O Jogo Termina.");
 }

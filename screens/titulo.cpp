@@ -1,8 +1,10 @@
 #include "screens/titulo.hpp"
 
+#include "screens/celulas.hpp"
 #include "screens/contato.hpp"
 #include "screens/efeitos.hpp"
 #include "screens/escreve.hpp"
+#include "screens/paleta.hpp"
 
 #include <array>
 #include <cstddef>
@@ -34,11 +36,7 @@ constexpr std::string_view credito = "Por Quenvar";
 // The longer pause falls between "Quen" and "var".
 constexpr std::size_t pausa_longa_antes_de = 8;
 
-constexpr int jogador = 190;
 constexpr int coluna_do_tiro = 38;
-constexpr int verde = 2;
-constexpr int vermelho = 4;
-constexpr int branco = 15;
 
 int cor_aleatoria() {
     return console::rand() % 15 + 1;
@@ -77,8 +75,8 @@ void banner_da_versao() {
 // The ship at row 37 fires one shot that climbs to row 10; it bursts on
 // reaching row 11, to the title tune.
 void tiro_de_abertura() {
-    console::textcolor(branco);
-    escreve(coluna_do_tiro, 37, "%c", jogador);
+    console::textcolor(BRANCO);
+    escreve(coluna_do_tiro, 37, "%c", int{JOGADOR});
     console::Beep(634, 10);
     for (int v = 39; v >= 14; --v) {
         pausa();
@@ -111,21 +109,21 @@ int apresentacao() {
     banner_da_versao();
     tiro_de_abertura();
 
-    console::textcolor(verde);
+    console::textcolor(VERDE);
     escreve(15, 20, "1 - Jogar");
     escreve(15, 22, "2 - Sair");
     const int tecla = console::_getch();
     if (tecla == '1') {
-        escreve(15, 22, "Digite Seu Nome -> ");
-        console::textcolor(vermelho);
+        escreve(PEDIDO_DO_NOME.coluna, PEDIDO_DO_NOME.linha, PEDE_O_NOME);
+        console::textcolor(VERMELHO);
         escreve(15, 25, "EM SEGUIDA, VOCE ESCOLHERA O NIVEL");
-        console::textcolor(verde);
+        console::textcolor(VERDE);
     } else {
         escreve(15, 22, "Ate O Proximo Jogo");
         console::_sleep(2000);
     }
-    console::textbackground(0);
-    console::textcolor(branco);
+    console::textbackground(PRETO);
+    console::textcolor(BRANCO);
     return tecla;
 }
 

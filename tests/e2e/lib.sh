@@ -1,30 +1,9 @@
-# Shared by the end-to-end tests: the game in a detached tmux pane of its
-# own server, read back with capture-pane as a player would see it. Every
-# wait is bounded, so a failure ends the test instead of hanging it.
+# Shared by the end-to-end tests: the game on the terminal of a tmux pane.
 #
 # Sourced with ORBITRIX set to the program; gives $work, a scratch folder.
 
-set -eu
-export LC_ALL=C.UTF-8 # bash's ${line:offset:length} then counts characters
-unset TMUX
-
-work=$(mktemp -d)
-socket="orbitrix-e2e-$$"
-
-tm() { tmux -L "$socket" -f /dev/null "$@"; }
-
-cleanup() {
-    tm kill-server 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    echo "--- screen:" >&2
-    tm capture-pane -p -t game >&2 2>/dev/null || true
-    exit 1
-}
+server=orbitrix-e2e
+. "$(dirname "${BASH_SOURCE[0]}")/../support/pane.sh"
 
 # Starts the game at COLUMNS x ROWS (80x50 unless given). When it ends, the
 # pane records its exit status and the terminal's modes, then idles.
@@ -73,7 +52,6 @@ finish_at_the_shell() {
 
 game_pid() { cat "$work/pid"; }
 
-screen() { tm capture-pane -p -t game; }
 # Row N (1-based) of the screen.
 row() { screen | sed -n "${1}p"; }
 # LENGTH characters of row ROW from COLUMN (1-based) on; the blanks that
@@ -84,24 +62,8 @@ text_at() {
     printf '%s' "${line:$(($1 - 1)):$3}"
 }
 
-# wait_until SECONDS WHAT COMMAND...: polls the command until it succeeds.
-wait_until() {
-    local limit=$1 what=$2
-    shift 2
-    local tries=$((limit * 10))
-    while ! "$@"; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || fail "timed out waiting for $what"
-        sleep 0.1
-    done
-}
-
-shows() { screen | grep -qF -- "$1"; }
 shows_at() { [ "$(text_at "$1" "$2" "${#3}")" = "$3" ]; }
-wait_for_text() { wait_until "${2:-20}" "\"$1\"" shows "$1"; }
 wait_for_text_at() { wait_until "${4:-20}" "\"$3\" at ($1,$2)" shows_at "$1" "$2" "$3"; }
-
-keys() { tm send-keys -t game "$@"; }
 
 # The title, the name and the level, up to the play screen.
 play_until_the_game_runs() {
@@ -121,16 +83,6 @@ play_until_the_game_runs() {
     wait_for_text_at 69 3 "$name"
     wait_for_text_at 72 5 "4"
     wait_for_text_at 70 7 "1"
-}
-
-wait_for_exit() {
-    wait_until "${1:-10}" "the game to end" test -s "$work/exit"
-}
-
-expect_exit_status() {
-    local got
-    got=$(cat "$work/exit")
-    [ "$got" = "EXIT=$1" ] || fail "exit status: $got, expected $1"
 }
 
 # The shell's own modes are back: line editing, echo, flow control.

@@ -76,33 +76,33 @@ TEST_F(Status, TheScoreIsGreenAtItsPlaceAndWhiteFollows) {
     p.pontos = 12345;
     p.nivel = '2';
     game::fase_status(p);
-    EXPECT_EQ(tela(71, 11, 6), "12345 ");
+    EXPECT_EQ(texto(71, 11, 6), "12345 ");
     for (int c = 71; c <= 75; ++c)
-        EXPECT_EQ(em(c, 11).attr, VERDE);
+        EXPECT_EQ(tela(c, 11).attr, VERDE);
     branco_em_vigor();
 }
 
 TEST_F(Status, LivesAreGreenAndALostDigitIsWipedOut) {
     p.vidas = 4;
     game::fase_mostra_vidas(p);
-    EXPECT_EQ(tela(72, 5, 2), "4 ");
-    EXPECT_EQ(em(72, 5).attr, VERDE);
+    EXPECT_EQ(texto(72, 5, 2), "4 ");
+    EXPECT_EQ(tela(72, 5).attr, VERDE);
     branco_em_vigor();
 
     p.vidas = 10;
     game::fase_mostra_vidas(p);
-    EXPECT_EQ(tela(72, 5, 3), "10 ");
+    EXPECT_EQ(texto(72, 5, 3), "10 ");
     p.vidas = 9;
     game::fase_mostra_vidas(p);
-    EXPECT_EQ(tela(72, 5, 3), "9  ");
+    EXPECT_EQ(texto(72, 5, 3), "9  ");
 }
 
 TEST_F(Status, TheNameIsGreenAndEndsTheLine) {
     nome("Ana");
     game::fase_mostra_nome(p);
-    EXPECT_EQ(tela(69, 3, 4), "Ana ");
+    EXPECT_EQ(texto(69, 3, 4), "Ana ");
     for (int c = 69; c <= 71; ++c)
-        EXPECT_EQ(em(c, 3).attr, VERDE);
+        EXPECT_EQ(tela(c, 3).attr, VERDE);
     EXPECT_EQ(con.screen.cursor(), (console::Coord{0, 3}));
     branco_em_vigor();
 }
@@ -112,8 +112,8 @@ TEST_F(Status, ALongNameStaysInsideThePanel) {
     console::printf("%c", 186);
     nome("Maximiliano Fernandes da Silva Pereira");
     game::fase_mostra_nome(p);
-    EXPECT_EQ(tela(69, 3, 11), "Maximiliano");
-    EXPECT_EQ(em(80, 3).ch, 186);
+    EXPECT_EQ(texto(69, 3, 11), "Maximiliano");
+    EXPECT_EQ(tela(80, 3).ch, 186);
     EXPECT_EQ(con.screen.row_text(4), std::string(80, ' '));
 }
 

@@ -33,11 +33,11 @@ struct Teclado : Jogo {
         ASSERT_TRUE(game::fase_teclado(p));
         EXPECT_EQ(p.tecla, code);
     }
-    void jogador_em(int x, int y) const {
+    void jogador_esta_em(int x, int y) const {
         EXPECT_EQ(p.jogadorx, x);
         EXPECT_EQ(p.jogadory, y);
         EXPECT_EQ(p.campo.at(x, y), JOGADOR);
-        EXPECT_EQ(em(x, y), (console::Cell{JOGADOR, BRANCO}));
+        EXPECT_EQ(tela(x, y), (console::Cell{JOGADOR, BRANCO}));
     }
     int tiros_soados() const {
         int n = 0;
@@ -51,7 +51,7 @@ TEST_F(Teclado, WithoutAWaitingKeyNothingIsReadAndTheKeyOfBeforeStays) {
     p.tecla = 'w';
     EXPECT_FALSE(game::fase_teclado(p));
     EXPECT_EQ(p.tecla, 'w');
-    jogador_em(40, 35);
+    jogador_esta_em(40, 35);
     // A key that has not arrived yet is not waited for.
     con.platform.push_key('a', 500);
     EXPECT_FALSE(game::fase_teclado(p));
@@ -68,9 +68,9 @@ TEST_F(Teclado, EachMoveKeyMovesOneCellAndErasesTheOldGlyph) {
     for (const auto& m : moves) {
         SCOPED_TRACE(std::string(1, static_cast<char>(m.key)));
         aperta(m.key);
-        jogador_em(m.x, m.y);
+        jogador_esta_em(m.x, m.y);
         EXPECT_EQ(p.campo.at(x, y), VAZIO);
-        EXPECT_EQ(em(x, y), (console::Cell{' ', BRANCO}));
+        EXPECT_EQ(tela(x, y), (console::Cell{' ', BRANCO}));
         x = m.x;
         y = m.y;
     }
@@ -88,23 +88,23 @@ TEST_F(Teclado, TheShipStopsAtColumnsTwoAndFiftyNineAndRowsFourAndFortyEight) {
         p.tiros = 6;
         const auto antes = con.screen.version();
         aperta(e.key);
-        jogador_em(e.x, e.y);
+        jogador_esta_em(e.x, e.y);
         EXPECT_EQ(p.tiros, 6); // a refused move gives no shots back
         EXPECT_EQ(con.screen.version(), antes);
     }
     // One cell short of each edge the move is still made.
     coloca_jogador(3, 20);
     aperta('a');
-    jogador_em(2, 20);
+    jogador_esta_em(2, 20);
     coloca_jogador(58, 20);
     aperta('d');
-    jogador_em(59, 20);
+    jogador_esta_em(59, 20);
     coloca_jogador(30, 5);
     aperta('w');
-    jogador_em(30, 4);
+    jogador_esta_em(30, 4);
     coloca_jogador(30, 47);
     aperta('s');
-    jogador_em(30, 48);
+    jogador_esta_em(30, 48);
 }
 
 TEST_F(Teclado, AShotGoesIntoTheCellAboveWithItsToneAndIsNotDrawnYet) {
@@ -174,7 +174,7 @@ TEST_F(Teclado, MovingOntoAnObjectReplacesItWithoutEffect) {
         p.vidas = 2;
         p.pontos = 0;
         aperta('d');
-        jogador_em(21, 20);
+        jogador_esta_em(21, 20);
         EXPECT_EQ(p.vidas, 2);
         EXPECT_EQ(p.pontos, 0);
     }
@@ -196,9 +196,9 @@ TEST_F(Teclado, PauseShowsItsWordInRedAndWaitsAtTheNextRow) {
     con.platform.push_key('p');
     // No key to resume with: the wait throws, and the screen shows the pause.
     EXPECT_THROW(game::fase_teclado(p), console::ScriptExhausted);
-    EXPECT_EQ(tela(71, 16, 8), "PAUSE   ");
+    EXPECT_EQ(texto(71, 16, 8), "PAUSE   ");
     for (int c = 71; c <= 78; ++c)
-        EXPECT_EQ(em(c, 16).attr, VERMELHO) << c;
+        EXPECT_EQ(tela(c, 16).attr, VERMELHO) << c;
     EXPECT_EQ(con.screen.cursor(), (console::Coord{70, 16}));
     branco_em_vigor();
 }
@@ -211,10 +211,10 @@ TEST_F(Teclado, AnyKeyResumesEscIncludedAndTheStatusIsPlayingAgain) {
         ASSERT_TRUE(game::fase_teclado(p));
         EXPECT_EQ(p.tecla, 'p'); // the resuming key is swallowed
         EXPECT_EQ(con.platform.keys_left(), 0u);
-        EXPECT_EQ(tela(71, 16, 8), "JOGANDO ");
+        EXPECT_EQ(texto(71, 16, 8), "JOGANDO ");
         for (int c = 71; c <= 77; ++c)
-            EXPECT_EQ(em(c, 16).attr, VERDE) << c;
-        jogador_em(40, 35);
+            EXPECT_EQ(tela(c, 16).attr, VERDE) << c;
+        jogador_esta_em(40, 35);
         branco_em_vigor();
     }
 }
@@ -224,14 +224,14 @@ TEST_F(Teclado, UpperCasePDoesNotPauseSoTheDownArrowCannot) {
     aperta(224);
     aperta('P');
     EXPECT_FALSE(tela_mostra("PAUSE"));
-    jogador_em(40, 35);
+    jogador_esta_em(40, 35);
 }
 
 TEST_F(Teclado, OtherKeysAndEscOnlyLandInTecla) {
     const auto antes = con.screen.version();
     for (const int key : {ESC, int{'x'}, int{'1'}, 13, 0, 224, int{'K'}}) {
         aperta(key);
-        jogador_em(40, 35);
+        jogador_esta_em(40, 35);
     }
     EXPECT_EQ(con.screen.version(), antes);
     EXPECT_TRUE(con.platform.tones().empty());

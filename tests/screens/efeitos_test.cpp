@@ -6,12 +6,17 @@
 #include "console/services.hpp"
 #include "console/text_layer.hpp"
 
+#include "screens/paleta.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 namespace {
+
+using screens::BRANCO;
+using screens::VERDE;
 
 using console::Cell;
 using console::ConsoleRequest;
@@ -39,7 +44,7 @@ const std::vector<int> fast = {10, 20, 10, 10, 20, 10, 10, 20, 40,
 TEST(Explosion, DrawsTheStarburstThenWipesAllNineCells) {
     screens_test::ConsoleEspia con;
     console::clrscr();
-    console::textcolor(2);
+    console::textcolor(VERDE);
     // What was under the burst does not survive it.
     for (int row = 9; row <= 11; ++row) {
         console::gotoxy(37, row);
@@ -55,8 +60,8 @@ TEST(Explosion, DrawsTheStarburstThenWipesAllNineCells) {
     EXPECT_EQ(at_tone, (std::vector<std::string>{"\\|/", "-*-", "/|\\"}));
     for (int row = 9; row <= 11; ++row)
         for (int col = 37; col <= 39; ++col)
-            EXPECT_EQ(con.screen.at(col, row), (Cell{' ', 15})) << col << "," << row;
-    EXPECT_EQ(console::layer_state().FOREGROUND, 15);
+            EXPECT_EQ(con.screen.at(col, row), (Cell{' ', BRANCO})) << col << "," << row;
+    EXPECT_EQ(console::layer_state().FOREGROUND, BRANCO);
 }
 
 TEST(Explosion, TouchesOnlyTheRowsAroundItsCentre) {

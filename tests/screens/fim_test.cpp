@@ -6,11 +6,18 @@
 #include "console/services.hpp"
 #include "console/text_layer.hpp"
 
+#include "screens/paleta.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
+
+using screens::AMARELO;
+using screens::BRANCO;
+using screens::VERDE;
+using screens::VERMELHO;
 
 using screens_test::expect_text;
 
@@ -54,38 +61,38 @@ struct EndScreens : ::testing::Test {
     console::MemoryConsole con;
     void SetUp() override {
         console::clrscr();
-        console::textcolor(15);
+        console::textcolor(BRANCO);
     }
 };
 
 TEST_F(EndScreens, GameOverShowsBoxHeadlinesScoreAndLevel) {
     screens::gameover(12345, '2');
     expect_box(con, 15);
-    expect_text(con, 23, 15, "GAME OVER - GAME OVER - GAME OVER", 4);
-    expect_text(con, 23, 34, "GAME OVER - GAME OVER - GAME OVER", 4);
-    expect_text(con, 23, 21, "JOGADOR - > ", 2);
-    expect_text(con, 23, 24, "PONTUACAO - > 12345 ", 2);
-    expect_text(con, 23, 27, "NIVEL - > 2 ", 2);
-    expect_text(con, 23, 40, "Pressione 1 Para Comecar Novamente", 2);
-    expect_text(con, 28, 42, "Ou Pressione 2 Para Sair", 2);
-    EXPECT_EQ(console::layer_state().FOREGROUND, 2);
+    expect_text(con, 23, 15, "GAME OVER - GAME OVER - GAME OVER", VERMELHO);
+    expect_text(con, 23, 34, "GAME OVER - GAME OVER - GAME OVER", VERMELHO);
+    expect_text(con, 23, 21, "JOGADOR - > ", VERDE);
+    expect_text(con, 23, 24, "PONTUACAO - > 12345 ", VERDE);
+    expect_text(con, 23, 27, "NIVEL - > 2 ", VERDE);
+    expect_text(con, 23, 40, "Pressione 1 Para Comecar Novamente", VERDE);
+    expect_text(con, 28, 42, "Ou Pressione 2 Para Sair", VERDE);
+    EXPECT_EQ(console::layer_state().FOREGROUND, VERDE);
     EXPECT_TRUE(con.platform.tones().empty());
     EXPECT_EQ(con.platform.now_ms(), 0);
 }
 
 TEST_F(EndScreens, GameOverShowsTheLevelDigitNotItsCharacterCode) {
     screens::gameover(0, '1');
-    expect_text(con, 23, 27, "NIVEL - > 1 ", 2);
-    expect_text(con, 23, 24, "PONTUACAO - > 0 ", 2);
+    expect_text(con, 23, 27, "NIVEL - > 1 ", VERDE);
+    expect_text(con, 23, 24, "PONTUACAO - > 0 ", VERDE);
     EXPECT_EQ(con.screen.text(23, 27, 20).find("49"), std::string::npos);
 
     // The automatic advance can leave a level past '4'.
     screens::gameover(16000, '7');
-    expect_text(con, 23, 27, "NIVEL - > 7 ", 2);
+    expect_text(con, 23, 27, "NIVEL - > 7 ", VERDE);
 }
 
 TEST_F(EndScreens, BoxTakesTheColourInForce) {
-    console::textcolor(14);
+    console::textcolor(AMARELO);
     screens::gameover(10, '1');
     expect_box(con, 14);
 }
@@ -93,7 +100,7 @@ TEST_F(EndScreens, BoxTakesTheColourInForce) {
 TEST_F(EndScreens, CompletionShowsEverythingBeforeItsTuneOfSixSecondsAndAHalf) {
     screens_test::ConsoleEspia spy;
     console::clrscr();
-    console::textcolor(15);
+    console::textcolor(BRANCO);
     bool checked = false;
     std::size_t writes_at_first_note = 0;
     spy.platform.ao_tocar = [&](int, int) {
@@ -102,13 +109,13 @@ TEST_F(EndScreens, CompletionShowsEverythingBeforeItsTuneOfSixSecondsAndAHalf) {
         checked = true;
         writes_at_first_note = spy.screen.escritas.size();
         expect_box(spy, 15);
-        expect_text(spy, 30, 15, "PARABENS - JOGO TERMINADO", 2);
-        expect_text(spy, 30, 34, "PARABENS - JOGO TERMINADO", 2);
-        expect_text(spy, 23, 21, "Por : Quenvar", 2);
-        expect_text(spy, 23, 24, "1o Periodo Sistemas De Informacao", 2);
-        expect_text(spy, 23, 27, "Lorvena", 2);
-        expect_text(spy, 23, 40, "Pressione 1 Para Comecar Novamente", 2);
-        expect_text(spy, 28, 42, "Ou Pressione 2 Para Sair", 2);
+        expect_text(spy, 30, 15, "PARABENS - JOGO TERMINADO", VERDE);
+        expect_text(spy, 30, 34, "PARABENS - JOGO TERMINADO", VERDE);
+        expect_text(spy, 23, 21, "Por : Quenvar", VERDE);
+        expect_text(spy, 23, 24, "1o Periodo Sistemas De Informacao", VERDE);
+        expect_text(spy, 23, 27, "Lorvena", VERDE);
+        expect_text(spy, 23, 40, "Pressione 1 Para Comecar Novamente", VERDE);
+        expect_text(spy, 28, 42, "Ou Pressione 2 Para Sair", VERDE);
     };
     screens::zerado();
     ASSERT_TRUE(checked);
@@ -120,7 +127,7 @@ TEST_F(EndScreens, CompletionShowsEverythingBeforeItsTuneOfSixSecondsAndAHalf) {
     EXPECT_TRUE(spy.platform.sleeps().empty());
     // Nothing else happens while the tune plays.
     EXPECT_EQ(spy.screen.escritas.size(), writes_at_first_note);
-    EXPECT_EQ(console::layer_state().FOREGROUND, 2);
+    EXPECT_EQ(console::layer_state().FOREGROUND, VERDE);
 }
 
 } // namespace

@@ -8,12 +8,18 @@
 #include "console/services.hpp"
 #include "console/text_layer.hpp"
 
+#include "screens/paleta.hpp"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
 
 namespace {
+
+using screens::BRANCO;
+using screens::VERDE;
+using screens::VERMELHO;
 
 using screens_test::expect_text;
 
@@ -22,31 +28,31 @@ struct LevelScreen : ::testing::Test {
     void SetUp() override {
         console::clrscr();
         console::textbackground(0);
-        console::textcolor(15);
+        console::textcolor(BRANCO);
     }
 };
 
 TEST_F(LevelScreen, TextsAtTheirPlacesWhiteThenTheTwoRedLines) {
     screens::niveis();
-    expect_text(con, 15, 10, "Niveis \x19", 15);
-    expect_text(con, 18, 12, "Em Relacao Ao Player", 15);
-    expect_text(con, 20, 14, "\x16 Maior Delay De Tiro E Movimentacao", 15);
-    expect_text(con, 20, 15, "\x16 Menor Numero De Vidas", 15);
-    expect_text(con, 18, 17, "Em Relacao Ao Inimigo         ", 15);
-    expect_text(con, 20, 19, "\x16 Maior Numero De Meteoros", 15);
-    expect_text(con, 12, 20, "        \x16 Maior Numero De Naves", 15);
-    expect_text(con, 20, 21, "\x16 Menor Delay De Tiro", 15);
-    expect_text(con, 12, 22, "        \x16 Maior Numero De Meteoro E Naves", 15);
-    expect_text(con, 20, 23, "\x16 Maior Velocidade Dos Meteoros", 15);
-    expect_text(con, 15, 25, "   Escolha Um Nivel        ", 15);
-    expect_text(con, 20, 27, "Nivel 1 - Easy", 15);
-    expect_text(con, 20, 28, "Nivel 2 - Medium", 15);
-    expect_text(con, 20, 29, "Nivel 3 - Hard", 15);
-    expect_text(con, 20, 30, "Nivel 4 - Extreme", 15);
-    expect_text(con, 20, 33, "A CADA 5000 PONTOS O NIVEL AUMENTARA AUTOMATICAMENTE", 4);
-    expect_text(con, 20, 35, "Ao Completar 30.000 Pontos, O Jogo Termina.", 4);
-    EXPECT_EQ(console::layer_state().FOREGROUND, 4);
-    EXPECT_EQ(con.screen.attribute(), 4);
+    expect_text(con, 15, 10, "Niveis \x19", BRANCO);
+    expect_text(con, 18, 12, "Em Relacao Ao Player", BRANCO);
+    expect_text(con, 20, 14, "\x16 Maior Delay De Tiro E Movimentacao", BRANCO);
+    expect_text(con, 20, 15, "\x16 Menor Numero De Vidas", BRANCO);
+    expect_text(con, 18, 17, "Em Relacao Ao Inimigo         ", BRANCO);
+    expect_text(con, 20, 19, "\x16 Maior Numero De Meteoros", BRANCO);
+    expect_text(con, 12, 20, "        \x16 Maior Numero De Naves", BRANCO);
+    expect_text(con, 20, 21, "\x16 Menor Delay De Tiro", BRANCO);
+    expect_text(con, 12, 22, "        \x16 Maior Numero De Meteoro E Naves", BRANCO);
+    expect_text(con, 20, 23, "\x16 Maior Velocidade Dos Meteoros", BRANCO);
+    expect_text(con, 15, 25, "   Escolha Um Nivel        ", BRANCO);
+    expect_text(con, 20, 27, "Nivel 1 - Easy", BRANCO);
+    expect_text(con, 20, 28, "Nivel 2 - Medium", BRANCO);
+    expect_text(con, 20, 29, "Nivel 3 - Hard", BRANCO);
+    expect_text(con, 20, 30, "Nivel 4 - Extreme", BRANCO);
+    expect_text(con, 20, 33, "A CADA 5000 PONTOS O NIVEL AUMENTARA AUTOMATICAMENTE", VERMELHO);
+    expect_text(con, 20, 35, "Ao Completar 30.000 Pontos, O Jogo Termina.", VERMELHO);
+    EXPECT_EQ(console::layer_state().FOREGROUND, VERMELHO);
+    EXPECT_EQ(con.screen.attribute(), VERMELHO);
 }
 
 TEST_F(LevelScreen, EveryBulletStandsInColumnTwenty) {
@@ -83,17 +89,17 @@ std::array<std::string, 3> menu_rows_after_level_screen(const std::string& name)
     screens::apresentacao();
 
     console::gotoxy(15, 22);
-    console::textcolor(2);
+    console::textcolor(VERDE);
     console::printf("Digite Seu Nome -> ");
     std::array<char, 64> nome{};
     console::gets(nome);
     console::textbackground(0);
-    console::textcolor(15);
+    console::textcolor(BRANCO);
     screens::niveis();
     console::gotoxy(36, 25);
     console::printf("                      ");
     console::gotoxy(35, 25);
-    console::textcolor(2);
+    console::textcolor(VERDE);
     console::puts(nome.data());
 
     return {con.screen.row_text(20), con.screen.row_text(22), con.screen.row_text(25)};

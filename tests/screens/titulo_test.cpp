@@ -8,6 +8,8 @@
 #include "console/services.hpp"
 #include "console/text_layer.hpp"
 
+#include "screens/paleta.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +17,11 @@
 #include <vector>
 
 namespace {
+
+using screens::AMARELO;
+using screens::BRANCO;
+using screens::VERDE;
+using screens::VERMELHO;
 
 using screens_test::expect_text;
 
@@ -33,17 +40,17 @@ struct Credit : ::testing::Test {
     ConsoleEspia con;
     void SetUp() override {
         console::clrscr();
-        console::textcolor(14);
+        console::textcolor(AMARELO);
     }
 };
 
 TEST_F(Credit, TypesTheNameAndTheContactLineInTheColourInForce) {
     screens::assinatura(38, 50);
-    expect_text(con, 54, 39, "Por Quenvar", 14);
+    expect_text(con, 54, 39, "Por Quenvar", AMARELO);
     const std::string contact = con.screen.text(54, 41, 26);
     EXPECT_NE(contact.find('@'), std::string::npos);
     EXPECT_EQ(contact.find(' '), contact.find_last_not_of(' ') + 1) << "one word: " << contact;
-    EXPECT_EQ(con.screen.at(54, 41).attr, 14);
+    EXPECT_EQ(con.screen.at(54, 41).attr, AMARELO);
     // The same address as the status panel's.
     screens::janela();
     const std::string address = contact.substr(0, contact.find(' '));
@@ -87,7 +94,7 @@ struct Title : ::testing::Test {
     ConsoleEspia con;
     void SetUp() override {
         console::clrscr();
-        console::textcolor(15);
+        console::textcolor(BRANCO);
     }
     int play(int key) {
         con.platform.push_key(key);
@@ -178,7 +185,7 @@ TEST_F(Title, ShotClimbsFromRowThirtyFiveToTenInTwentySixSteps) {
     ASSERT_GE(col.size(), 1u);
     EXPECT_EQ(col.front().linha, 37);
     EXPECT_EQ(col.front().bytes, "\xbe");
-    EXPECT_EQ(col.front().attr, 15);
+    EXPECT_EQ(col.front().attr, BRANCO);
 
     // Bar and the blank under it, step by step, 50 ms apart.
     std::vector<Escrita> steps;
@@ -241,14 +248,14 @@ TEST_F(Title, AfterTheShotTheColumnHoldsOnlyTheShip) {
 
 TEST_F(Title, KeyOneAsksForTheNameAndAnnouncesTheLevelChoice) {
     EXPECT_EQ(play('1'), '1');
-    expect_text(con, 15, 20, "1 - Jogar", 2);
-    expect_text(con, 15, 22, "Digite Seu Nome -> ", 2);
-    expect_text(con, 15, 25, "EM SEGUIDA, VOCE ESCOLHERA O NIVEL", 4);
+    expect_text(con, 15, 20, "1 - Jogar", VERDE);
+    expect_text(con, 15, 22, "Digite Seu Nome -> ", VERDE);
+    expect_text(con, 15, 25, "EM SEGUIDA, VOCE ESCOLHERA O NIVEL", VERMELHO);
     EXPECT_EQ(con.screen.text(34, 22, 10), std::string(10, ' '));
     EXPECT_EQ(std::count(con.platform.sleeps().begin(), con.platform.sleeps().end(), 2000), 0);
-    EXPECT_EQ(console::layer_state().FOREGROUND, 15);
+    EXPECT_EQ(console::layer_state().FOREGROUND, BRANCO);
     EXPECT_EQ(console::layer_state().BACKGROUND, 0);
-    EXPECT_EQ(con.screen.attribute(), 15);
+    EXPECT_EQ(con.screen.attribute(), BRANCO);
 }
 
 TEST_F(Title, MenuWaitsForItsKeyWithItsTwoEntriesShown) {
@@ -270,14 +277,14 @@ TEST_F(Title, AnyOtherKeySaysGoodbyeAndWaitsTwoSeconds) {
         console::clrscr();
         run.platform.push_key(key);
         EXPECT_EQ(screens::apresentacao(), key);
-        expect_text(run, 15, 22, "Ate O Proximo Jogo", 2);
+        expect_text(run, 15, 22, "Ate O Proximo Jogo", VERDE);
         // Nothing of "2 - Sair" is left over.
         EXPECT_EQ(run.screen.text(33, 22, 10), std::string(10, ' ')) << key;
         EXPECT_EQ(run.screen.text(15, 25, 34), std::string(34, ' ')) << key;
         ASSERT_FALSE(run.platform.sleeps().empty());
         EXPECT_EQ(run.platform.sleeps().back(), 2000);
         EXPECT_EQ(run.screen.escritas.back().bytes, "Ate O Proximo Jogo");
-        EXPECT_EQ(console::layer_state().FOREGROUND, 15);
+        EXPECT_EQ(console::layer_state().FOREGROUND, BRANCO);
         EXPECT_EQ(console::layer_state().BACKGROUND, 0);
     }
 }

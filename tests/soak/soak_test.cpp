@@ -1,13 +1,11 @@
 // A hundred seeded games, each played to its end by a scripted player with
 // the field checked after every frame.
-#include "console/current.hpp"
-#include "console/memory_console.hpp"
-#include "field_watch.hpp"
 #include "game/inicio.hpp"
 #include "game/partida.hpp"
 #include "game/quadro.hpp"
-#include "soak_player.hpp"
-#include "touched_cells.hpp"
+#include "support/field_watch.hpp"
+#include "support/seeded_player.hpp"
+#include "support/touched_cells.hpp"
 
 #include <gtest/gtest.h>
 
@@ -21,52 +19,39 @@ constexpr int GAMES = 100;
 // keeps the hundred games well under a minute there.
 constexpr int FRAME_CAP = 1000;
 
-// The in-memory console, drawn on through a recorder of the cells written.
-struct WatchedConsole {
-    console::MemoryScreen screen;
-    console::MemoryPlatform platform;
-    soak::TouchedCells touched{screen};
-    console::Installation installation{touched, platform};
-};
-
 // Games run in batches, each batch one test: a test process of its own per
 // game would cost more than the games under the sanitizers.
 constexpr int BATCHES = 10;
 static_assert(GAMES % BATCHES == 0);
 
 // One game to its end, checked after every frame; adds what it met.
-void play_one(int game_number, soak::Accepted& met, int& frames_played) {
-    WatchedConsole con;
+void play_one(int game_number, teste::Met& met, int& frames_played) {
+    teste::WatchedConsole con;
     con.platform.set_time(1'700'000'000 + 7919LL * game_number);
     game::Partida p;
     std::strcpy(p.nome.data(), "Soak");
     p.nivel = '1' + game_number % 4;
     game::monta_jogo(p);
     con.touched.take();
-    soak::FieldWatch watch(con.screen, p);
-    soak::SoakPlayer player(static_cast<unsigned>(game_number) * 2654435761u + 1);
+    teste::FieldWatch watch(con.screen, p);
+    teste::SeededPlayer player(static_cast<unsigned>(game_number) * 2654435761u + 1);
 
     int frames = 0;
     game::Fim fim = game::Fim::continua;
     while (p.vidas >= 1 && fim == game::Fim::continua && frames < FRAME_CAP) {
-        player.before_frame(p, con.platform);
-        const soak::BeforeFrame before = watch.before(p, con.platform);
+        if (con.platform.keys_left() == 0)
+            for (const int key : player.keys(p))
+                con.platform.push_key(key, con.platform.now_ms());
+        const teste::BeforeFrame before = watch.before(p, con.platform);
         fim = game::quadro(p);
         ++frames;
-        const soak::Fault fault = watch.check(before, p, con.platform, con.touched.take());
+        const teste::Fault fault = watch.check(before, p, con.platform, con.touched.take());
         ASSERT_EQ(fault.what, "") << "game " << game_number << ", frame " << frames << "\n"
-                                  << soak::surroundings(before, p, con.screen, fault.column,
-                                                        fault.row);
+                                  << teste::surroundings(before, p, con.screen, fault.column,
+                                                         fault.row);
         con.platform.clear_logs();
     }
-    const soak::Accepted& a = watch.accepted();
-    met.hidden_meteors += a.hidden_meteors;
-    met.unseen_enemy_shots += a.unseen_enemy_shots;
-    met.fresh_shots += a.fresh_shots;
-    met.burst_blanks += a.burst_blanks;
-    met.shots_through_ships += a.shots_through_ships;
-    met.edge_ships += a.edge_ships;
-    met.edge_bursts += a.edge_bursts;
+    met += watch.met();
     frames_played += frames;
 }
 
@@ -74,7 +59,7 @@ class Soak : public ::testing::TestWithParam<int> {};
 
 TEST_P(Soak, EveryFrameKeepsTheFieldOnScreenAndTheFrameIntact) {
     const int batch = GetParam();
-    soak::Accepted met;
+    teste::Met met;
     int frames = 0;
     for (int g = batch; g < GAMES; g += BATCHES) {
         play_one(g, met, frames);

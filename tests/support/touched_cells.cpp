@@ -1,6 +1,6 @@
-#include "touched_cells.hpp"
+#include "support/touched_cells.hpp"
 
-namespace soak {
+namespace teste {
 
 std::vector<TouchedCells::Position> TouchedCells::take() {
     for (const auto& [c, r] : list_)
@@ -47,4 +47,4 @@ void TouchedCells::write(std::string_view bytes) {
     mark(at, static_cast<int>(bytes.size()));
 }
 
-} // namespace soak
+} // namespace teste

@@ -2,6 +2,7 @@
 // The screen the game draws on, noting which cells of the visible window it
 // writes, so a frame's check can look at those alone.
 
+#include "console/current.hpp"
 #include "console/memory_console.hpp"
 #include "console/screen_buffer.hpp"
 
@@ -9,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace soak {
+namespace teste {
 
 class TouchedCells : public console::ScreenBuffer {
   public:
@@ -38,4 +39,12 @@ class TouchedCells : public console::ScreenBuffer {
     std::vector<Position> list_;
 };
 
-} // namespace soak
+// The in-memory console, drawn on through a recorder of the cells written.
+struct WatchedConsole {
+    console::MemoryScreen screen;
+    console::MemoryPlatform platform;
+    TouchedCells touched{screen};
+    console::Installation installation{touched, platform};
+};
+
+} // namespace teste

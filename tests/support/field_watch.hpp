@@ -1,11 +1,12 @@
 #pragma once
 // Watches a game frame by frame on the in-memory console: inside the
-// playing area the screen shows what the field holds, and outside it only
-// the status values change. Where the game knowingly leaves a change
-// unpainted (an object put where it is not drawn yet, a hit that erases
-// without drawing, the burst's blind wipe), the disagreement is accepted
-// when it appears for one of those reasons and for as long as neither the
-// cell nor the field changes again.
+// playing area the screen shows what the field holds, in the colour the
+// game gives it; outside it only the status values change; the frame's
+// tones and sleeps are those of what happened in it. Where the game
+// knowingly leaves a change unpainted (an object put where it is not drawn
+// yet, a hit that erases without drawing, the burst's blind wipe), the
+// disagreement is accepted when it appears for one of those reasons and for
+// as long as neither the cell nor the field changes again.
 //
 // A frame's check looks at the cells the frame wrote or whose field cell
 // changed; every other cell keeps the verdict it had.
@@ -20,19 +21,28 @@
 #include <utility>
 #include <vector>
 
-namespace soak {
+namespace teste {
 
 // What the watch needs to know of a frame before it runs.
 struct BeforeFrame {
     game::Campo campo;
     std::int32_t pontos = 0;
+    std::int32_t especial = 0;
+    std::int32_t vidas = 0;
+    std::int32_t bipe = 0;
+    std::int32_t etapa = 0;
+    std::int32_t nivel = 0;
     std::int32_t jogadorx = 0;
     std::int32_t jogadory = 0;
     std::size_t keys_left = 0;
+    std::size_t tones = 0;
+    std::size_t sleeps = 0;
+    std::int64_t now_ms = 0;
 };
 
-// How often each accepted disagreement was met, to show the games reached them.
-struct Accepted {
+// How often each accepted disagreement and each event was met, to show the
+// games reached them.
+struct Met {
     int hidden_meteors = 0;
     int unseen_enemy_shots = 0;
     int fresh_shots = 0;
@@ -40,6 +50,13 @@ struct Accepted {
     int shots_through_ships = 0;
     int edge_ships = 0;
     int edge_bursts = 0;
+    int detonations = 0;
+    int lives_won = 0;
+    int lives_lost = 0;
+    int fire_tones = 0;
+    int charge_gained = 0; // from ships and meteors shot down
+
+    Met& operator+=(const Met& other);
 };
 
 struct Fault {
@@ -61,11 +78,11 @@ class FieldWatch {
     FieldWatch(const console::MemoryScreen& screen, const game::Partida& p);
 
     BeforeFrame before(const game::Partida& p, const console::MemoryPlatform& platform) const;
-    // After the frame, given the cells it wrote: the first cell found wrong.
+    // After the frame, given the cells it wrote: the first fault found.
     Fault check(const BeforeFrame& before, const game::Partida& p,
                 const console::MemoryPlatform& platform, const std::vector<Position>& written);
 
-    const Accepted& accepted() const { return accepted_; }
+    const Met& met() const { return met_; }
 
   private:
     template <class T> using PerCell = std::array<T, game::COLUNAS * game::LINHAS>;
@@ -85,6 +102,7 @@ class FieldWatch {
                                            const std::vector<Position>& written);
     std::string check_area(int c, int r, const Frame& frame);
     std::string check_outside(int c, int r, const Frame& frame);
+    std::string check_sounds_and_time(const Frame& frame, const console::MemoryPlatform& platform);
     bool accept(int c, int r, const Frame& frame);
 
     const console::MemoryScreen& screen_;
@@ -100,7 +118,7 @@ class FieldWatch {
     // frame that a burst blanked.
     std::array<bool, game::LINHAS + 1> edge_rows_with_ships_{};
     PerCell<bool> burst_edge_{};
-    Accepted accepted_;
+    Met met_;
 };
 
-} // namespace soak
+} // namespace teste
