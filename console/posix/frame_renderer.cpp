@@ -73,6 +73,69 @@ std::optional<std::string> rewritten_gap(const Grid& wanted, int from_x, int to_
     return gap;
 }
 
+bool is_blank(TermCell cell) {
+    return glyph_unicode(cell.ch) == U' ';
+}
+
+// The first cell from `from` on, row after row, that the terminal does not
+// show as wanted.
+std::optional<Point> next_change(const TerminalPicture& shown, const Grid& wanted, Point from) {
+    for (int y = from.y; y < wanted.height; ++y)
+        for (int x = y == from.y ? from.x : 0; x < wanted.width; ++x)
+            if (shown.cells[index_of(wanted.width, x, y)] != wanted.at(x, y))
+                return Point{x, y};
+    return std::nullopt;
+}
+
+std::size_t move_length(std::optional<Point> from, std::optional<Point> to) {
+    return to ? cursor_move(from, *to).size() : 0;
+}
+
+struct Erase {
+    std::string bytes;
+    int cells = 0; // erased from the cursor on, which stays where it is
+};
+
+// At a changed blank, with the pen already that blank's: ECH over the run of
+// like blanks up to its last changed cell, or EL when the run ends the row,
+// if that and the move on from where the cursor stays are shorter than
+// writing the blanks. Either fills with the pen's colours, as writing would.
+std::optional<Erase> blank_erase(const TerminalPicture& shown, const Grid& wanted, Point at) {
+    const TermCell blank = wanted.at(at.x, at.y);
+    if (!is_blank(blank))
+        return std::nullopt;
+    int end = at.x;
+    int last_changed = at.x;
+    for (; end < wanted.width && wanted.at(end, at.y) == blank; ++end)
+        if (shown.cells[index_of(wanted.width, end, at.y)] != blank)
+            last_changed = end;
+    const int written = last_changed - at.x + 1;
+    // No erase is shorter than three blanks the cursor can go on from.
+    if (written <= 3 && last_changed + 1 < wanted.width)
+        return std::nullopt;
+    Erase erase;
+    if (end == wanted.width) {
+        erase.bytes = "[K";
+        erase.cells = wanted.width - at.x;
+    } else {
+        erase.bytes = csi(written, 'X');
+        erase.cells = written;
+    }
+    const Point after_run{last_changed + 1, at.y};
+    const std::optional<Point> next = after_run.x < wanted.width
+                                          ? next_change(shown, wanted, after_run)
+                                          : next_change(shown, wanted, Point{0, at.y + 1});
+    // With autowrap off the cursor sticks at the last column: unknown.
+    const std::optional<Point> after_blanks =
+        after_run.x < wanted.width ? std::optional<Point>(after_run) : std::nullopt;
+    const std::size_t by_blanks =
+        static_cast<std::size_t>(written) + move_length(after_blanks, next);
+    const std::size_t by_erase = erase.bytes.size() + move_length(at, next);
+    if (by_erase >= by_blanks)
+        return std::nullopt;
+    return erase;
+}
+
 } // namespace
 
 Grid::Grid(int w, int h, TermCell fill)
@@ -142,6 +205,14 @@ std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::option
             const Pen* from = shown.pen ? &*shown.pen : nullptr;
             out += sgr_change(from, pen);
             shown.pen = pen;
+            if (auto erase = blank_erase(shown, wanted, Point{x, y})) {
+                out += erase->bytes;
+                for (int k = 0; k < erase->cells; ++k)
+                    shown.cells[index_of(wanted.width, x + k, y)] = want;
+                shown.cursor = Point{x, y};
+                x += erase->cells - 1;
+                continue;
+            }
             out += glyph_utf8(want.ch);
             cell = want;
             // With autowrap off the cursor sticks at the last column.

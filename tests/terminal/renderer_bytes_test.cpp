@@ -28,9 +28,9 @@ TEST(RendererFirstFrame, WritesEveryCellHidingTheCursorFirst) {
     TerminalPicture shown = unknown_picture(3, 2);
     EXPECT_EQ(render_frame(shown, grid, std::nullopt),
               "\x1b[?25l"
-              "\x1b[H\x1b[37;40m   "
-              // the last column leaves the cursor unknown: an absolute move
-              "\x1b[2H   ");
+              // a blank row is erased, and the cursor stays put for the LF;
+              // on the last row three blanks are as short as EL
+              "\x1b[H\x1b[37;40m\x1b[K\n   ");
     EXPECT_EQ(render_frame(shown, grid, std::nullopt), "");
 }
 
@@ -111,6 +111,60 @@ TEST(RendererResize, ANewSizeRepaintsEverything) {
     TerminalPicture shown = showing(grid);
     const Grid bigger(3, 1);
     EXPECT_EQ(render_frame(shown, bigger, std::nullopt), "\x1b[H\x1b[37;40m   ");
+}
+
+TEST(RendererBlanks, ErasesARunAtTheRowsEndWithEl) {
+    Grid grid(30, 3, TermCell{'x', 7});
+    TerminalPicture shown = showing(grid);
+    for (int x = 12; x < 30; ++x)
+        grid.set(x, 1, TermCell{' ', 7});
+    grid.set(3, 2, TermCell{'y', 7});
+    EXPECT_EQ(render_frame(shown, grid, std::nullopt), "\x1b[2;13H\x1b[37;40m\x1b[K\n\x1b[4Gy");
+    // The terminal now shows those blanks: nothing to write again.
+    EXPECT_EQ(render_frame(shown, grid, std::nullopt), "");
+}
+
+TEST(RendererBlanks, ErasesARunInMidRowWithEchAndMovesPastIt) {
+    Grid grid(40, 2, TermCell{'x', 7});
+    TerminalPicture shown = showing(grid);
+    for (int x = 5; x < 25; ++x)
+        grid.set(x, 0, TermCell{' ', 7});
+    grid.set(25, 0, TermCell{'a', 7});
+    // ECH leaves the cursor at the run's start: a move reaches the 'a'.
+    EXPECT_EQ(render_frame(shown, grid, std::nullopt), "\x1b[1;6H\x1b[37;40m\x1b[20X\x1b[26Ga");
+    // Only the changed part of a run of blanks is erased.
+    grid.set(2, 1, TermCell{' ', 7});
+    grid.set(3, 1, TermCell{' ', 7});
+    EXPECT_EQ(render_frame(shown, grid, std::nullopt), "\n\x1b[3G  ");
+}
+
+TEST(RendererBlanks, KeepsAShortRunAsBlanks) {
+    Grid grid(40, 2, TermCell{'x', 7});
+    TerminalPicture shown = showing(grid);
+    for (int x = 5; x < 11; ++x)
+        grid.set(x, 0, TermCell{' ', 7});
+    grid.set(11, 0, TermCell{'a', 7});
+    // "\x1b[6X\x1b[6C" is 8 bytes against six blanks.
+    EXPECT_EQ(render_frame(shown, grid, std::nullopt), "\x1b[1;6H\x1b[37;40m      a");
+    for (int x = 37; x < 40; ++x)
+        grid.set(x, 1, TermCell{' ', 7});
+    // At the row's end EL is as long as three blanks.
+    EXPECT_EQ(render_frame(shown, grid, std::nullopt), "\n\x1b[38G   ");
+}
+
+TEST(RendererBlanks, EraseInTheBlanksOwnBackground) {
+    Grid grid(40, 3, TermCell{'x', 7});
+    TerminalPicture shown = showing(grid);
+    for (int x = 0; x < 40; ++x)
+        grid.set(x, 0, TermCell{' ', 0x1f});
+    for (int x = 10; x < 30; ++x)
+        grid.set(x, 1, TermCell{' ', 0x4f});
+    for (int x = 30; x < 40; ++x)
+        grid.set(x, 1, TermCell{' ', 0x0f});
+    // Each erase runs in the pen set for it, and stops where the
+    // background changes.
+    EXPECT_EQ(render_frame(shown, grid, std::nullopt),
+              "\x1b[H\x1b[97;44m\x1b[K\n\x1b[11G\x1b[41m\x1b[20X\x1b[31G\x1b[40m\x1b[K");
 }
 
 TEST(CursorMoves, PickTheShortestForm) {

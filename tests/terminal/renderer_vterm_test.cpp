@@ -91,6 +91,34 @@ TEST(RendererOnATerminal, StaysTrueThroughRandomChanges) {
     }
 }
 
+TEST(RendererOnATerminal, ErasedBlanksTakeTheirOwnColours) {
+    std::mt19937 gen(99);
+    Grid grid(80, 49);
+    for (auto& c : grid.cells)
+        c = random_cell(gen);
+    VtermScreen vt(80, 49);
+    vt.feed(enter_sequence());
+    TerminalPicture shown = unknown_picture(80, 49);
+    vt.feed(render_frame(shown, grid, std::nullopt));
+    for (int frame = 0; frame < 100; ++frame) {
+        // Long runs of blanks, to the row's end or not, in a few colours.
+        for (int i = 0; i < 6; ++i) {
+            const int x = static_cast<int>(gen() % 80);
+            const int y = static_cast<int>(gen() % 49);
+            const int run = static_cast<int>(gen() % 2 ? 80 : gen() % 30);
+            const std::uint8_t attrs[] = {0x07, 0x0f, 0x1f, 0x4e, 0x70};
+            const TermCell blank{static_cast<std::uint8_t>(gen() % 2 ? ' ' : 0), attrs[gen() % 5]};
+            for (int k = 0; k < run && x + k < 80; ++k)
+                grid.set(x + k, y, blank);
+            grid.set(static_cast<int>(gen() % 80), y, random_cell(gen));
+        }
+        vt.feed(render_frame(shown, grid, std::nullopt));
+        expect_shows(vt, grid);
+        if (HasFailure())
+            FAIL() << "after frame " << frame;
+    }
+}
+
 TEST(RendererOnATerminal, ARepaintAfterTheTerminalWasClearedRestoresIt) {
     std::mt19937 gen(7);
     Grid grid(80, 49);

@@ -63,7 +63,8 @@ SeenCell VtermScreen::cell(int x, int y) const {
     VTermScreenCell c{};
     vterm_screen_get_cell(screen_, VTermPos{y, x}, &c);
     SeenCell seen;
-    seen.ch = c.chars[0];
+    // An erased cell holds nothing, and shows as a blank.
+    seen.ch = c.chars[0] == 0 ? U' ' : c.chars[0];
     seen.foreground = palette_index(c.fg, true);
     seen.background = palette_index(c.bg, false);
     seen.width = c.width;
@@ -74,7 +75,7 @@ std::string VtermScreen::row(int y) const {
     std::string out;
     for (int x = 0; x < columns_; ++x) {
         const char32_t c = cell(x, y).ch;
-        out += utf8(c == 0 ? U' ' : c);
+        out += utf8(c);
     }
     return out;
 }

@@ -12,7 +12,7 @@ struct VTermScreen;
 namespace terminal_test {
 
 struct SeenCell {
-    char32_t ch = 0;     // 0 for a cell never written or erased
+    char32_t ch = U' ';  // a blank for a cell never written or erased
     int foreground = -1; // palette index 0..15; -1 the terminal's default
     int background = -1;
     int width = 1;
