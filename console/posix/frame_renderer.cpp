@@ -73,6 +73,15 @@ std::optional<std::string> rewritten_gap(const Grid& wanted, int from_x, int to_
     return gap;
 }
 
+// Most cells of most frames are as shown: a tight loop passes them.
+int first_change(const TerminalPicture& shown, const Grid& wanted, int x, int y) {
+    const std::size_t row = index_of(wanted.width, 0, y);
+    while (x < wanted.width && shown.cells[row + static_cast<std::size_t>(x)] ==
+                                   wanted.cells[row + static_cast<std::size_t>(x)])
+        ++x;
+    return x;
+}
+
 bool is_blank(TermCell cell) {
     return glyph_unicode(cell.ch) == U' ';
 }
@@ -141,14 +150,6 @@ std::optional<Erase> blank_erase(const TerminalPicture& shown, const Grid& wante
 Grid::Grid(int w, int h, TermCell fill)
     : width(w), height(h), cells(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
 
-TermCell Grid::at(int x, int y) const {
-    return cells[index_of(width, x, y)];
-}
-
-void Grid::set(int x, int y, TermCell cell) {
-    cells[index_of(width, x, y)] = cell;
-}
-
 TerminalPicture unknown_picture(int width, int height) {
     TerminalPicture p;
     p.width = width;
@@ -189,10 +190,11 @@ std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::option
 
     for (int y = 0; y < wanted.height; ++y) {
         for (int x = 0; x < wanted.width; ++x) {
+            x = first_change(shown, wanted, x, y);
+            if (x == wanted.width)
+                break;
             const TermCell want = wanted.at(x, y);
             auto& cell = shown.cells[index_of(wanted.width, x, y)];
-            if (cell == want)
-                continue;
             const Pen pen = pen_of(want.attr);
             if (shown.cursor != Point{x, y}) {
                 std::string move = cursor_move(shown.cursor, Point{x, y});

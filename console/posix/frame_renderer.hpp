@@ -5,6 +5,7 @@
 
 #include "console/posix/ansi_colours.hpp"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -32,8 +33,13 @@ struct Grid {
 
     Grid() = default;
     Grid(int w, int h, TermCell fill = {});
-    TermCell at(int x, int y) const;
-    void set(int x, int y, TermCell cell);
+    // Inline: a flush reads and writes every cell of the window.
+    TermCell at(int x, int y) const { return cells[index(x, y)]; }
+    void set(int x, int y, TermCell cell) { cells[index(x, y)] = cell; }
+    std::size_t index(int x, int y) const {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+               static_cast<std::size_t>(x);
+    }
 };
 
 // What the terminal is known to show. Anything unknown (a cell after a
