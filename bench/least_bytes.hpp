@@ -2,13 +2,14 @@
 // How few bytes a terminal needs to be shown the cells that changed, for
 // judging the backend's output against it. Two measures:
 //  - glyphs: the UTF-8 bytes of the changed cells' glyphs alone, a lower
-//    bound no output can go below;
+//    bound for any output that writes each of them;
 //  - runs: the glyphs, plus an SGR naming only the colour that changed
 //    whenever a changed cell's colours differ from the last one written,
 //    plus for each run of side-by-side changed cells the shortest cursor
 //    move from where the last run left the cursor (among CUP, CUU, CUD,
 //    CUF, CUB, CHA, CR, LF and BS). Rewriting a few unchanged cells can
-//    be shorter than a move, so an output may go a little below it.
+//    be shorter than a move, and erasing a run of blanks shorter than the
+//    blanks, so an output may go below it.
 
 #include "console/posix/ansi_colours.hpp"
 #include "console/posix/frame_renderer.hpp"

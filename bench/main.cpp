@@ -151,6 +151,25 @@ void print_output(const std::vector<bench::GameRun>& runs, int frames) {
             << fixed(bytes / sum_of(f, [](const FrameFigures& x) { return x.least_run_bytes; }), 2)
             << " |\n";
     }
+    std::cout << "\n### For comparison: ncurses drawing the same pictures, same games\n\n"
+              << "| Level | Bytes, game | ncurses | Game ÷ ncurses | Bytes/frame median, game | "
+                 "ncurses | First screen, game | ncurses | Largest frame, game | ncurses |\n"
+              << "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+    for (const auto& run : runs) {
+        const auto& f = run.frames;
+        const auto game = [](const FrameFigures& x) { return x.bytes; };
+        const auto curses = [](const FrameFigures& x) { return x.ncurses_bytes; };
+        const double game_total = sum_of(f, game);
+        const double curses_total = sum_of(f, curses);
+        std::cout << "| " << char(run.level) << " | " << fixed(game_total, 0) << " | "
+                  << fixed(curses_total, 0) << " | " << fixed(game_total / curses_total, 2) << " | "
+                  << median_of<std::uint64_t>(f, game) << " | "
+                  << median_of<std::uint64_t>(f, curses) << " | "
+                  << (f.empty() ? 0 : f.front().bytes) << " | "
+                  << (f.empty() ? 0 : f.front().ncurses_bytes) << " | "
+                  << max_of<std::uint64_t>(f, game) << " | " << max_of<std::uint64_t>(f, curses)
+                  << " |\n";
+    }
     std::cout << "\n### For comparison: plain unbuffered output of every print, same games\n\n"
               << "| Level | Bytes/frame median | max | write()/frame median | max | "
                  "Bytes ÷ least (glyphs) | Bytes ÷ least (runs) |\n"
@@ -219,13 +238,20 @@ void print_notes() {
            "frames. write() calls are counted where they reach the system. A wait point is one "
            "sleep, tone or key wait; the backend writes, at most once, at each.\n"
         << "- Least (glyphs): the UTF-8 bytes of the glyphs of the cells that changed, a bound "
-           "no output can go below. Least (runs): those glyphs, plus an SGR naming only the "
+           "no output that writes each of them can go below. Least (runs): those glyphs, plus an "
+           "SGR naming only the "
            "colour that changed wherever a changed cell's colours differ from the last one "
            "written, plus for each run of side-by-side changed cells the shortest cursor move "
            "(CUP, CUU, CUD, CUF, CUB, CHA, CR, LF or BS) from where the last run ended. "
-           "Rewriting a few unchanged cells can be shorter than a move, so an output may go "
-           "slightly below it. The first frame of a game sends the whole screen to a terminal "
+           "Rewriting a few unchanged cells can be shorter than a move, and erasing a run of "
+           "blanks (ECH, or EL at a row's end) shorter than its blanks, so an output may go "
+           "below it. The first frame of a game sends the whole screen to a terminal "
            "whose content is unknown, every cell counting as changed.\n"
+        << "- ncurses: at each wait point the same picture drawn through ncursesw (newterm on "
+           "a pipe, TERM=xterm-256color, 80x50, the cursor hidden and left where the drawing "
+           "ends): every cell put with its glyph in the colour pair of its two colours, white on "
+           "black being ncurses' own pair 0, then one refresh; the bytes it writes are counted "
+           "and fed to libvterm, which must show every cell of each picture as drawn.\n"
         << "- Plain output: every cursor placement sent as a CUP, every colour setting as an SGR "
            "(even of the colour in force), every printed byte as its glyph, each in a write() "
            "of its own; a clear as a CUP and an erase per row.\n"

@@ -9,6 +9,7 @@
 #include "game/inicio.hpp"
 #include "game/quadro.hpp"
 #include "least_bytes.hpp"
+#include "ncurses_mirror.hpp"
 #include "plain_output.hpp"
 #include "screens/efeitos.hpp"
 #include "support/seeded_player.hpp"
@@ -20,6 +21,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <termios.h>
@@ -50,7 +52,10 @@ class BackendUnderTest : public TerminalPlatform {
     BackendUnderTest(console::posix::RawTerminal& terminal, console::posix::SignalWatch& signals,
                      console::CellScreen& model, const RunOptions& options)
         : TerminalPlatform(terminal, signals, model, game::exigencias_do_console(), false),
-          model_(model), options_(options) {}
+          model_(model), options_(options) {
+        if (options.measure_output)
+            ncurses_.emplace(80, 50);
+    }
 
     void sleep(int ms) override {
         wait_point([&] { TerminalPlatform::sleep(options_.real_time ? ms : 0); });
@@ -69,15 +74,18 @@ class BackendUnderTest : public TerminalPlatform {
     int wait_points = 0;
     std::uint64_t most_writes_at_a_wait_point = 0;
     Least least;
+    std::uint64_t ncurses_bytes = 0;
 
   private:
     template <class Wait> void wait_point(Wait wait) {
         ++wait_points;
         if (options_.measure_output) {
-            const Least now = least_bytes_.next(console::posix::window_grid(model_));
+            const console::posix::Grid grid = console::posix::window_grid(model_);
+            const Least now = least_bytes_.next(grid);
             least.cells += now.cells;
             least.glyph_bytes += now.glyph_bytes;
             least.run_bytes += now.run_bytes;
+            ncurses_bytes += ncurses_->next(grid);
         }
         const std::uint64_t before = writes_so_far().calls;
         wait();
@@ -88,6 +96,8 @@ class BackendUnderTest : public TerminalPlatform {
     console::CellScreen& model_;
     const RunOptions& options_;
     LeastBytes least_bytes_;
+    // At the size the backend assumes for a pipe; only when measuring.
+    std::optional<NcursesMirror> ncurses_;
 };
 
 struct Pipe {
@@ -168,6 +178,7 @@ void play(GameRun& run, const RunOptions& options, BackendUnderTest& backend,
     WriteCount written = writes_so_far();
     PlainTally plain_before = plain ? plain->tally() : PlainTally{};
     Least least_before = backend.least;
+    std::uint64_t ncurses_before = backend.ncurses_bytes;
     int waits_before = backend.wait_points;
     const std::int64_t start = wall_ns();
     for (int f = 0; f < options.frames; ++f) {
@@ -192,6 +203,8 @@ void play(GameRun& run, const RunOptions& options, BackendUnderTest& backend,
         figures.least_glyph_bytes = backend.least.glyph_bytes - least_before.glyph_bytes;
         figures.least_run_bytes = backend.least.run_bytes - least_before.run_bytes;
         least_before = backend.least;
+        figures.ncurses_bytes = backend.ncurses_bytes - ncurses_before;
+        ncurses_before = backend.ncurses_bytes;
         if (plain) {
             const PlainTally t = plain->tally();
             figures.plain_bytes = t.bytes - plain_before.bytes;

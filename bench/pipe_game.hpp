@@ -16,7 +16,8 @@ struct FrameFigures {
     std::uint64_t least_run_bytes = 0;
     std::uint64_t plain_bytes = 0;
     std::uint64_t plain_writes = 0;
-    std::int64_t cpu_ns = 0; // of the game's thread, for the frame's phases
+    std::uint64_t ncurses_bytes = 0; // the same pictures through ncurses
+    std::int64_t cpu_ns = 0;         // of the game's thread, for the frame's phases
 };
 
 struct GameRun {
