@@ -222,6 +222,20 @@ void print_cpu(const std::vector<bench::GameRun>& runs, const bench::GameRun* re
                   << fixed(cpu_ns / static_cast<double>(real_time->frames.size()) / 1e3, 1)
                   << " µs per frame, " << fixed(cpu_ns / real_time->wall_ns * 100, 3)
                   << " % of one core.\n";
+        // The same frames' work, from the run with waits of no length, at
+        // the real-time run's pace: what the waits themselves add shows.
+        if (!runs.empty() && runs.front().level == '1' && !runs.front().frames.empty()) {
+            const auto& work = runs.front().frames;
+            const double work_ns = sum_of(work, [](const FrameFigures& x) { return x.cpu_ns; }) /
+                                   static_cast<double>(work.size());
+            const double pace_ns =
+                real_time->wall_ns / static_cast<double>(real_time->frames.size());
+            const double real_ns = cpu_ns / static_cast<double>(real_time->frames.size());
+            std::cout << "The frame's work alone (level 1 above, waits of no length) at that pace: "
+                      << fixed(work_ns / pace_ns * 100, 3)
+                      << " % of one core; real time ÷ work: " << fixed(real_ns / work_ns, 2)
+                      << ".\n";
+        }
     }
     std::cout << "\n";
 }
@@ -259,7 +273,9 @@ void print_notes() {
            "that do not follow the output, with waits of no length; the share of a core divides "
            "it by the frame's delay plus itself. The real-time run sleeps and sounds (silently) "
            "for the real lengths and divides its CPU time by the time it took; each wait there "
-           "also wakes and looks at the terminal again, which the waits of no length skip.\n";
+           "also sleeps in a poll of the keyboard and the signals and wakes from it, which the "
+           "waits of no length skip. The frame's work alone puts the mean CPU time of the "
+           "level-1 frames with waits of no length over the real-time run's time per frame.\n";
 }
 
 } // namespace
