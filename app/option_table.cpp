@@ -1,0 +1,58 @@
+#include "app/option_table.hpp"
+
+#include "app/texts.hpp"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <string>
+
+namespace app {
+namespace {
+
+std::optional<Stop> help(Options&, std::string_view) {
+    return Stop{help_text(), false, 0};
+}
+
+std::optional<Stop> version(Options&, std::string_view) {
+    return Stop{version_text(), false, 0};
+}
+
+std::optional<Stop> seed(Options& options, std::string_view value) {
+    std::uint32_t n = 0;
+    const char* end = value.data() + value.size();
+    const auto [stop, error] = value.empty()
+                                   ? std::from_chars_result{end, std::errc::invalid_argument}
+                                   : std::from_chars(value.data(), end, n);
+    if (error != std::errc{} || stop != end) {
+        std::string message = "option '--seed' takes a number from 0 to 4294967295, not '";
+        message += value;
+        message += '\'';
+        return usage_error(message);
+    }
+    options.seed = n;
+    return std::nullopt;
+}
+
+std::optional<Stop> mute(Options& options, std::string_view) {
+    options.mute = true;
+    return std::nullopt;
+}
+
+constexpr std::array table{
+    OptionRow{'h', "help", "", "show this help and exit", help},
+    OptionRow{'V', "version", "", "show the version and exit", version},
+    OptionRow{0, "seed", "N",
+              "seed the first game with N (0 to 4294967295) and each\n"
+              "next game with one more, in place of the time",
+              seed},
+    OptionRow{0, "mute", "", "no sound; each tone waits its length in silence", mute},
+};
+
+} // namespace
+
+std::span<const OptionRow> option_table() {
+    return table;
+}
+
+} // namespace app

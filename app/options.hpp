@@ -1,0 +1,25 @@
+#pragma once
+// What the command line can ask for: options for the session, or something
+// to print and a status to exit with instead of playing.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace app {
+
+struct Options {
+    // The first game's seed, in place of the time.
+    std::optional<std::uint32_t> seed;
+    bool mute = false;
+};
+
+struct Stop {
+    std::string text;
+    bool to_stderr = false;
+    int status = 0;
+};
+
+inline constexpr int STATUS_WRONG_COMMAND_LINE = 2;
+
+} // namespace app

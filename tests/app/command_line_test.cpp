@@ -1,0 +1,112 @@
+#include "app/command_line.hpp"
+#include "app/texts.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace {
+
+using Args = std::vector<std::string_view>;
+
+app::Parsed parse(const Args& args) {
+    return app::parse_command_line(args);
+}
+
+std::string wrong(std::string_view line) {
+    return "orbitrix: " + std::string(line) + "\nTry 'orbitrix --help'.\n";
+}
+
+TEST(CommandLine, GoodLinesGiveTheirOptions) {
+    struct Case {
+        Args args;
+        std::optional<std::uint32_t> seed;
+        bool mute;
+    };
+    const std::vector<Case> cases{
+        {{}, std::nullopt, false},
+        {{"--mute"}, std::nullopt, true},
+        {{"--seed", "0"}, 0u, false},
+        {{"--seed", "4294967295"}, 4294967295u, false},
+        {{"--seed=42", "--mute"}, 42u, true},
+        {{"--seed", "7", "--seed", "8"}, 8u, false},
+        {{"--mute", "--"}, std::nullopt, true},
+    };
+    for (const Case& c : cases) {
+        const app::Parsed parsed = parse(c.args);
+        ASSERT_TRUE(std::holds_alternative<app::Options>(parsed)) << testing::PrintToString(c.args);
+        const auto& options = std::get<app::Options>(parsed);
+        EXPECT_EQ(options.seed, c.seed) << testing::PrintToString(c.args);
+        EXPECT_EQ(options.mute, c.mute) << testing::PrintToString(c.args);
+    }
+}
+
+TEST(CommandLine, WrongLinesSayWhatIsWrongOnStderrWithStatusTwo) {
+    struct Case {
+        Args args;
+        std::string line;
+    };
+    const std::string seed_range = "option '--seed' takes a number from 0 to 4294967295, not ";
+    const std::vector<Case> cases{
+        {{"--x"}, "unknown option '--x'"},
+        {{"--x=3"}, "unknown option '--x'"},
+        {{"-x"}, "unknown option '-x'"},
+        {{"-xh"}, "unknown option '-x'"},
+        {{"--hel"}, "unknown option '--hel'"},
+        {{"--seed"}, "option '--seed' needs a value"},
+        {{"--mute", "--seed"}, "option '--seed' needs a value"},
+        {{"--seed", "4294967296"}, seed_range + "'4294967296'"},
+        {{"--seed", "-1"}, seed_range + "'-1'"},
+        {{"--seed", "abc"}, seed_range + "'abc'"},
+        {{"--seed", "12x"}, seed_range + "'12x'"},
+        {{"--seed", " 12"}, seed_range + "' 12'"},
+        {{"--seed="}, seed_range + "''"},
+        {{"--mute=yes"}, "option '--mute' takes no value"},
+        {{"play"}, "unexpected argument 'play'"},
+        {{"-"}, "unexpected argument '-'"},
+        {{"--", "--mute"}, "unexpected argument '--mute'"},
+        {{"--seed", "1", "2"}, "unexpected argument '2'"},
+        // The first thing that stops the parse wins.
+        {{"--x", "--help"}, "unknown option '--x'"},
+    };
+    for (const Case& c : cases) {
+        const app::Parsed parsed = parse(c.args);
+        ASSERT_TRUE(std::holds_alternative<app::Stop>(parsed)) << testing::PrintToString(c.args);
+        const auto& stop = std::get<app::Stop>(parsed);
+        EXPECT_EQ(stop.text, wrong(c.line)) << testing::PrintToString(c.args);
+        EXPECT_TRUE(stop.to_stderr);
+        EXPECT_EQ(stop.status, 2);
+    }
+}
+
+TEST(CommandLine, HelpAndVersionGoToStdoutWithStatusZero) {
+    for (const Args& args : {Args{"-h"}, Args{"--help"}, Args{"--help", "--x"}, Args{"-Vh"},
+                             Args{"-V"}, Args{"--version"}, Args{"--mute", "-V", "extra"}}) {
+        const app::Parsed parsed = parse(args);
+        ASSERT_TRUE(std::holds_alternative<app::Stop>(parsed)) << testing::PrintToString(args);
+        const auto& stop = std::get<app::Stop>(parsed);
+        const bool help = args[0] == "-h" || args[0] == "--help";
+        EXPECT_EQ(stop.text, help ? app::help_text() : app::version_text());
+        EXPECT_FALSE(stop.to_stderr);
+        EXPECT_EQ(stop.status, 0);
+    }
+    EXPECT_TRUE(app::version_text().starts_with("orbitrix 1."));
+}
+
+TEST(CommandLine, TheHelpNamesEveryOptionKeyAndStatusWithinEightyColumns) {
+    const std::string help = app::help_text();
+    for (const char* part : {"Usage: orbitrix [OPTION]...", "  -h, --help  ", "  -V, --version  ",
+                             "      --seed N  ", "      --mute  ", "Esc ", "space ", "  0  ",
+                             "  1  ", "  2  ", "  100  ", "man 6 orbitrix"})
+        EXPECT_NE(help.find(part), std::string::npos) << part;
+    std::istringstream lines(help);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_LE(line.size(), 79u) << line;
+}
+
+} // namespace
