@@ -9,6 +9,8 @@ export LC_ALL=C.UTF-8 # bash's ${line:offset:length} then counts characters
 unset TMUX
 
 work=$(mktemp -d)
+# Scores of test games stay out of the account's own table.
+export ORBITRIX_SCORES="$work/scores"
 socket="orbitrix-e2e-$$"
 
 tm() { tmux -L "$socket" -f /dev/null "$@"; }

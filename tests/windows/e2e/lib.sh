@@ -14,6 +14,8 @@ export WINEPREFIX=$2 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
 loader=${ORBITRIX_WINE:-$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)}
 
 work=$(mktemp -d)
+# Scores of test games stay out of the prefix's own table (Z: is wine's /).
+export ORBITRIX_SCORES="Z:$work/scores"
 socket="orbitrix-wine-e2e-$$"
 
 tm() { tmux -L "$socket" -f /dev/null "$@"; }
