@@ -3,6 +3,7 @@
 #include "app/scores/table.hpp"
 #include "app/scores/text_format.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -58,6 +59,10 @@ Recorded record(const std::string& path, const std::vector<Entry>& games,
     if (old.problem)
         return failed(*old.problem + "; left as it is");
     Merged merged = merge(old.table, games);
+    // Nothing to change: the disk is spared a write.
+    if (std::none_of(merged.places.begin(), merged.places.end(),
+                     [](const std::optional<int>& place) { return place.has_value(); }))
+        return {std::move(merged.places), std::nullopt};
 
     const std::string temporary = path + ".new";
     files::Problem problem = files::write_durably(temporary, to_text(merged.table), path);
