@@ -10,7 +10,7 @@ enum class Ending { lost, won, left };
 
 struct Entry {
     int points = 0;
-    std::string name;    // as typed, UTF-8 bytes
+    std::string name;    // as the game showed it, in UTF-8
     int start_level = 0; // the level key the game started with
     int level = 0;       // the level reached, as a key code
     Ending ending = Ending::left;

@@ -40,20 +40,20 @@ shows "Ana: $ana pontos, 1o lugar entre os 10 melhores" || fail "Ana's line"
 tm kill-session -t game
 rm -f "$work/pid" "$work/exit"
 start_game
-play_until_the_game_runs "Bia"
+play_until_the_game_runs "Bía"
 play_until_points
 shown=$(points_shown)
 kill -TERM "$(game_pid)"
 wait_for_exit
 expect_exit_status 100
-bia=$(points_printed Bia "$shown")
+bia=$(points_printed Bía "$shown")
 place=$([ "$bia" -gt "$ana" ] && echo 1 || echo 2)
-shows "Bia: $bia pontos, ${place}o lugar entre os 10 melhores" || fail "Bia's line"
+shows "Bía: $bia pontos, ${place}o lugar entre os 10 melhores" || fail "Bía's line"
 
 listing=$("$ORBITRIX" --scores) || fail "--scores failed"
 [ "$(echo "$listing" | head -n 1)" = "Pos  Pontos  Nome  Nivel  Fim   Data" ] ||
     fail "headings: $listing"
 echo "$listing" | grep -Eq "^ +[12] +$ana  Ana   1      saiu  20[0-9-]{8}T[0-9:]{8}Z$" ||
     fail "Ana's game is not listed: $listing"
-echo "$listing" | grep -Eq "^ +[12] +$bia  Bia   1      saiu  20[0-9-]{8}T[0-9:]{8}Z$" ||
-    fail "Bia's game is not listed: $listing"
+echo "$listing" | grep -Eq "^ +[12] +$bia  Bía   1      saiu  20[0-9-]{8}T[0-9:]{8}Z$" ||
+    fail "Bía's game is not listed: $listing"
