@@ -39,6 +39,11 @@ std::optional<Stop> mute(Options& options, std::string_view) {
     return std::nullopt;
 }
 
+std::optional<Stop> show_scores(Options& options, std::string_view) {
+    options.show_scores = true;
+    return std::nullopt;
+}
+
 constexpr std::array table{
     OptionRow{'h', "help", "", "show this help and exit", help},
     OptionRow{'V', "version", "", "show the version and exit", version},
@@ -47,6 +52,7 @@ constexpr std::array table{
               "next game with one more, in place of the time",
               seed},
     OptionRow{0, "mute", "", "no sound; each tone waits its length in silence", mute},
+    OptionRow{0, "scores", "", "show the table of the ten best games and exit", show_scores},
 };
 
 } // namespace

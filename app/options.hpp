@@ -12,6 +12,8 @@ struct Options {
     // The first game's seed, in place of the time.
     std::optional<std::uint32_t> seed;
     bool mute = false;
+    // Print the table of best scores instead of playing.
+    bool show_scores = false;
 };
 
 struct Stop {

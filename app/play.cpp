@@ -1,20 +1,28 @@
 #include "app/play.hpp"
 
+#include "app/observers.hpp"
 #include "app/seeded_clock.hpp"
 #include "app/silent_tones.hpp"
 #include "console/current.hpp"
 #include "game/sessao.hpp"
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace app {
 
 int play(const Options& options, console::ScreenBuffer& screen, console::Platform& machine) {
+    game::Observador nobody;
+    return play(options, screen, machine, nobody);
+}
+
+int play(const Options& options, console::ScreenBuffer& screen, console::Platform& machine,
+         game::Observador& record) {
     // Each option wraps the platform the game will call; with none, the
     // game calls the installed one itself.
     console::Platform* platform = &machine;
-    game::Observador nobody;
-    game::Observador* observer = &nobody;
+    std::vector<game::Observador*> observers{&record};
 
     std::optional<SilentTones> silent;
     if (options.mute)
@@ -22,11 +30,12 @@ int play(const Options& options, console::ScreenBuffer& screen, console::Platfor
     std::optional<SeededClock> seeded;
     if (options.seed) {
         platform = &seeded.emplace(*platform, *options.seed);
-        observer = &*seeded;
+        observers.push_back(&*seeded);
     }
 
     const console::Installation installation(screen, *platform);
-    return game::sessao(*observer);
+    Observers all(std::move(observers));
+    return game::sessao(all);
 }
 
 } // namespace app

@@ -43,7 +43,9 @@ TEST(CommandLine, GoodLinesGiveTheirOptions) {
         const auto& options = std::get<app::Options>(parsed);
         EXPECT_EQ(options.seed, c.seed) << testing::PrintToString(c.args);
         EXPECT_EQ(options.mute, c.mute) << testing::PrintToString(c.args);
+        EXPECT_FALSE(options.show_scores) << testing::PrintToString(c.args);
     }
+    EXPECT_TRUE(std::get<app::Options>(parse({"--scores"})).show_scores);
 }
 
 TEST(CommandLine, WrongLinesSayWhatIsWrongOnStderrWithStatusTwo) {

@@ -5,6 +5,8 @@
 
 server=orbitrix-wine-e2e text_wait=30 exit_wait=15
 . "$(dirname "${BASH_SOURCE[0]}")/../../support/pane.sh"
+# Scores of test games stay out of the prefix's own table (Z: is wine's /).
+export ORBITRIX_SCORES="Z:$work/scores"
 unset DISPLAY WAYLAND_DISPLAY
 
 program=$1
