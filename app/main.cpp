@@ -2,5 +2,5 @@
 #include "game/sessao.hpp"
 
 int main() {
-    return console::run_on_native_console(game::sessao);
+    return console::run_on_native_console([] { return game::sessao(); });
 }

@@ -14,7 +14,7 @@
 
 namespace console {
 
-int run_on_native_console(int (*session)()) {
+int run_on_native_console(const std::function<int()>& session) {
     termios found{};
     if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO) || tcgetattr(STDIN_FILENO, &found) != 0) {
         std::fputs("orbitrix: needs a terminal on standard input and output\n", stderr);

@@ -74,7 +74,7 @@ class ConsoleSession {
 
 } // namespace
 
-int run_on_native_console(int (*session)()) {
+int run_on_native_console(const std::function<int()>& session) {
     const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     CONSOLE_SCREEN_BUFFER_INFO probe{};
     if (!GetConsoleScreenBufferInfo(output, &probe)) {
