@@ -26,12 +26,14 @@ fail() {
     exit 1
 }
 
-# Starts the game at COLUMNS x ROWS (80x50 unless given). When it ends, the
-# pane records its exit status and the terminal's modes, then idles.
+# Starts the game at COLUMNS x ROWS (80x50 unless given), with the options
+# in $game_options. When it ends, the pane records its exit status and the
+# terminal's modes, then idles.
+game_options=
 write_runner() {
     cat >"$work/run.sh" <<RUN
 #!/bin/sh
-sh -c 'echo \$\$ > "$work/pid"; exec "$ORBITRIX"'
+sh -c 'echo \$\$ > "$work/pid"; exec "$ORBITRIX" $game_options'
 echo "EXIT=\$?" > "$work/exit.tmp"
 stty -a > "$work/stty"
 mv "$work/exit.tmp" "$work/exit"
