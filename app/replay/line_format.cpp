@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -87,6 +88,14 @@ std::vector<std::string_view> words_of(std::string_view line) {
     return words;
 }
 
+// Built by appending: g++ 12 sees a false overlap in "literal" + string.
+std::string joined(std::initializer_list<std::string_view> parts) {
+    std::string out;
+    for (const std::string_view part : parts)
+        out += part;
+    return out;
+}
+
 template <class Number> std::optional<Number> number(std::string_view word) {
     Number value{};
     const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
@@ -103,7 +112,7 @@ std::variant<Event, std::string> parse_game(const std::vector<std::string_view>&
         if (w[1] == word)
             ending = desfecho;
     if (!ending)
-        return "'" + std::string(w[1]) + "' is not an ending (lost, won or left)";
+        return joined({"'", w[1], "' is not an ending (lost, won or left)"});
     const auto first = number<int>(w[2]);
     const auto last = number<int>(w[3]);
     const auto points = number<int>(w[4]);
@@ -161,9 +170,9 @@ std::string line_of(const Event& event) {
             for (const auto& [desfecho, word] : ENDINGS)
                 if (r.desfecho == desfecho)
                     ending = word;
-            return "game " + std::string(ending) + " " + std::to_string(r.nivel_inicial) + " " +
-                   std::to_string(r.nivel) + " " + std::to_string(r.pontos) + " " +
-                   std::to_string(r.vidas) + " " + quoted(r.nome);
+            return joined({"game ", ending, " ", std::to_string(r.nivel_inicial), " ",
+                           std::to_string(r.nivel), " ", std::to_string(r.pontos), " ",
+                           std::to_string(r.vidas), " ", quoted(r.nome)});
         }
     };
     return std::visit(Writer{}, event) + "\n";
@@ -188,7 +197,7 @@ std::variant<Event, std::string> parse_event(std::string_view line) {
     }
     if (w[0] == "game")
         return parse_game(w);
-    return "'" + std::string(w[0]) + "' is not an event (time, key or game)";
+    return joined({"'", w[0], "' is not an event (time, key or game)"});
 }
 
 } // namespace replay

@@ -24,10 +24,15 @@ std::optional<Refusal> check_header(std::string_view line) {
     if (number.empty() || error != std::errc{} || end != number.data() + number.size() ||
         version < 1)
         return Refusal{1, "the header's format version is not a number"};
-    if (version > FORMAT_VERSION)
-        return Refusal{1, "format version " + std::string(number) +
-                              " is later than this program reads (" +
-                              std::to_string(FORMAT_VERSION) + ")"};
+    if (version > FORMAT_VERSION) {
+        // Appended: g++ 12 sees a false overlap in "literal" + string.
+        std::string later = "format version ";
+        later += number;
+        later += " is later than this program reads (";
+        later += std::to_string(FORMAT_VERSION);
+        later += ")";
+        return Refusal{1, later};
+    }
     return std::nullopt;
 }
 

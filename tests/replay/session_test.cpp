@@ -13,25 +13,24 @@
 namespace {
 
 // An in-memory platform that takes a print of the screen at every point
-// where the terminal would show it: each sleep and tone, and each key the
-// session waits for.
+// where the terminal would show it: each sleep and tone, and (when
+// recording) each key the session waits for.
 struct Watched : console::MemoryPlatform {
-    explicit Watched(const console::MemoryScreen& s) : screen(s) {}
+    explicit Watched(const console::MemoryScreen& s, bool key_waits = true)
+        : screen(s), key_waits_show(key_waits) {}
     const console::MemoryScreen& screen;
-    bool key_waits_show = true;
+    bool key_waits_show;
     bool announced = false;
-    std::vector<std::uint64_t> prints;
+    std::vector<std::size_t> prints;
+    std::vector<std::pair<int, int>> tones;
 
     void print() {
-        std::uint64_t h = 1469598103934665603u;
-        const auto mix = [&h](unsigned v) { h = (h ^ v) * 1099511628211u; };
+        std::string cells;
         for (int r = 1; r <= 50; ++r)
-            for (int c = 1; c <= 80; ++c) {
-                const console::Cell cell = screen.at(c, r);
-                mix(cell.ch);
-                mix(cell.attr);
-            }
-        prints.push_back(h);
+            for (int c = 1; c <= 80; ++c)
+                cells += {static_cast<char>(screen.at(c, r).ch),
+                          static_cast<char>(screen.at(c, r).attr)};
+        prints.push_back(std::hash<std::string>{}(cells));
     }
     bool kbhit() override { return announced = MemoryPlatform::kbhit(); }
     int getch() override {
@@ -46,6 +45,7 @@ struct Watched : console::MemoryPlatform {
     }
     void beep(int hz, int ms) override {
         print();
+        tones.emplace_back(hz, ms);
         MemoryPlatform::beep(hz, ms);
     }
 };
@@ -57,9 +57,8 @@ replay::Recording read(const std::string& text) {
 }
 
 struct Replayed {
-    std::vector<std::uint64_t> prints;
-    std::vector<console::Tone> tones;
-    std::vector<int> sleeps;
+    std::vector<std::size_t> prints;
+    std::vector<std::pair<int, int>> tones;
     int status = 0;
     bool ran_out = false;
 };
@@ -67,8 +66,7 @@ struct Replayed {
 Replayed replay_in_memory(const replay::Recording& recording, replay::Pace pace,
                           std::string_view keys_pressed = {}) {
     console::MemoryScreen screen;
-    Watched platform(screen);
-    platform.key_waits_show = false;
+    Watched platform(screen, false);
     platform.push_keys(keys_pressed, 3000);
     replay::ReplayingPlatform player(platform, recording, pace);
     const console::Installation installed(screen, player);
@@ -80,16 +78,28 @@ Replayed replay_in_memory(const replay::Recording& recording, replay::Pace pace,
     }
     r.ran_out = player.ran_out();
     r.prints = platform.prints;
-    r.tones = platform.tones();
-    r.sleeps = platform.sleeps();
+    r.tones = platform.tones;
     return r;
+}
+
+struct Verified {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Verified verify(const replay::Recording& recording) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = replay::verify_recording(recording, "s.replay", out, err);
+    return Verified{status, out.str(), err.str()};
 }
 
 // The sample session as recorded, with the prints of its wait points.
 struct Recorded {
     std::string text;
-    std::vector<std::uint64_t> prints;
-    std::vector<console::Tone> tones;
+    std::vector<std::size_t> prints;
+    std::vector<std::pair<int, int>> tones;
 };
 
 Recorded record_the_sample() {
@@ -101,98 +111,70 @@ Recorded record_the_sample() {
     const console::Installation installed(screen, recorder);
     EXPECT_EQ(game::sessao(recorder), 100);
     EXPECT_EQ(platform.keys_left(), 0u);
-    return Recorded{out.str(), platform.prints, platform.tones()};
+    return Recorded{out.str(), platform.prints, platform.tones};
 }
 
 struct Sample : ::testing::Test {
-    const Recorded& recorded = once();
-    const std::string* text = &recorded.text;
-    const std::vector<std::uint64_t>* prints = &recorded.prints;
-    const std::vector<console::Tone>* tones = &recorded.tones;
-
     static const Recorded& once() {
         static const Recorded r = record_the_sample();
         return r;
     }
+    const std::string& text = once().text;
+    const std::vector<std::size_t>& prints = once().prints;
 };
 
-TEST_F(Sample, AReplayShowsTheRecordedScreenAtEveryWaitAndEndsAsTheSessionDid) {
-    const Replayed r = replay_in_memory(read(*text), replay::Pace{});
+TEST_F(Sample, AReplayShowsTheRecordedScreenAtEveryWaitEachWaitDividedByTheSpeed) {
+    const Replayed r = replay_in_memory(read(text), replay::Pace{4, false});
     EXPECT_EQ(r.status, 100);
     EXPECT_FALSE(r.ran_out);
-    ASSERT_EQ(r.prints.size(), prints->size());
-    for (std::size_t i = 0; i < prints->size(); ++i)
-        ASSERT_EQ(r.prints[i], (*prints)[i]) << "wait point " << i;
-    ASSERT_EQ(r.tones.size(), tones->size());
-    for (std::size_t i = 0; i < tones->size(); ++i)
-        EXPECT_EQ(r.tones[i].hz * 10000 + r.tones[i].ms, (*tones)[i].hz * 10000 + (*tones)[i].ms);
-}
-
-TEST_F(Sample, TheSpeedDividesEveryWait) {
-    const Replayed slow = replay_in_memory(read(*text), replay::Pace{1, false});
-    const Replayed fast = replay_in_memory(read(*text), replay::Pace{4, false});
-    ASSERT_EQ(fast.sleeps.size(), slow.sleeps.size());
-    for (std::size_t i = 0; i < slow.sleeps.size(); ++i)
-        ASSERT_EQ(fast.sleeps[i], slow.sleeps[i] / 4) << i;
-    ASSERT_EQ(fast.tones.size(), slow.tones.size());
-    for (std::size_t i = 0; i < slow.tones.size(); ++i)
-        ASSERT_EQ(fast.tones[i].ms, slow.tones[i].ms / 4) << i;
-    EXPECT_EQ(fast.prints, slow.prints);
+    EXPECT_EQ(r.prints, prints);
+    auto quarter = once().tones;
+    for (auto& [hz, ms] : quarter)
+        ms /= 4;
+    EXPECT_EQ(r.tones, quarter);
 }
 
 TEST_F(Sample, EscOnTheWatchedKeyboardEndsTheReplayOtherKeysDoNothing) {
-    const Replayed stopped = replay_in_memory(read(*text), replay::Pace{1, true}, "x\xe0H\x1b");
+    const Replayed stopped = replay_in_memory(read(text), replay::Pace{1, true}, "x\xe0H\x1b");
     EXPECT_EQ(stopped.status, 100);
     EXPECT_FALSE(stopped.ran_out);
-    EXPECT_LT(stopped.prints.size(), prints->size() / 2);
-
-    const Replayed unwatched = replay_in_memory(read(*text), replay::Pace{1, false}, "\x1b");
-    EXPECT_EQ(unwatched.prints, *prints);
+    EXPECT_LT(stopped.prints.size(), prints.size() / 2);
+    EXPECT_EQ(replay_in_memory(read(text), replay::Pace{1, false}, "\x1b").prints, prints);
 }
 
 TEST_F(Sample, VerifyingListsEachGameAndPassesOnlyWhatWasRecorded) {
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(replay::verify_recording(read(*text), "s.replay", out, err), 0) << err.str();
-    EXPECT_EQ(err.str(), "");
-    const std::string listed = out.str();
-    EXPECT_NE(listed.find("partida 1: \"Ana\", nivel 4 a 4, "), std::string::npos) << listed;
-    EXPECT_NE(listed.find(" 0 vidas, perdeu\npartida 2: \"Bob\", nivel 1 a 1, "), std::string::npos)
-        << listed;
-    EXPECT_NE(listed.find(", saiu\n2 partidas conferem com o registro\n"), std::string::npos)
-        << listed;
+    const Verified v = verify(read(text));
+    EXPECT_EQ(v.status, 0) << v.err;
+    EXPECT_EQ(v.err, "");
+    EXPECT_NE(v.out.find("partida 1: \"Ana\", nivel 4 a 4, "), std::string::npos) << v.out;
+    EXPECT_NE(v.out.find(" 0 vidas, perdeu\npartida 2: \"Bob\", nivel 1 a 1, "), std::string::npos)
+        << v.out;
+    EXPECT_NE(v.out.find(", saiu\n2 partidas conferem com o registro\n"), std::string::npos);
 
     // A claimed score that the keys do not give.
-    std::string claimed = *text;
-    const auto first_game = claimed.find("game lost 52 52 ");
-    ASSERT_NE(first_game, std::string::npos);
-    claimed.insert(first_game + 16, "1");
-    std::ostringstream out2;
-    std::ostringstream err2;
-    EXPECT_EQ(replay::verify_recording(read(claimed), "s.replay", out2, err2), 1);
-    EXPECT_EQ(err2.str().rfind("orbitrix: s.replay: game 1 differs: points ", 0), 0u) << err2.str();
+    std::string claimed = text;
+    claimed.insert(claimed.find("game lost 52 52 ") + 16, 1, '1');
+    const Verified c = verify(read(claimed));
+    EXPECT_EQ(c.status, 1);
+    EXPECT_EQ(c.err.rfind("orbitrix: s.replay: game 1 differs: points 0 replayed, 10 recorded", 0),
+              0u)
+        << c.err;
 }
 
 TEST_F(Sample, ARecordingCutShortReplaysAsFarAsItGoesAndSaysSo) {
     // Cut inside the second game's play, the last write half done.
-    const auto cut_at = text->find("key 32 ", text->find("game lost"));
-    ASSERT_NE(cut_at, std::string::npos);
-    const std::string cut = text->substr(0, cut_at + 4);
-    const replay::Recording recording = read(cut);
-    EXPECT_TRUE(recording.cut_short);
-
-    const Replayed r = replay_in_memory(recording, replay::Pace{});
+    const auto cut = read(text.substr(0, text.find("key 32 ", text.find("game lost")) + 4));
+    EXPECT_TRUE(cut.cut_short);
+    const Replayed r = replay_in_memory(cut, replay::Pace{});
     EXPECT_EQ(r.status, 100);
     EXPECT_TRUE(r.ran_out);
-    EXPECT_EQ(std::vector<std::uint64_t>(prints->begin(), prints->begin() + r.prints.size()),
-              r.prints);
+    EXPECT_EQ(r.prints, std::vector(prints.begin(), prints.begin() + r.prints.size()));
 
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(replay::verify_recording(recording, "s.replay", out, err), 1);
-    EXPECT_EQ(err.str(), "orbitrix: s.replay line " + std::to_string(recording.last_line) +
-                             ": the recording ends here, cut short: the replay ended early\n");
-    EXPECT_NE(out.str().find("partida 1: "), std::string::npos);
+    const Verified v = verify(cut);
+    EXPECT_EQ(v.status, 1);
+    EXPECT_EQ(v.err, "orbitrix: s.replay line " + std::to_string(cut.last_line) +
+                         ": the recording ends here, cut short: the replay ended early\n");
+    EXPECT_NE(v.out.find("partida 1: "), std::string::npos);
 }
 
 } // namespace
