@@ -97,6 +97,12 @@ Parsed parse_command_line(std::span<const std::string_view> args) {
                 return *std::move(stop);
         }
     }
+    if (int(options.record.has_value()) + int(options.replay.has_value()) +
+            int(options.verify.has_value()) >
+        1)
+        return usage_error("options '--record', '--replay' and '--verify' go one at a time");
+    if (options.speed != 1 && !options.replay)
+        return usage_error("option '--speed' goes with '--replay'");
     return options;
 }
 

@@ -1,5 +1,6 @@
 #include "app/command_line.hpp"
 #include "app/play.hpp"
+#include "app/replay/commands.hpp"
 #include "app/scores/collector.hpp"
 #include "app/scores/scores_command.hpp"
 #include "app/scores/session_report.hpp"
@@ -7,10 +8,18 @@
 #include "game/exigencias.hpp"
 
 #include <cstdio>
+#include <fstream>
 #include <iostream>
+#include <optional>
 #include <string_view>
 #include <variant>
 #include <vector>
+
+namespace {
+
+constexpr int REFUSED_FILE = 2;
+
+} // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -25,19 +34,37 @@ int main(int argc, char** argv) {
     const app::Options options = std::get<app::Options>(parsed);
     if (options.show_scores)
         return scores::print_scores(std::cout, std::cerr);
+    if (options.verify)
+        return replay::verify_file(*options.verify);
+
+    // Files are opened, or refused, before the terminal is touched.
+    std::optional<replay::Recording> replaying;
+    if (options.replay && !(replaying = replay::load_or_refuse(*options.replay)))
+        return REFUSED_FILE;
+    std::ofstream recording;
+    if (options.record && !replay::open_recording(*options.record, recording))
+        return REFUSED_FILE;
 
     std::vector<scores::Entry> played;
+    bool ran_out = false;
     const console::NativeOutcome outcome = console::run_on_native_console(
         game::exigencias_do_console(),
-        [&options, &played](console::ScreenBuffer& screen, console::Platform& platform) {
+        [&](console::ScreenBuffer& screen, console::Platform& platform) {
+            if (replaying)
+                return app::replay_session(options, *replaying, screen, platform, ran_out);
             // The machine's own platform, under every decorator, keeps the
             // table's clock true when --seed answers the game's with a seed.
             scores::Collector collector(platform, played);
-            return app::play(options, screen, platform, collector);
+            return app::play(options, screen, platform, collector,
+                             options.record ? &recording : nullptr);
         });
     if (outcome.problem != console::NativeProblem::none)
         std::fprintf(stderr, "orbitrix: %s\n", outcome.detail.c_str());
-    // The terminal is given back by now, on every ending.
-    scores::report_session(played, scores::Recording::on, std::cout, std::cerr);
+    // The terminal is given back by now, on every ending. A replay's games
+    // were played before, and are never entered in the table again.
+    if (replaying)
+        replay::say_if_ended_early(*options.replay, *replaying, ran_out);
+    else
+        scores::report_session(played, scores::Recording::on, std::cout, std::cerr);
     return outcome.status;
 }

@@ -44,6 +44,34 @@ std::optional<Stop> show_scores(Options& options, std::string_view) {
     return std::nullopt;
 }
 
+std::optional<Stop> record(Options& options, std::string_view value) {
+    options.record = std::string(value);
+    return std::nullopt;
+}
+
+std::optional<Stop> replay(Options& options, std::string_view value) {
+    options.replay = std::string(value);
+    return std::nullopt;
+}
+
+std::optional<Stop> verify(Options& options, std::string_view value) {
+    options.verify = std::string(value);
+    return std::nullopt;
+}
+
+std::optional<Stop> speed(Options& options, std::string_view value) {
+    const char* end = value.data() + value.size();
+    const auto [stop, error] = std::from_chars(value.data(), end, options.speed);
+    if (value.empty() || error != std::errc{} || stop != end || options.speed < 1 ||
+        options.speed > 16) {
+        std::string message = "option '--speed' takes a number from 1 to 16, not '";
+        message += value;
+        message += '\'';
+        return usage_error(message);
+    }
+    return std::nullopt;
+}
+
 constexpr std::array table{
     OptionRow{'h', "help", "", "show this help and exit", help},
     OptionRow{'V', "version", "", "show the version and exit", version},
@@ -53,6 +81,15 @@ constexpr std::array table{
               seed},
     OptionRow{0, "mute", "", "no sound; each tone waits its length in silence", mute},
     OptionRow{0, "scores", "", "show the table of the ten best games and exit", show_scores},
+    OptionRow{0, "record", "FILE", "play as usual, writing the session to FILE", record},
+    OptionRow{0, "replay", "FILE",
+              "play the session recorded in FILE back; only Esc or Ctrl-C\n"
+              "ends it",
+              replay},
+    OptionRow{0, "speed", "N", "with --replay: every wait N times shorter (1 to 16)", speed},
+    OptionRow{0, "verify", "FILE",
+              "replay FILE with no terminal and check each game's result",
+              verify},
 };
 
 } // namespace

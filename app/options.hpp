@@ -14,6 +14,13 @@ struct Options {
     bool mute = false;
     // Print the table of best scores instead of playing.
     bool show_scores = false;
+    // At most one of these: a recording to write while playing, one to
+    // replay on the console, or one to verify without a console.
+    std::optional<std::string> record = {};
+    std::optional<std::string> replay = {};
+    std::optional<std::string> verify = {};
+    // Divides every wait of a replay; 1 to 16.
+    int speed = 1;
 };
 
 struct Stop {

@@ -1,9 +1,12 @@
 #include "app/play.hpp"
 
 #include "app/observers.hpp"
+#include "app/replay/recording_platform.hpp"
+#include "app/replay/replaying_platform.hpp"
 #include "app/seeded_clock.hpp"
 #include "app/silent_tones.hpp"
 #include "console/current.hpp"
+#include "console/native.hpp"
 #include "game/sessao.hpp"
 
 #include <optional>
@@ -14,11 +17,11 @@ namespace app {
 
 int play(const Options& options, console::ScreenBuffer& screen, console::Platform& machine) {
     game::Observador nobody;
-    return play(options, screen, machine, nobody);
+    return play(options, screen, machine, nobody, nullptr);
 }
 
 int play(const Options& options, console::ScreenBuffer& screen, console::Platform& machine,
-         game::Observador& record) {
+         game::Observador& record, std::ostream* recording) {
     // Each option wraps the platform the game will call; with none, the
     // game calls the installed one itself.
     console::Platform* platform = &machine;
@@ -33,9 +36,32 @@ int play(const Options& options, console::ScreenBuffer& screen, console::Platfor
         observers.push_back(&*seeded);
     }
 
+    // Outside the seed, so the recording holds what the game was given.
+    std::optional<replay::RecordingPlatform> recorder;
+    if (recording != nullptr) {
+        platform = &recorder.emplace(*platform, *recording);
+        observers.push_back(&*recorder);
+    }
+
     const console::Installation installation(screen, *platform);
     Observers all(std::move(observers));
     return game::sessao(all);
+}
+
+int replay_session(const Options& options, const replay::Recording& recording,
+                   console::ScreenBuffer& screen, console::Platform& machine, bool& ran_out) {
+    console::Platform* platform = &machine;
+    std::optional<SilentTones> silent;
+    if (options.mute)
+        platform = &silent.emplace(*platform);
+    replay::ReplayingPlatform player(*platform, recording, replay::Pace{options.speed, true});
+    const console::Installation installation(screen, player);
+    try {
+        return game::sessao();
+    } catch (const console::SessionEnded&) {
+        ran_out = player.ran_out();
+        throw;
+    }
 }
 
 } // namespace app

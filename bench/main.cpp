@@ -132,6 +132,15 @@ void print_micro(const std::map<std::string, Micro>& r) {
               << "| Measure | Real time | CPU time |\n|---|---:|---:|\n"
               << "| Lock, read, merge, write, fsync, rename and directory fsync of a full table | "
               << fixed(record.real_us, 1) << " µs | " << fixed(record.cpu_us, 1) << " µs |\n\n";
+
+    const Micro verify = get("BM_VerifyTenMinuteSession");
+    std::cout << "### --verify of a recorded session\n\n"
+              << "| Session | Games | Keys | Recording | CPU time to read and verify |\n"
+              << "|---|---:|---:|---:|---:|\n"
+              << "| " << fixed(verify.counter("minutes"), 1) << " minutes of play | "
+              << fixed(verify.counter("games"), 0) << " | " << fixed(verify.counter("keys"), 0)
+              << " | " << fixed(verify.counter("bytes") / 1024, 1) << " KiB | "
+              << fixed(verify.cpu_us / 1e3, 1) << " ms |\n\n";
 }
 
 void print_output(const std::vector<bench::GameRun>& runs, int frames) {
@@ -277,6 +286,10 @@ void print_notes() {
         << "- Plain output: every cursor placement sent as a CUP, every colour setting as an SGR "
            "(even of the colour in force), every printed byte as its glyph, each in a write() "
            "of its own; a clear as a CUP and an erase per row.\n"
+        << "- --verify: a seeded player plays game after game for ten minutes of the game's "
+           "own time (every frame's delay, tone and pause counted) under the recorder; the "
+           "benchmark reads that recording back and replays it on the in-memory console, whose "
+           "waits take no time, comparing each game's result.\n"
         << "- CPU time is the game thread's (user and system) for the frame's phases, from runs "
            "that do not follow the output, with waits of no length; the share of a core divides "
            "it by the frame's delay plus itself. The real-time run sleeps and sounds (silently) "

@@ -46,6 +46,9 @@ TEST(CommandLine, GoodLinesGiveTheirOptions) {
         EXPECT_FALSE(options.show_scores) << testing::PrintToString(c.args);
     }
     EXPECT_TRUE(std::get<app::Options>(parse({"--scores"})).show_scores);
+    const auto replay = std::get<app::Options>(parse({"--speed=4", "--replay", "r"}));
+    EXPECT_EQ(replay.replay, "r");
+    EXPECT_EQ(replay.speed, 4);
 }
 
 TEST(CommandLine, WrongLinesSayWhatIsWrongOnStderrWithStatusTwo) {
@@ -73,6 +76,12 @@ TEST(CommandLine, WrongLinesSayWhatIsWrongOnStderrWithStatusTwo) {
         {{"-"}, "unexpected argument '-'"},
         {{"--", "--mute"}, "unexpected argument '--mute'"},
         {{"--seed", "1", "2"}, "unexpected argument '2'"},
+        {{"--replay", "a", "--speed", "17"}, "option '--speed' takes a number from 1 to 16, not '17'"},
+        {{"--replay", "a", "--speed", "0"}, "option '--speed' takes a number from 1 to 16, not '0'"},
+        {{"--speed", "2"}, "option '--speed' goes with '--replay'"},
+        {{"--record", "a", "--verify", "b"},
+         "options '--record', '--replay' and '--verify' go one at a time"},
+        {{"--replay"}, "option '--replay' needs a value"},
         // The first thing that stops the parse wins.
         {{"--x", "--help"}, "unknown option '--x'"},
     };

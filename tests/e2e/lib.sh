@@ -7,12 +7,14 @@ server=orbitrix-e2e
 # Scores of test games stay out of the account's own table.
 export ORBITRIX_SCORES="$work/scores"
 
-# Starts the game at COLUMNS x ROWS (80x50 unless given). When it ends, the
-# pane records its exit status and the terminal's modes, then idles.
+# Starts the game at COLUMNS x ROWS (80x50 unless given), with the options
+# in $game_options. When it ends, the pane records its exit status and the
+# terminal's modes, then idles.
+game_options=
 write_runner() {
     cat >"$work/run.sh" <<RUN
 #!/bin/sh
-sh -c 'echo \$\$ > "$work/pid"; exec "$ORBITRIX"'
+sh -c 'echo \$\$ > "$work/pid"; exec "$ORBITRIX" $game_options'
 echo "EXIT=\$?" > "$work/exit.tmp"
 stty -a > "$work/stty"
 mv "$work/exit.tmp" "$work/exit"

@@ -1,0 +1,31 @@
+// --verify's work on a ten-minute session: the recording read and the
+// session played through on the in-memory console.
+#include "app/replay/verify.hpp"
+#include "app/replay/recording_file.hpp"
+#include "ten_minute_session.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <sstream>
+
+namespace {
+
+void BM_VerifyTenMinuteSession(benchmark::State& state) {
+    const bench::RecordedSession session = bench::ten_minute_session(2026);
+    int status = 0;
+    for (auto _ : state) {
+        const auto read = replay::read_recording(session.text);
+        std::ostringstream out;
+        std::ostringstream err;
+        status |= replay::verify_recording(std::get<replay::Recording>(read), "bench", out, err);
+    }
+    if (status != 0)
+        state.SkipWithError("the session did not verify");
+    state.counters["minutes"] = session.minutes;
+    state.counters["games"] = session.games;
+    state.counters["keys"] = session.keys;
+    state.counters["bytes"] = static_cast<double>(session.text.size());
+}
+BENCHMARK(BM_VerifyTenMinuteSession)->Unit(benchmark::kMillisecond);
+
+} // namespace
