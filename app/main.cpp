@@ -58,7 +58,12 @@ int main(int argc, char** argv) {
             return app::play(options, screen, platform, collector,
                              options.record ? &recording : nullptr);
         });
-    if (outcome.problem != console::NativeProblem::none)
+    if (outcome.problem == console::NativeProblem::unfit_terminal)
+        std::fprintf(stderr,
+                     "orbitrix: this terminal (%s) cannot show the game; run it in a terminal "
+                     "emulator such as xterm\n",
+                     outcome.detail.c_str());
+    else if (outcome.problem != console::NativeProblem::none)
         std::fprintf(stderr, "orbitrix: %s\n", outcome.detail.c_str());
     // The terminal is given back by now, on every ending. A replay's games
     // were played before, and are never entered in the table again.

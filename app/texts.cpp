@@ -24,7 +24,8 @@ constexpr std::string_view KEYS = "Keys in play:\n"
 
 constexpr std::string_view EXIT_STATUS = "Exit status:\n"
                                          "  0    the help or the version was shown\n"
-                                         "  1    cannot run: no terminal or console to play on\n"
+                                         "  1    cannot run: no terminal or console to play on, or TERM\n"
+                                         "       cannot show the game\n"
                                          "  2    a wrong command line\n"
                                          "  100  a session was played, however it ended\n";
 

@@ -33,7 +33,8 @@ struct NativeNeeds {
 enum class NativeProblem {
     none,
     no_console,     // standard input or output is not a console
-    unfit_terminal, // a console the session cannot be shown on
+    unfit_terminal, // a console the session cannot be shown on; the detail
+                    // names it as the environment does ("TERM=dumb")
     failed,         // an error stopped the session
 };
 

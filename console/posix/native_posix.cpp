@@ -7,6 +7,9 @@
 
 #include <cstdlib>
 #include <exception>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <termios.h>
 #include <unistd.h>
 
@@ -21,9 +24,23 @@ NativeOutcome problem(NativeProblem what, std::string detail) {
     return NativeOutcome{1, what, std::move(detail)};
 }
 
+// A terminal that cannot place the cursor; every other TERM is taken as
+// ANSI. Named as the environment has it, for the caller's message.
+std::optional<std::string> unfit_term() {
+    const char* term = std::getenv("TERM");
+    if (term == nullptr)
+        return "TERM unset";
+    const std::string_view name = term;
+    if (name.empty() || name == "dumb")
+        return "TERM=" + std::string(name);
+    return std::nullopt;
+}
+
 } // namespace
 
 NativeOutcome run_on_native_console(const NativeNeeds& needs, const NativeSession& session) {
+    if (std::optional<std::string> term = unfit_term())
+        return problem(NativeProblem::unfit_terminal, *std::move(term));
     termios found{};
     if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO) || tcgetattr(STDIN_FILENO, &found) != 0)
         return problem(NativeProblem::no_console, "needs a terminal on standard input and output");
