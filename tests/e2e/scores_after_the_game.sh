@@ -7,14 +7,16 @@ ORBITRIX=$1
 points_shown() { screen | sed -n 's/.*Pontos : \([0-9]*\).*/\1/p' | head -n 1; }
 has_points() { [ "$(points_shown)" -gt 0 ] 2>/dev/null; }
 
-# Fires while sweeping left and right until a hit shows on the panel.
+# Fires while sweeping left and right until a hit shows on the panel. The
+# game takes one key a frame (25 a second at level 1), so the keys come
+# slower than that: a backlog would hold the Esc behind it.
 play_until_points() {
-    local tries=300
+    local tries=120
     until has_points; do
         tries=$((tries - 1))
         [ "$tries" -gt 0 ] || fail "no points after a minute of firing"
         keys Space Space a a Space Space d d
-        sleep 0.2
+        sleep 0.5
     done
 }
 
