@@ -1,6 +1,7 @@
 #include "console/line_input.hpp"
 
 #include "console/current.hpp"
+#include "console/digits.hpp"
 #include "console/services.hpp"
 
 #include <climits>
@@ -22,16 +23,6 @@ void step_back() {
     else if (at.y > 0)
         out.set_cursor(Coord{static_cast<std::int16_t>(out.info().size.x - 1),
                              static_cast<std::int16_t>(at.y - 1)});
-}
-
-int digit_value(char ch) {
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    if (ch >= 'a' && ch <= 'f')
-        return ch - 'a' + 10;
-    if (ch >= 'A' && ch <= 'F')
-        return ch - 'A' + 10;
-    return 99;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "app/replay/line_format.hpp"
 
+#include "console/digits.hpp"
+
 #include <array>
 #include <charconv>
 #include <initializer_list>
@@ -30,16 +32,6 @@ constexpr std::string_view PLATFORM =
     "posix";
 #endif
 
-int hex_value(char ch) {
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    if (ch >= 'a' && ch <= 'f')
-        return ch - 'a' + 10;
-    if (ch >= 'A' && ch <= 'F')
-        return ch - 'A' + 10;
-    return -1;
-}
-
 // The quoted name that ends a game line; nothing when it is not one.
 std::optional<std::string> unquoted(std::string_view text) {
     if (text.size() < 2 || text.front() != '"' || text.back() != '"')
@@ -58,9 +50,10 @@ std::optional<std::string> unquoted(std::string_view text) {
             bytes += text[++i];
             continue;
         }
-        if (i + 3 < text.size() && text[i + 1] == 'x' && hex_value(text[i + 2]) >= 0 &&
-            hex_value(text[i + 3]) >= 0) {
-            bytes += static_cast<char>(hex_value(text[i + 2]) * 16 + hex_value(text[i + 3]));
+        if (i + 3 < text.size() && text[i + 1] == 'x' && console::digit_value(text[i + 2]) < 16 &&
+            console::digit_value(text[i + 3]) < 16) {
+            bytes += static_cast<char>(console::digit_value(text[i + 2]) * 16 +
+                                       console::digit_value(text[i + 3]));
             i += 3;
             continue;
         }
@@ -138,7 +131,6 @@ std::string header_lines() {
 }
 
 std::string quoted(std::string_view bytes) {
-    constexpr std::string_view digits = "0123456789abcdef";
     std::string out = "\"";
     for (const char ch : bytes) {
         const auto byte = static_cast<unsigned char>(ch);
@@ -149,8 +141,8 @@ std::string quoted(std::string_view bytes) {
             out += ch;
         } else {
             out += "\\x";
-            out += digits[byte >> 4];
-            out += digits[byte & 15];
+            out += console::HEX_DIGITS[byte >> 4];
+            out += console::HEX_DIGITS[byte & 15];
         }
     }
     return out + "\"";

@@ -1,6 +1,7 @@
 #include "app/scores/text_format.hpp"
 
 #include "app/scores/utc_time.hpp"
+#include "console/digits.hpp"
 
 #include <array>
 #include <charconv>
@@ -9,7 +10,6 @@ namespace scores {
 namespace {
 
 constexpr std::string_view HEADER_STEM = "orbitrix scores ";
-constexpr char HEX[] = "0123456789abcdef";
 
 constexpr std::array<std::pair<Ending, std::string_view>, 3> ENDINGS{{
     {Ending::lost, "lost"},
@@ -33,20 +33,10 @@ void append_escaped(std::string& out, std::string_view name) {
         else if (c == '\r')
             out += "\\r";
         else if (is_control(c))
-            out += {'\\', 'x', HEX[c >> 4], HEX[c & 15]};
+            out += {'\\', 'x', console::HEX_DIGITS[c >> 4], console::HEX_DIGITS[c & 15]};
         else
             out += ch;
     }
-}
-
-std::optional<int> hex_digit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return std::nullopt;
 }
 
 std::optional<std::string> unescaped(std::string_view field) {
@@ -77,10 +67,11 @@ std::optional<std::string> unescaped(std::string_view field) {
         case 'x': {
             if (i + 2 >= field.size())
                 return std::nullopt;
-            const auto high = hex_digit(field[i + 1]), low = hex_digit(field[i + 2]);
-            if (!high || !low)
+            const int high = console::digit_value(field[i + 1]);
+            const int low = console::digit_value(field[i + 2]);
+            if (high >= 16 || low >= 16)
                 return std::nullopt;
-            name += static_cast<char>(*high * 16 + *low);
+            name += static_cast<char>(high * 16 + low);
             i += 2;
             break;
         }
