@@ -22,8 +22,8 @@ int play(const Options& options, console::ScreenBuffer& screen, console::Platfor
 
 int play(const Options& options, console::ScreenBuffer& screen, console::Platform& machine,
          game::Observador& record, std::ostream* recording) {
-    // Each option wraps the platform the game will call; with none, the
-    // game calls the installed one itself.
+    // Each option wraps the platform installed for the game; with none, the
+    // game talks to the machine's own.
     console::Platform* platform = &machine;
     std::vector<game::Observador*> observers{&record};
 
