@@ -12,7 +12,9 @@ TEST_F(StandardTextTest, NamesReachTheConsoleAsTypedWhateverItsCodePage) {
     SetStdHandle(STD_OUTPUT_HANDLE, buffer());
     {
         console::StandardText out(console::Standard::output);
-        out << "Bía: 48 pontos\n" << "Zoë\n" << std::flush;
+        out << "Bía: 48 pontos\n"
+            << "Zoë\n"
+            << std::flush;
         EXPECT_TRUE(out);
     }
     SetStdHandle(STD_OUTPUT_HANDLE, saved);
