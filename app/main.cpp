@@ -5,6 +5,7 @@
 #include "app/scores/scores_command.hpp"
 #include "app/scores/session_report.hpp"
 #include "console/native.hpp"
+#include "console/standard_text.hpp"
 #include "game/exigencias.hpp"
 
 #include <cstdio>
@@ -32,8 +33,11 @@ int main(int argc, char** argv) {
         return stop->status;
     }
     const app::Options options = std::get<app::Options>(parsed);
+    // Names are UTF-8 as typed, and a console must show them as such.
+    console::StandardText out(console::Standard::output);
+    console::StandardText err(console::Standard::error);
     if (options.show_scores)
-        return scores::print_scores(std::cout, std::cerr);
+        return scores::print_scores(out, err);
     if (options.verify)
         return replay::verify_file(*options.verify);
 
@@ -70,6 +74,6 @@ int main(int argc, char** argv) {
     if (replaying)
         replay::say_if_ended_early(*options.replay, *replaying, ran_out);
     else
-        scores::report_session(played, scores::Recording::on, std::cout, std::cerr);
+        scores::report_session(played, scores::Recording::on, out, err);
     return outcome.status;
 }

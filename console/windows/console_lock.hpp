@@ -1,8 +1,9 @@
 #pragma once
-// Drawing runs on the game's thread, while Ctrl-C, Ctrl-Break and a closed
-// window are handled on a thread the console starts. Whoever touches the
-// console holds this lock, so once the handler has put the console back as
-// it was found, no drawing can slip in before the process ends.
+// Drawing runs on the game's thread, while a closed window is handled on a
+// thread the console starts; should the game's thread not end the session in
+// time, that thread puts the console back itself. Whoever touches the
+// console holds this lock, so once the console is put back as it was found,
+// no drawing can slip in before the process ends.
 
 namespace console {
 

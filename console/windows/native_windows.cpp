@@ -1,7 +1,9 @@
 #include "console/native.hpp"
 
+#include "console/windows/console_events.hpp"
 #include "console/windows/console_lock.hpp"
 #include "console/windows/console_state.hpp"
+#include "console/windows/session_end.hpp"
 #include "console/windows/windows_platform.hpp"
 #include "console/windows/windows_screen.hpp"
 
@@ -18,23 +20,13 @@ struct FoundConsole {
     ConsoleState state;
 };
 
+// How long a closing window is held for the program's normal way out;
+// Windows ends the process 5 s after the close whatever the handler does.
+constexpr DWORD CLOSE_GRACE_MS = 4000;
+
 // The console event handler runs on a thread of its own, with no way to be
 // handed the session's console but this.
 std::atomic<const FoundConsole*> running{nullptr};
-
-BOOL WINAPI on_console_event(DWORD event) {
-    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
-        return FALSE;
-    // Held until the process is gone: the game's thread stops at its next
-    // drawing call. Ending at once runs no library clean-up that could wait
-    // on a lock the game's thread holds, and a closing window allows only
-    // moments.
-    const ConsoleLock hold;
-    if (const FoundConsole* found = running.load())
-        restore_console(found->state, found->output, found->input);
-    TerminateProcess(GetCurrentProcess(), 100);
-    return TRUE;
-}
 
 HANDLE open_console_input() {
     // The runtime reads keys from the console itself, whatever standard
@@ -43,12 +35,13 @@ HANDLE open_console_input() {
                        nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
-// From construction to destruction the console is the game's; afterwards,
-// and on Ctrl-C, Ctrl-Break or a closed window, it is as it was found.
+// From construction to destruction the console is the game's; afterwards it
+// is as it was found, however the session ended.
 class ConsoleSession {
   public:
     explicit ConsoleSession(HANDLE output) : found_{output, open_console_input(), {}} {
         found_.state = capture_console(found_.output, found_.input);
+        clear_session_end();
         running.store(&found_);
         SetConsoleCtrlHandler(on_console_event, TRUE);
         set_drawing_mode(found_.output, found_.state);
@@ -71,6 +64,29 @@ class ConsoleSession {
 };
 
 } // namespace
+
+// Only asks for the end: the game's thread ends the session at its next
+// wait, within a frame or a tone, the runner gives the console back and the
+// program records the session's games on its normal way out.
+BOOL WINAPI on_console_event(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
+        return FALSE;
+    request_session_end();
+    if (event == CTRL_CLOSE_EVENT) {
+        // Windows ends the process as soon as this returns, so it holds on
+        // while the program goes its normal way. Nothing needs to say when
+        // that is done: the way out ends in ExitProcess, which ends this
+        // thread too, with the program's own status.
+        Sleep(CLOSE_GRACE_MS);
+        // Still here, the game's thread is stuck: give the console back and
+        // end as every ending does, without the games.
+        const ConsoleLock hold;
+        if (const FoundConsole* found = running.load())
+            restore_console(found->state, found->output, found->input);
+        TerminateProcess(GetCurrentProcess(), 100);
+    }
+    return TRUE;
+}
 
 NativeOutcome run_on_native_console(const NativeNeeds& /*needs*/, const NativeSession& session) {
     const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);

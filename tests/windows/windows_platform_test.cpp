@@ -1,5 +1,6 @@
 #include "console/native.hpp"
 #include "console/windows/full_screen_keys.hpp"
+#include "console/windows/session_end.hpp"
 #include "console/windows/windows_platform.hpp"
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <initializer_list>
+#include <thread>
 
 namespace {
 
@@ -92,6 +94,31 @@ TEST_F(ConsoleKeys, CtrlCWhileAKeyIsAwaitedEndsTheSession) {
     } catch (const console::SessionEnded& ended) {
         EXPECT_EQ(ended.status, 100);
     }
+}
+
+TEST_F(ConsoleKeys, AKeyWaitTakesAKeyTypedLaterOrEndsWhenTheEndIsAsked) {
+    type('A', 0x1e, L'a');
+    EXPECT_EQ(platform.getch(), 'a');
+    // Only the release is left in the input, and the wait must see past it.
+    std::thread later([this] {
+        Sleep(100);
+        type(VK_SHIFT, 0x2a, 0);
+        type('B', 0x30, L'B', SHIFT_PRESSED);
+    });
+    EXPECT_EQ(platform.getch(), 'B');
+    later.join();
+
+    std::thread ask([] {
+        Sleep(100);
+        console::request_session_end();
+    });
+    EXPECT_THROW(platform.getch(), console::SessionEnded);
+    ask.join();
+    EXPECT_THROW(platform.kbhit(), console::SessionEnded);
+    EXPECT_THROW(platform.sleep(60000), console::SessionEnded);
+    EXPECT_THROW(platform.beep(440, 60000), console::SessionEnded);
+    console::clear_session_end();
+    EXPECT_FALSE(platform.kbhit());
 }
 
 TEST(WindowsPlatform, AToneLastsItsLengthEvenWithoutASpeaker) {
