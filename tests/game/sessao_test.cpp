@@ -85,7 +85,6 @@ TEST_F(Inicio, ANameTakesOnlyWhatItsPromptRowsHoldAndStillEditsThere) {
     ASSERT_TRUE(game::abertura(p));
     const std::string nome = std::string(45, 'n') + "z";
     EXPECT_EQ(std::string(p.nome.data()), nome);
-    EXPECT_EQ(p.nivel, '1');
     EXPECT_EQ(texto(35, 25, 46), nome);
     EXPECT_EQ(texto(52, 23, 29), std::string(29, ' '));
     EXPECT_EQ(con.screen.row_text(26), std::string(80, ' '));
