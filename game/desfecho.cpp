@@ -5,8 +5,6 @@
 #include "screens/fim.hpp"
 #include "screens/paleta.hpp"
 
-#include <string_view>
-
 namespace game {
 
 using screens::BRANCO;
@@ -15,9 +13,9 @@ using screens::VERDE;
 bool fim_gameover(Partida& p) {
     console::clrscr();
     screens::gameover(p.pontos, p.nivel);
-    console::gotoxy(33, 21);
+    console::gotoxy(screens::NOME_NO_GAMEOVER.coluna, screens::NOME_NO_GAMEOVER.linha);
     console::textcolor(VERDE);
-    console::puts(std::string_view(p.nome.data()));
+    console::puts(nome_cortado(p, screens::LARGURA_DO_NOME_NO_GAMEOVER));
     console::textcolor(BRANCO);
     // A key typed during the wait, or left over from play, is the answer.
     console::_sleep(3000);

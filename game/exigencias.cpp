@@ -18,6 +18,8 @@ std::vector<std::string> aviso_de_tamanho(console::Size tem, console::Size preci
         "O jogo precisa de " + tamanho(precisa) + ";",
         "este tem " + tamanho(tem) + ".",
         "Aumente a janela e o jogo continua.",
+        // No key reaches the game while this is shown, so say what still works.
+        "Ctrl-C encerra o jogo.",
     };
 }
 

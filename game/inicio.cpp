@@ -43,7 +43,7 @@ bool abertura(Partida& p) {
     // The level screen's prompt leaves part of the title's red hint behind.
     console::gotoxy(36, 25);
     console::printf("                      ");
-    console::gotoxy(35, 25);
+    console::gotoxy(screens::NOME_NOS_NIVEIS.coluna, screens::NOME_NOS_NIVEIS.linha);
     console::textcolor(VERDE);
     console::puts(std::string_view(p.nome.data()));
     console::textcolor(BRANCO);

@@ -3,9 +3,13 @@
 // coordinates: cell (column, row) is drawn at that console position.
 
 #include "screens/celulas.hpp"
+#include "screens/niveis.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 namespace game {
 
@@ -63,7 +67,9 @@ struct Partida {
     std::int32_t jogadory = 35;
     std::int32_t vidas = 1;
     std::int32_t pontos = 0;
-    std::array<char, 64> nome{};
+    // With its closing zero. The line reader takes no more than it holds, so
+    // the name never runs past the rows it is echoed on.
+    std::array<char, screens::NOME_MAXIMO + 1> nome{};
     std::int32_t nivel = 0;
     NivelParametros parametros;
     std::int32_t opcao = 0;
@@ -72,5 +78,12 @@ struct Partida {
     std::int32_t bipe = 0;
     Campo campo;
 };
+
+// The name as far as `largura` cells hold it, for the places that show it in
+// less room than the prompts give it.
+inline std::string_view nome_cortado(const Partida& p, int largura) {
+    return {p.nome.data(),
+            std::min(std::strlen(p.nome.data()), static_cast<std::size_t>(std::max(0, largura)))};
+}
 
 } // namespace game

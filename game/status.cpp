@@ -7,8 +7,6 @@
 #include "screens/painel.hpp"
 #include "screens/paleta.hpp"
 
-#include <algorithm>
-#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -67,10 +65,7 @@ void fase_mostra_nome(const Partida& p) {
     vai_para(screens::NOME);
     // A longer name would run over the frame and, reprinted every frame,
     // into the playing area's row 4.
-    const std::string_view nome(
-        p.nome.data(),
-        std::min(std::strlen(p.nome.data()), std::size_t{screens::largura(screens::NOME)}));
-    console::puts(nome);
+    console::puts(nome_cortado(p, screens::largura(screens::NOME)));
     console::textcolor(BRANCO);
 }
 

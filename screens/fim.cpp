@@ -15,21 +15,23 @@ void byte_em(int coluna, int linha, int byte) {
 
 // Drawn in the colour in force: the caller has just cleared the screen.
 void caixa() {
-    for (int coluna = 20; coluna <= 59; ++coluna)
+    constexpr int esquerda = BORDA_ESQUERDA_DA_CAIXA;
+    constexpr int direita = BORDA_DIREITA_DA_CAIXA;
+    for (int coluna = esquerda + 1; coluna <= direita - 1; ++coluna)
         for (const int linha : {14, 35, 16, 33})
             byte_em(coluna, linha, HORIZONTAL);
     for (int linha = 15; linha <= 34; ++linha) {
-        byte_em(19, linha, VERTICAL);
-        byte_em(60, linha, VERTICAL);
+        byte_em(esquerda, linha, VERTICAL);
+        byte_em(direita, linha, VERTICAL);
     }
-    byte_em(19, 14, CANTO_SUP_ESQ);
-    byte_em(19, 35, CANTO_INF_ESQ);
-    byte_em(60, 14, CANTO_SUP_DIR);
-    byte_em(60, 35, CANTO_INF_DIR);
-    byte_em(19, 16, JUNCAO_ESQ);
-    byte_em(60, 16, JUNCAO_DIR);
-    byte_em(19, 33, JUNCAO_ESQ);
-    byte_em(60, 33, JUNCAO_DIR);
+    byte_em(esquerda, 14, CANTO_SUP_ESQ);
+    byte_em(esquerda, 35, CANTO_INF_ESQ);
+    byte_em(direita, 14, CANTO_SUP_DIR);
+    byte_em(direita, 35, CANTO_INF_DIR);
+    byte_em(esquerda, 16, JUNCAO_ESQ);
+    byte_em(direita, 16, JUNCAO_DIR);
+    byte_em(esquerda, 33, JUNCAO_ESQ);
+    byte_em(direita, 33, JUNCAO_DIR);
 }
 
 void convite() {

@@ -19,7 +19,7 @@ inline constexpr int PRIMEIRA_LINHA_DA_AREA = 2;
 inline constexpr int ULTIMA_LINHA_DA_AREA = ULTIMA_LINHA_DA_MOLDURA - 1;
 // The panel runs from the divider to the frame's right edge.
 inline constexpr int PRIMEIRA_COLUNA_DO_PAINEL = COLUNA_DA_DIVISORIA + 1;
-inline constexpr int ULTIMA_COLUNA_DO_PAINEL = 79;
+inline constexpr int ULTIMA_COLUNA_DO_PAINEL = ULTIMA_COLUNA_DA_TELA - 1;
 // The rules that cut the panel into status, legend and commands.
 inline constexpr int LINHA_DA_LEGENDA = 20;
 inline constexpr int LINHA_DOS_COMANDOS = 35;

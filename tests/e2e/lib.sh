@@ -14,6 +14,9 @@ game_options=
 write_runner() {
     cat >"$work/run.sh" <<RUN
 #!/bin/sh
+# Ctrl-C reaches the whole foreground group: this shell waits it out, so the
+# game alone decides how it ends.
+trap : INT
 sh -c 'echo \$\$ > "$work/pid"; exec "$ORBITRIX" $game_options'
 echo "EXIT=\$?" > "$work/exit.tmp"
 stty -a > "$work/stty"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Started in a terminal too small for the game: it says what it needs and
-# what it has, and goes on once the window is large enough.
+# Started in a terminal too small for the game: it says what it needs, what
+# it has and how to leave, and goes on once the window is large enough.
 ORBITRIX=$1
 . "$(dirname "$0")/lib.sh"
 
@@ -12,7 +12,10 @@ tm resize-window -t game -x 80 -y 50
 wait_for_text_at 15 20 "1 - Jogar" 30
 shows "colunas" && fail "the notice is still on screen"
 
-kill -TERM "$(game_pid)"
+# Shrunk again, the notice is back, and Ctrl-C, as it says, still leaves.
+tm resize-window -t game -x 80 -y 24
+wait_for_text "Ctrl-C encerra o jogo." 10
+keys C-c
 wait_for_exit
 expect_exit_status 100
 expect_terminal_restored

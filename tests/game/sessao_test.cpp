@@ -73,11 +73,21 @@ TEST_F(Inicio, TheLevelPromptEndsWithTheNameInGreen) {
     branco_em_vigor();
 }
 
-TEST_F(Inicio, ANameIsCutAtSixtyThreeBytes) {
-    roteiro_inicio(con.platform, std::string(70, 'n'), '1');
+TEST_F(Inicio, ANameTakesOnlyWhatItsPromptRowsHoldAndStillEditsThere) {
+    con.platform.push_key('1');
+    con.platform.push_keys(std::string(70, 'n'));
+    EXPECT_THROW(game::abertura(p), console::ScriptExhausted);
+    EXPECT_EQ(texto(34, 22, 47), std::string(46, 'n') + " ");
+    EXPECT_EQ(con.screen.row_text(23), std::string(80, ' '));
+
+    // At the limit a backspace still makes room and Enter still ends the line.
+    roteiro_inicio(con.platform, std::string(70, 'n') + "\bz", '1');
     ASSERT_TRUE(game::abertura(p));
-    EXPECT_EQ(std::string(p.nome.data()), std::string(63, 'n'));
-    EXPECT_EQ(p.nivel, '1');
+    const std::string nome = std::string(45, 'n') + "z";
+    EXPECT_EQ(std::string(p.nome.data()), nome);
+    EXPECT_EQ(texto(35, 25, 46), nome);
+    EXPECT_EQ(texto(52, 23, 29), std::string(29, ' '));
+    EXPECT_EQ(con.screen.row_text(26), std::string(80, ' '));
 }
 
 TEST_F(Inicio, LeavingAtTheTitleMenuEndsTheSession) {
@@ -219,6 +229,16 @@ TEST_F(Desfecho, GameOverShowsTheNameWaitsThreeSecondsAndTakesAKeyTypedMeanwhile
     EXPECT_EQ(texto(33, 21, 4), "Ana ");
     EXPECT_EQ(tela(33, 21).attr, VERDE);
     branco_em_vigor();
+}
+
+TEST_F(Desfecho, GameOverShowsNoMoreOfTheNameThanItsBoxHolds) {
+    const std::string nome(46, 'n');
+    std::strcpy(p.nome.data(), nome.c_str());
+    con.platform.push_key('2');
+    game::fim_gameover(p);
+    EXPECT_EQ(texto(33, 21, 27), nome.substr(0, 27));
+    EXPECT_EQ(tela(60, 21).ch, 186);
+    EXPECT_EQ(texto(61, 21, 20), std::string(20, ' '));
 }
 
 TEST_F(Desfecho, GameOverTakesAKeyLeftFromPlayAndOnlyOnePlaysAgain) {

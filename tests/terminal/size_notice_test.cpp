@@ -29,6 +29,7 @@ TEST(SizeNotice, NamesTheSizeNeededAndTheSizeHad) {
     EXPECT_FALSE(vt.shows("old text"));
     EXPECT_TRUE(vt.shows("80 colunas x 49 linhas"));
     EXPECT_TRUE(vt.shows("80 colunas x 24 linhas"));
+    EXPECT_TRUE(vt.shows("Ctrl-C encerra o jogo."));
 }
 
 TEST(SizeNotice, WrapsToANarrowTerminalAndStopsAtItsBottom) {
