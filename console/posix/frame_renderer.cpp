@@ -176,11 +176,14 @@ std::string cursor_move(std::optional<Point> from, Point to) {
     return shorter(std::move(best), vertical_move(from->y, to.y) + horizontal_move(from->x, to.x));
 }
 
-std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::optional<Point> cursor) {
+std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::optional<Point> cursor,
+                         const std::vector<bool>& rows_to_compare) {
+    bool every_row = rows_to_compare.size() != static_cast<std::size_t>(wanted.height);
     if (shown.width != wanted.width || shown.height != wanted.height) {
         const auto visible = shown.cursor_visible;
         shown = unknown_picture(wanted.width, wanted.height);
         shown.cursor_visible = visible;
+        every_row = true;
     }
     std::string out;
     if (!cursor && shown.cursor_visible != false) {
@@ -190,6 +193,8 @@ std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::option
     }
 
     for (int y = 0; y < wanted.height; ++y) {
+        if (!every_row && !rows_to_compare[static_cast<std::size_t>(y)])
+            continue;
         for (int x = 0; x < wanted.width; ++x) {
             x = first_change(shown, wanted, x, y);
             if (x == wanted.width)
