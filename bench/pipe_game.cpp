@@ -16,12 +16,15 @@
 #include "write_count.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <fstream>
 #include <optional>
+#include <poll.h>
 #include <stdexcept>
 #include <string>
 #include <termios.h>
@@ -58,9 +61,11 @@ class BackendUnderTest : public TerminalPlatform {
     }
 
     void sleep(int ms) override {
+        timed_waits += ms > 0 ? 1 : 0;
         wait_point([&] { TerminalPlatform::sleep(options_.real_time ? ms : 0); });
     }
     void beep(int hz, int ms) override {
+        timed_waits += ms > 0 ? 1 : 0;
         wait_point([&] { TerminalPlatform::beep(hz, options_.real_time ? ms : 0); });
     }
     int getch() override {
@@ -72,6 +77,8 @@ class BackendUnderTest : public TerminalPlatform {
     std::int64_t time() override { return options_.seed; }
 
     int wait_points = 0;
+    int timed_waits = 0;
+    std::int64_t wait_cpu_ns = 0;
     std::uint64_t most_writes_at_a_wait_point = 0;
     Least least;
     std::uint64_t ncurses_bytes = 0;
@@ -88,7 +95,9 @@ class BackendUnderTest : public TerminalPlatform {
             ncurses_bytes += ncurses_->next(grid);
         }
         const std::uint64_t before = writes_so_far().calls;
+        const std::int64_t cpu = thread_cpu_ns();
         wait();
+        wait_cpu_ns += thread_cpu_ns() - cpu;
         most_writes_at_a_wait_point =
             std::max(most_writes_at_a_wait_point, writes_so_far().calls - before);
     }
@@ -187,7 +196,8 @@ void play(GameRun& run, const RunOptions& options, BackendUnderTest& backend,
             ++run.games;
             first = false;
         }
-        type(keyboard, player.keys(p));
+        if (options.paste_bytes == 0)
+            type(keyboard, player.keys(p));
         const std::int64_t cpu = thread_cpu_ns();
         fim = game::quadro(p);
         FrameFigures figures;
@@ -215,9 +225,73 @@ void play(GameRun& run, const RunOptions& options, BackendUnderTest& backend,
     }
     run.wall_ns = wall_ns() - start;
     run.most_writes_at_a_wait_point = backend.most_writes_at_a_wait_point;
+    run.wait_cpu_ns = backend.wait_cpu_ns;
+    run.timed_waits = backend.timed_waits;
 }
 
+// Pastes prose (no Esc among it) as fast as the pipe takes it, until all
+// is in or the run is over, noting the most memory the process holds.
+class Paste {
+  public:
+    Paste(int keyboard, std::size_t bytes, GameRun& run)
+        : thread_([this, keyboard, bytes, &run] { go(keyboard, bytes, run); }) {}
+    ~Paste() {
+        stop_ = true;
+        thread_.join();
+    }
+    Paste(const Paste&) = delete;
+    Paste& operator=(const Paste&) = delete;
+
+  private:
+    void go(int keyboard, std::size_t bytes, GameRun& run) {
+        const std::string_view line = "a quick brown fox jumps over the lazy dog\r\n";
+        std::string chunk;
+        while (chunk.size() < 4096)
+            chunk += line;
+        while (!stop_) {
+            run.rss_most_kib = std::max(run.rss_most_kib, resident_kib());
+            const std::size_t left = bytes - static_cast<std::size_t>(run.pasted);
+            const ssize_t n =
+                left == 0 ? 0 : ::write(keyboard, chunk.data(), std::min(left, chunk.size()));
+            if (n > 0) {
+                run.pasted += static_cast<std::uint64_t>(n);
+                continue;
+            }
+            pollfd room{keyboard, POLLOUT, 0};
+            ::poll(&room, 1, 10);
+        }
+    }
+
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
 } // namespace
+
+long resident_kib() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.starts_with("VmRSS:"))
+            return std::stol(line.substr(6));
+    return 0;
+}
+
+// The CPU time the system charges a thread for one sleep in poll(), with
+// nothing to wake it before the timeout: the least any wait costs.
+double bare_sleep_cpu_ns(int ms, int times) {
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return 0;
+    pollfd idle{fds[0], POLLIN, 0};
+    const std::int64_t start = thread_cpu_ns();
+    for (int i = 0; i < times; ++i)
+        ::poll(&idle, 1, ms);
+    const std::int64_t spent = thread_cpu_ns() - start;
+    ::close(fds[0]);
+    ::close(fds[1]);
+    return static_cast<double>(spent) / times;
+}
 
 GameRun play_into_a_pipe(const RunOptions& options) {
     GameRun run;
@@ -241,7 +315,14 @@ GameRun play_into_a_pipe(const RunOptions& options) {
             options.measure_output ? static_cast<console::ScreenBuffer&>(plain) : model;
         const console::Installation installation(drawn_on, backend);
         count_writes_on(screen.write_end);
-        play(run, options, backend, options.measure_output ? &plain : nullptr, keyboard.write_end);
+        run.rss_before_kib = run.rss_most_kib = resident_kib();
+        {
+            std::optional<Paste> paste;
+            if (options.paste_bytes > 0)
+                paste.emplace(keyboard.write_end, options.paste_bytes, run);
+            play(run, options, backend, options.measure_output ? &plain : nullptr,
+                 keyboard.write_end);
+        }
         count_writes_on(-1);
     }
     screen.close_write();

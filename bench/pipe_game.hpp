@@ -25,6 +25,11 @@ struct GameRun {
     int games = 0; // a game lost before the last frame is followed by a new one
     std::vector<FrameFigures> frames;
     std::int64_t wall_ns = 0;
+    std::int64_t wait_cpu_ns = 0; // of the frames' CPU, spent in the wait points
+    int timed_waits = 0;          // sleeps and tones of some length
+    std::uint64_t pasted = 0;     // bytes the paste got into the keyboard pipe
+    long rss_before_kib = 0;      // the process's resident memory as the run began
+    long rss_most_kib = 0;        // and the most seen while it went on
     std::uint64_t bytes_read = 0; // by the other end of the pipe
     std::uint64_t most_writes_at_a_wait_point = 0;
 };
@@ -39,7 +44,17 @@ struct RunOptions {
     // Sleep and sound the tones for their real length, as in play; without
     // it every wait still happens, only for no time.
     bool real_time = false;
+    // Bytes pasted at the keyboard as the run starts, instead of the seeded
+    // player's keys: a thread writes them as fast as the pipe takes them.
+    std::size_t paste_bytes = 0;
 };
+
+// The CPU time the system charges a thread for one sleep in poll() of `ms`
+// with nothing to wake it: the least any timed wait costs.
+double bare_sleep_cpu_ns(int ms, int times);
+
+// Resident memory of this process now, from /proc/self/status.
+long resident_kib();
 
 GameRun play_into_a_pipe(const RunOptions& options);
 

@@ -22,6 +22,7 @@ Rect clip(Rect r, int width, int height) {
 CellScreen::CellScreen(int width, int height)
     : width_(std::max(1, width)), height_(std::max(1, height)),
       cells_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)),
+      row_versions_(static_cast<std::size_t>(height_), 0),
       window_(clip(Rect{0, 0, 79, 49}, width_, height_)) {}
 
 void CellScreen::set_window(Rect window) {
@@ -43,6 +44,12 @@ void CellScreen::resize(int width, int height) {
     cursor_.x = s16(std::min<int>(cursor_.x, width_ - 1));
     cursor_.y = s16(std::min<int>(cursor_.y, height_ - 1));
     ++version_;
+    row_versions_.assign(static_cast<std::size_t>(height_), version_);
+}
+
+void CellScreen::touch_rows(int from_y, int to_y) {
+    for (int y = std::max(from_y, 0); y <= std::min(to_y, height_ - 1); ++y)
+        row_versions_[static_cast<std::size_t>(y)] = version_;
 }
 
 Cell* CellScreen::cell_at(int x, int y) {
@@ -92,6 +99,7 @@ template <class Change> void CellScreen::fill(int count, Coord from, Change chan
         }
     }
     ++version_;
+    touch_rows(from.y, x == 0 ? y - 1 : y);
 }
 
 void CellScreen::fill_attribute(std::uint16_t attribute, int count, Coord from) {
@@ -116,10 +124,13 @@ void CellScreen::set_attribute(std::uint16_t attribute) {
 void CellScreen::scroll_up() {
     std::move(cells_.begin() + width_, cells_.end(), cells_.begin());
     std::fill(cells_.end() - width_, cells_.end(), Cell{' ', attribute_});
+    touch_rows(0, height_ - 1);
 }
 
 void CellScreen::write(std::string_view bytes) {
+    ++version_;
     for (const char byte : bytes) {
+        row_versions_[static_cast<std::size_t>(cursor_.y)] = version_;
         *cell_at(cursor_.x, cursor_.y) = Cell{static_cast<std::uint8_t>(byte), attribute_};
         if (cursor_.x + 1 < width_) {
             ++cursor_.x;
@@ -132,7 +143,6 @@ void CellScreen::write(std::string_view bytes) {
         else
             scroll_up();
     }
-    ++version_;
 }
 
 } // namespace console

@@ -45,6 +45,11 @@ class CellScreen : public ScreenBuffer {
 
     // Bumped on every change of a cell, so observers can tell a quiet screen.
     std::uint64_t version() const { return version_; }
+    // The version that last changed a cell of buffer row `y`, so an
+    // observer need not look at the rows that kept still.
+    std::uint64_t row_version(int y) const {
+        return y >= 0 && y < height_ ? row_versions_[static_cast<std::size_t>(y)] : 0;
+    }
 
     BufferInfo info() const override;
     void fill_attribute(std::uint16_t attribute, int count, Coord from) override;
@@ -58,10 +63,12 @@ class CellScreen : public ScreenBuffer {
     // A run of cells from `from` on, row after row, until the buffer ends.
     template <class Change> void fill(int count, Coord from, Change change);
     void scroll_up();
+    void touch_rows(int from_y, int to_y);
 
     int width_;
     int height_;
     std::vector<Cell> cells_;
+    std::vector<std::uint64_t> row_versions_;
     Rect window_;
     Coord cursor_;
     std::uint16_t attribute_ = 7;

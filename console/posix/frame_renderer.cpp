@@ -1,6 +1,7 @@
 #include "console/posix/frame_renderer.hpp"
 
 #include "console/glyphs.hpp"
+#include "console/posix/escapes.hpp"
 
 #include <cstddef>
 
@@ -12,9 +13,9 @@ std::size_t index_of(int width, int x, int y) {
            static_cast<std::size_t>(x);
 }
 
-std::string csi(int n, char final_byte) {
+std::string csi_count(int n, char final_byte) {
     // A count of 1 is the default, so it can be left out.
-    std::string out = "\x1b[";
+    std::string out(csi);
     if (n != 1)
         out += std::to_string(n);
     out += final_byte;
@@ -23,8 +24,8 @@ std::string csi(int n, char final_byte) {
 
 std::string absolute_move(Point to) {
     if (to.x == 0 && to.y == 0)
-        return "\x1b[H";
-    std::string out = "\x1b[" + std::to_string(to.y + 1);
+        return std::string(cursor_home);
+    std::string out = std::string(csi) + std::to_string(to.y + 1);
     if (to.x != 0)
         out += ";" + std::to_string(to.x + 1);
     out += 'H';
@@ -40,20 +41,20 @@ std::string vertical_move(int from_y, int to_y) {
     if (dy == 0)
         return {};
     if (dy > 0) // LF moves straight down: output processing is off
-        return shorter(std::string(static_cast<std::size_t>(dy), '\n'), csi(dy, 'B'));
-    return csi(-dy, 'A');
+        return shorter(std::string(static_cast<std::size_t>(dy), '\n'), csi_count(dy, 'B'));
+    return csi_count(-dy, 'A');
 }
 
 std::string horizontal_move(int from_x, int to_x) {
     const int dx = to_x - from_x;
     if (dx == 0)
         return {};
-    std::string best = csi(to_x + 1, 'G');
+    std::string best = csi_count(to_x + 1, 'G');
     if (to_x == 0)
         best = "\r";
     if (dx > 0)
-        return shorter(std::move(best), csi(dx, 'C'));
-    best = shorter(std::move(best), csi(-dx, 'D'));
+        return shorter(std::move(best), csi_count(dx, 'C'));
+    best = shorter(std::move(best), csi_count(-dx, 'D'));
     return shorter(std::move(best), std::string(static_cast<std::size_t>(-dx), '\b'));
 }
 
@@ -124,10 +125,10 @@ std::optional<Erase> blank_erase(const TerminalPicture& shown, const Grid& wante
         return std::nullopt;
     Erase erase;
     if (end == wanted.width) {
-        erase.bytes = "[K";
+        erase.bytes = erase_to_row_end;
         erase.cells = wanted.width - at.x;
     } else {
-        erase.bytes = csi(written, 'X');
+        erase.bytes = csi_count(written, 'X');
         erase.cells = written;
     }
     const Point after_run{last_changed + 1, at.y};
@@ -175,20 +176,25 @@ std::string cursor_move(std::optional<Point> from, Point to) {
     return shorter(std::move(best), vertical_move(from->y, to.y) + horizontal_move(from->x, to.x));
 }
 
-std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::optional<Point> cursor) {
+std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::optional<Point> cursor,
+                         const std::vector<bool>& rows_to_compare) {
+    bool every_row = rows_to_compare.size() != static_cast<std::size_t>(wanted.height);
     if (shown.width != wanted.width || shown.height != wanted.height) {
         const auto visible = shown.cursor_visible;
         shown = unknown_picture(wanted.width, wanted.height);
         shown.cursor_visible = visible;
+        every_row = true;
     }
     std::string out;
     if (!cursor && shown.cursor_visible != false) {
         // Hidden first, so it is not seen jumping over the cells drawn.
-        out += "\x1b[?25l";
+        out += hide_cursor;
         shown.cursor_visible = false;
     }
 
     for (int y = 0; y < wanted.height; ++y) {
+        if (!every_row && !rows_to_compare[static_cast<std::size_t>(y)])
+            continue;
         for (int x = 0; x < wanted.width; ++x) {
             x = first_change(shown, wanted, x, y);
             if (x == wanted.width)
@@ -232,7 +238,7 @@ std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::option
             shown.cursor = *cursor;
         }
         if (shown.cursor_visible != true) {
-            out += "\x1b[?25h";
+            out += show_cursor;
             shown.cursor_visible = true;
         }
     }

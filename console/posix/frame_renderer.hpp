@@ -63,8 +63,10 @@ void forget_cells(TerminalPicture& picture);
 // The bytes that bring the terminal from `shown` to `wanted`, with the
 // cursor shown at `cursor` or hidden when there is none; `shown` is updated
 // to match. A size change forgets everything first. Empty when the terminal
-// already shows the frame.
-std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::optional<Point> cursor);
+// already shows the frame. A row flagged false in `rows_to_compare` is
+// taken to be shown as wanted already; none flagged compares them all.
+std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::optional<Point> cursor,
+                         const std::vector<bool>& rows_to_compare = {});
 
 // The shortest bytes found that move the cursor from `from` (unknown when
 // empty) to `to`. Exposed for its tests.

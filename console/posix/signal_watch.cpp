@@ -108,7 +108,11 @@ int SignalWatch::wake_fd() const {
     return pipe_fds[0];
 }
 
-PendingSignals SignalWatch::take() {
+PendingSignals SignalWatch::take(bool woke) {
+    const bool came =
+        end_flag.load() || suspend_flag.load() || resumed_flag.load() || resized_flag.load();
+    if (!came && !woke)
+        return {};
     char drain[64];
     while (pipe_fds[0] >= 0 && ::read(pipe_fds[0], drain, sizeof drain) > 0) {
     }

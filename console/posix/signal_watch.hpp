@@ -24,8 +24,10 @@ class SignalWatch {
 
     // Readable once a signal came; poll it beside the input.
     int wake_fd() const;
-    // What came since the last call; the wake-up is consumed.
-    PendingSignals take();
+    // What came since the last call; the wake-up is consumed. The wake fd is
+    // read only when something came or `woke` says it was readable, so a
+    // quiet look costs no system call.
+    PendingSignals take(bool woke = false);
 
     // Stops the process as Ctrl-Z would have, and returns once it is
     // continued.

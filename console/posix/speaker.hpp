@@ -22,6 +22,9 @@ class Speaker {
     // short buffer's length before it has sounded. `on_signal` runs when a
     // signal breaks into the wait; it may throw. False when nothing plays.
     bool play(std::span<const std::int16_t> samples, const std::function<void()>& on_signal);
+    // False once it is known that nothing will sound, so a caller need not
+    // make the samples of a tone for nobody.
+    bool may_sound() const { return enabled_ && (!tried_ || device_ != nullptr); }
 
   private:
     struct Device;

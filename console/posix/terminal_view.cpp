@@ -32,14 +32,23 @@ ModelSize model_size_for(TerminalSize terminal, TerminalSize least) {
     return m;
 }
 
+namespace {
+
+void read_window_row(const CellScreen& model, Grid& grid, int y) {
+    const Rect w = model.window();
+    for (int x = 0; x < grid.width; ++x) {
+        const Cell c = model.cell(w.left + x, w.top + y);
+        grid.set(x, y, TermCell{c.ch, static_cast<std::uint8_t>(c.attr & 0xff)});
+    }
+}
+
+} // namespace
+
 Grid window_grid(const CellScreen& model) {
     const Rect w = model.window();
     Grid grid(w.right - w.left + 1, w.bottom - w.top + 1);
     for (int y = 0; y < grid.height; ++y)
-        for (int x = 0; x < grid.width; ++x) {
-            const Cell c = model.cell(w.left + x, w.top + y);
-            grid.set(x, y, TermCell{c.ch, static_cast<std::uint8_t>(c.attr & 0xff)});
-        }
+        read_window_row(model, grid, y);
     return grid;
 }
 
@@ -80,10 +89,34 @@ void TerminalView::flush() {
     const Presented now{model_.version(), cursor};
     if (out.empty() && presented_ == now)
         return;
-    out += render_frame(shown_, window_grid(model_), cursor);
+    read_changed_rows();
+    out += render_frame(shown_, window_, cursor, rows_to_compare_);
     if (!out.empty())
         write_or_end(out_, out);
     presented_ = now;
+    rows_to_compare_.assign(rows_to_compare_.size(), false);
+}
+
+void TerminalView::read_changed_rows() {
+    const Rect w = model_.window();
+    const int width = w.right - w.left + 1;
+    const int height = w.bottom - w.top + 1;
+    if (w != window_rect_ || window_.width != width || window_.height != height) {
+        window_ = window_grid(model_);
+        window_rect_ = w;
+        rows_to_compare_.assign(static_cast<std::size_t>(height), true);
+    } else {
+        for (int y = 0; y < height; ++y)
+            if (model_.row_version(w.top + y) > window_version_) {
+                read_window_row(model_, window_, y);
+                rows_to_compare_[static_cast<std::size_t>(y)] = true;
+            }
+    }
+    window_version_ = model_.version();
+}
+
+void TerminalView::compare_every_row() {
+    rows_to_compare_.assign(rows_to_compare_.size(), true);
 }
 
 void TerminalView::show_size_notice() {
@@ -95,11 +128,13 @@ void TerminalView::show_size_notice() {
 void TerminalView::redraw_all() {
     forget_cells(shown_);
     clear_pending_ = true;
+    compare_every_row();
 }
 
 void TerminalView::forget_terminal() {
     shown_ = TerminalPicture{};
     presented_.reset();
+    compare_every_row();
 }
 
 void TerminalView::send_growth_request() {

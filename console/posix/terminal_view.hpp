@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace console::posix {
 
@@ -57,6 +58,9 @@ class TerminalView {
     void send_growth_request();
 
   private:
+    void read_changed_rows();
+    void compare_every_row();
+
     int out_;
     CellScreen& model_;
     NativeNeeds needs_;
@@ -68,6 +72,13 @@ class TerminalView {
         friend bool operator==(const Presented&, const Presented&) = default;
     };
     std::optional<Presented> presented_;
+    // The model's window as last read, and which of its rows may differ
+    // from what the terminal shows: most rows of most frames keep still,
+    // and a wait point need not read or compare them.
+    Grid window_;
+    Rect window_rect_{};
+    std::uint64_t window_version_ = 0;
+    std::vector<bool> rows_to_compare_;
     TerminalSize size_;
     bool cursor_visible_ = true;
     bool growth_requested_ = false;

@@ -150,4 +150,30 @@ TEST_F(TextLayer, LowBytesAreGlyphsNotControls) {
     EXPECT_EQ(con.screen.cursor(), (Coord{13, 9}));
 }
 
+// Observers skip the rows whose version is old: a row changed and not
+// marked would never reach the terminal.
+TEST(CellScreenRows, EveryRowAChangeReachesIsMarkedAndNoOther) {
+    CellScreen screen(10, 4);
+    const auto marked_since = [&](std::uint64_t v) {
+        std::string rows;
+        for (int y = 0; y < screen.height(); ++y)
+            rows += screen.row_version(y) > v ? '1' : '0';
+        return rows;
+    };
+    std::uint64_t v = screen.version();
+    screen.fill_character('x', 12, Coord{5, 0}); // runs on into row 1
+    EXPECT_EQ(marked_since(v), "1100");
+    v = screen.version();
+    screen.fill_attribute(2, 5, Coord{5, 2}); // ends at the row's end
+    EXPECT_EQ(marked_since(v), "0010");
+    v = screen.version();
+    screen.set_cursor(Coord{8, 1});
+    screen.write("abc"); // wraps
+    EXPECT_EQ(marked_since(v), "0110");
+    v = screen.version();
+    screen.set_cursor(Coord{9, 3});
+    screen.write("zz"); // scrolls every row
+    EXPECT_EQ(marked_since(v), "1111");
+}
+
 } // namespace

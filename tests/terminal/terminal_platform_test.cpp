@@ -13,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <ctime>
 #include <optional>
 #include <thread>
 #include <unistd.h>
@@ -205,6 +207,58 @@ TEST(BackendOnAPty, AVanishedTerminalEndsTheSession) {
         EXPECT_EQ(e.status, 100);
     }
     EXPECT_THROW(console::_kbhit(), console::SessionEnded);
+}
+
+std::chrono::nanoseconds thread_cpu() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec);
+}
+
+TEST(BackendOnAPty, AFloodOfKeysWaitsInTheKernelAndComesOutWholeAndInOrder) {
+    Backend b;
+    TerminalInput input(*b.terminal, b.signals);
+    std::string keys;
+    for (int i = 0; i < 10000; ++i)
+        keys += static_cast<char>('a' + i % 26);
+    // More than the pty holds: the typist blocks until the game reads.
+    std::thread typist([&] { b.pty.type(keys); });
+    std::string got;
+    std::size_t most = 0;
+    for (int turn = 0; got.size() < keys.size() && turn < 1'000'000; ++turn) {
+        input.drain();
+        most = std::max(most, input.keys_waiting());
+        if (input.has_key())
+            got += static_cast<char>(input.take_key());
+    }
+    typist.join();
+    EXPECT_EQ(most, TerminalInput::max_waiting_keys);
+    EXPECT_EQ(got, keys);
+}
+
+TEST(BackendOnAPty, AWaitWithTheKeysFullSleepsWithoutSpinningAndStillSeesASignal) {
+    Backend b;
+    b.pty.type(std::string(1000, 'x'));
+    for (int i = 0; i < 50; ++i) {
+        console::_kbhit();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    using std::chrono::milliseconds;
+    const auto cpu = thread_cpu();
+    const auto start = std::chrono::steady_clock::now();
+    console::_sleep(200);
+    // The clock counts whole milliseconds.
+    EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(199));
+    EXPECT_LT(thread_cpu() - cpu, milliseconds(50));
+
+    std::thread later([] {
+        std::this_thread::sleep_for(milliseconds(50));
+        kill(getpid(), SIGTERM);
+    });
+    const auto signalled = std::chrono::steady_clock::now();
+    EXPECT_THROW(console::_sleep(5000), console::SessionEnded);
+    EXPECT_LT(std::chrono::steady_clock::now() - signalled, milliseconds(1000));
+    later.join();
 }
 
 TEST(BackendOnAPty, ATooSmallTerminalWaitsWithANoticeUntilItGrows) {
