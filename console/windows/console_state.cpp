@@ -4,6 +4,11 @@
 
 namespace console {
 
+void* open_console_input() {
+    return CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                       nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 ConsoleState capture_console(void* output, void* input) {
     ConsoleState state;
     state.output_code_page = GetConsoleOutputCP();

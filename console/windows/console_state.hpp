@@ -22,6 +22,11 @@ struct ConsoleState {
     std::uint16_t attribute = 7;
 };
 
+// The console's own input, whatever standard input is: the runtime reads
+// keys from it, so its mode is the one to put back and the one to wait on.
+// INVALID_HANDLE_VALUE when there is no console.
+void* open_console_input();
+
 // Handles are those of the console's output buffer and input; a null or
 // invalid one leaves its part out.
 ConsoleState capture_console(void* output, void* input);

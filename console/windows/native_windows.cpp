@@ -28,13 +28,6 @@ constexpr DWORD CLOSE_GRACE_MS = 4000;
 // handed the session's console but this.
 std::atomic<const FoundConsole*> running{nullptr};
 
-HANDLE open_console_input() {
-    // The runtime reads keys from the console itself, whatever standard
-    // input is, and that is the input whose mode must come back.
-    return CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                       nullptr, OPEN_EXISTING, 0, nullptr);
-}
-
 // From construction to destruction the console is the game's; afterwards it
 // is as it was found, however the session ended.
 class ConsoleSession {

@@ -2,6 +2,7 @@
 
 #include "console/native.hpp"
 #include "console/windows/console_lock.hpp"
+#include "console/windows/console_state.hpp"
 #include "console/windows/full_screen_keys.hpp"
 #include "console/windows/session_end.hpp"
 
@@ -67,9 +68,7 @@ bool drop_leading_non_keys(HANDLE input) {
 
 } // namespace
 
-WindowsPlatform::WindowsPlatform()
-    : input_(CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+WindowsPlatform::WindowsPlatform() : input_(open_console_input()) {}
 
 WindowsPlatform::~WindowsPlatform() {
     if (input_ != INVALID_HANDLE_VALUE)
@@ -98,9 +97,8 @@ int WindowsPlatform::getch() {
     const int key = ::_getch();
     // Typed while the runtime reads a key, with the console's input
     // processing off, Ctrl-C arrives as a key and not as the console's
-    // event. The
-    // second code of a key without a character is not a character: Ctrl+2
-    // gives 0 and then 3.
+    // event. The second code of a key without a character is not a
+    // character: Ctrl+2 gives 0 and then 3.
     const bool is_second_code = after_prefix_;
     after_prefix_ = !is_second_code && (key == 0 || key == 224);
     if (key == CTRL_C && !is_second_code)
