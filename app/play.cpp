@@ -1,13 +1,13 @@
 #include "app/play.hpp"
 
 #include "app/observers.hpp"
-#include "app/replay/recording_platform.hpp"
-#include "app/replay/replaying_platform.hpp"
 #include "app/seeded_clock.hpp"
 #include "app/silent_tones.hpp"
 #include "console/current.hpp"
 #include "console/native.hpp"
 #include "game/sessao.hpp"
+#include "replay/recording_platform.hpp"
+#include "replay/replaying_platform.hpp"
 
 #include <optional>
 #include <utility>

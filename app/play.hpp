@@ -4,8 +4,8 @@
 #include "app/options.hpp"
 #include "console/platform.hpp"
 #include "console/screen_buffer.hpp"
-#include "app/replay/recording.hpp"
 #include "game/resultado.hpp"
+#include "replay/recording.hpp"
 
 #include <ostream>
 

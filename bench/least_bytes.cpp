@@ -4,10 +4,10 @@
 
 namespace bench {
 
-using console::posix::Grid;
-using console::posix::Pen;
-using console::posix::Point;
-using console::posix::TermCell;
+using console::ansi::Grid;
+using console::ansi::Pen;
+using console::ansi::Point;
+using console::ansi::TermCell;
 
 Least LeastBytes::next(const Grid& wanted) {
     if (shown_ && (shown_->width != wanted.width || shown_->height != wanted.height))
@@ -23,9 +23,9 @@ Least LeastBytes::next(const Grid& wanted) {
             least.glyph_bytes += glyph;
             least.run_bytes += glyph;
             if (cursor_ != Point{x, y})
-                least.run_bytes += console::posix::cursor_move(cursor_, Point{x, y}).size();
-            const Pen pen = console::posix::pen_of(want.attr);
-            least.run_bytes += console::posix::sgr_change(pen_ ? &*pen_ : nullptr, pen).size();
+                least.run_bytes += console::ansi::cursor_move(cursor_, Point{x, y}).size();
+            const Pen pen = console::ansi::pen_of(want.attr);
+            least.run_bytes += console::ansi::sgr_change(pen_ ? &*pen_ : nullptr, pen).size();
             pen_ = pen;
             // As the renderer counts it: past the last column the cursor is
             // not relied on.

@@ -11,8 +11,8 @@
 //    be shorter than a move, and erasing a run of blanks shorter than the
 //    blanks, so an output may go below it.
 
-#include "console/posix/ansi_colours.hpp"
-#include "console/posix/frame_renderer.hpp"
+#include "console/ansi/ansi_colours.hpp"
+#include "console/ansi/frame_renderer.hpp"
 
 #include <cstddef>
 #include <optional>
@@ -31,12 +31,12 @@ class LeastBytes {
   public:
     // What it takes to go from the last picture to this one; from nothing
     // known, every cell counts as changed.
-    Least next(const console::posix::Grid& wanted);
+    Least next(const console::ansi::Grid& wanted);
 
   private:
-    std::optional<console::posix::Grid> shown_;
-    std::optional<console::posix::Point> cursor_;
-    std::optional<console::posix::Pen> pen_;
+    std::optional<console::ansi::Grid> shown_;
+    std::optional<console::ansi::Point> cursor_;
+    std::optional<console::ansi::Pen> pen_;
 };
 
 } // namespace bench

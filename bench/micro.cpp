@@ -1,7 +1,7 @@
 // One frame on a busy field, and the terminal backend's flush of it.
 #include "busy_field.hpp"
+#include "console/ansi/frame_renderer.hpp"
 #include "console/memory_console.hpp"
-#include "console/posix/frame_renderer.hpp"
 #include "console/posix/terminal_platform.hpp"
 #include "game/quadro.hpp"
 
@@ -64,6 +64,7 @@ void BM_FlushOfBusyFrame(benchmark::State& state) {
     const console::MemoryScreen after = busy.con.screen;
 
     using namespace console::posix;
+    using namespace console::ansi;
     TerminalPicture shown = unknown_picture(80, 50);
     render_frame(shown, window_grid(before), std::nullopt);
     std::size_t bytes = 0;
@@ -92,6 +93,7 @@ BENCHMARK(BM_FlushOfBusyFrame);
 void BM_FlushOfWholeScreen(benchmark::State& state) {
     BusyConsole busy;
     using namespace console::posix;
+    using namespace console::ansi;
     std::size_t bytes = 0;
     for (auto _ : state) {
         TerminalPicture shown = unknown_picture(80, 50);

@@ -1,7 +1,7 @@
 #include "ncurses_mirror.hpp"
 
+#include "console/ansi/ansi_colours.hpp"
 #include "console/glyphs.hpp"
-#include "console/posix/ansi_colours.hpp"
 #include "vterm_screen.hpp"
 
 #include <ncursesw/curses.h>
@@ -22,23 +22,23 @@ namespace {
 // Pair 0 is ncurses' own white on black, the colours it clears the screen
 // to; every other pair of the sixteen colours gets a number of its own.
 int pair_of(std::uint8_t attr) {
-    const console::posix::Pen pen = console::posix::pen_of(attr);
-    const int fg = console::posix::ansi_index(pen.foreground);
-    const int bg = console::posix::ansi_index(pen.background);
+    const console::ansi::Pen pen = console::ansi::pen_of(attr);
+    const int fg = console::ansi::ansi_index(pen.foreground);
+    const int bg = console::ansi::ansi_index(pen.background);
     if (fg == COLOR_WHITE && bg == COLOR_BLACK)
         return 0;
     return 1 + bg * 16 + fg;
 }
 
-std::string mismatch(const terminal_test::VtermScreen& vt, const console::posix::Grid& wanted) {
+std::string mismatch(const terminal_test::VtermScreen& vt, const console::ansi::Grid& wanted) {
     for (int y = 0; y < wanted.height; ++y)
         for (int x = 0; x < wanted.width; ++x) {
-            const console::posix::TermCell want = wanted.at(x, y);
-            const console::posix::Pen pen = console::posix::pen_of(want.attr);
+            const console::ansi::TermCell want = wanted.at(x, y);
+            const console::ansi::Pen pen = console::ansi::pen_of(want.attr);
             const auto seen = vt.cell(x, y);
             if (seen.ch != console::glyph_unicode(want.ch) ||
-                seen.foreground != console::posix::ansi_index(pen.foreground) ||
-                seen.background != console::posix::ansi_index(pen.background)) {
+                seen.foreground != console::ansi::ansi_index(pen.foreground) ||
+                seen.background != console::ansi::ansi_index(pen.background)) {
                 char out[160];
                 std::snprintf(out, sizeof out,
                               "cell %d,%d: byte %d attr %d, seen U+%04X fg %d bg %d", x, y, want.ch,
@@ -124,11 +124,11 @@ NcursesMirror::~NcursesMirror() {
         ::close(s.pipe_fds[0]);
 }
 
-std::size_t NcursesMirror::next(const console::posix::Grid& wanted) {
+std::size_t NcursesMirror::next(const console::ansi::Grid& wanted) {
     State& s = *state_;
     for (int y = 0; y < wanted.height; ++y)
         for (int x = 0; x < wanted.width; ++x) {
-            const console::posix::TermCell cell = wanted.at(x, y);
+            const console::ansi::TermCell cell = wanted.at(x, y);
             const wchar_t glyph[2] = {static_cast<wchar_t>(console::glyph_unicode(cell.ch)), 0};
             cchar_t c{};
             setcchar(&c, glyph, A_NORMAL, static_cast<short>(pair_of(cell.attr)), nullptr);

@@ -4,7 +4,7 @@
 // counts what ncurses writes. What it writes is also fed to a terminal
 // emulator, to make sure it shows each picture as the game's output does.
 
-#include "console/posix/frame_renderer.hpp"
+#include "console/ansi/frame_renderer.hpp"
 
 #include <cstddef>
 #include <memory>
@@ -20,7 +20,7 @@ class NcursesMirror {
 
     // The bytes ncurses writes to show this picture after the last one.
     // Throws when the emulator shows anything else.
-    std::size_t next(const console::posix::Grid& wanted);
+    std::size_t next(const console::ansi::Grid& wanted);
 
   private:
     struct State;

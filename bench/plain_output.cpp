@@ -31,11 +31,11 @@ bool PlainOutput::set_cursor(console::Coord to) {
 }
 
 void PlainOutput::set_attribute(std::uint16_t attribute) {
-    const console::posix::Pen pen = console::posix::pen_of(attribute);
-    std::string sgr = console::posix::sgr_change(pen_ ? &*pen_ : nullptr, pen);
+    const console::ansi::Pen pen = console::ansi::pen_of(attribute);
+    std::string sgr = console::ansi::sgr_change(pen_ ? &*pen_ : nullptr, pen);
     // Setting the colour in force is still a call, and still sent.
     if (sgr.empty())
-        sgr = "\x1b[" + std::to_string(console::posix::sgr_foreground(pen.foreground)) + "m";
+        sgr = "\x1b[" + std::to_string(console::ansi::sgr_foreground(pen.foreground)) + "m";
     add(sgr.size());
     pen_ = pen;
     screen_.set_attribute(attribute);

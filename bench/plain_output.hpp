@@ -4,7 +4,7 @@
 // as an SGR, each printed byte as its glyph, each in a write() of its own.
 // Wraps the screen the game draws on and tallies as the game draws.
 
-#include "console/posix/ansi_colours.hpp"
+#include "console/ansi/ansi_colours.hpp"
 #include "console/screen_buffer.hpp"
 
 #include <cstdint>
@@ -38,7 +38,7 @@ class PlainOutput : public console::ScreenBuffer {
 
     console::ScreenBuffer& screen_;
     PlainTally tally_;
-    std::optional<console::posix::Pen> pen_;
+    std::optional<console::ansi::Pen> pen_;
 };
 
 } // namespace bench

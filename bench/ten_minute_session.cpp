@@ -1,8 +1,8 @@
 #include "ten_minute_session.hpp"
 
-#include "app/replay/recording_platform.hpp"
 #include "console/memory_console.hpp"
 #include "game/sessao.hpp"
+#include "replay/recording_platform.hpp"
 
 #include <deque>
 #include <limits>

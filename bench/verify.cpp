@@ -1,7 +1,7 @@
 // --verify's work on a ten-minute session: the recording read and the
 // session played through on the in-memory console.
-#include "app/replay/verify.hpp"
-#include "app/replay/recording_file.hpp"
+#include "replay/verify.hpp"
+#include "replay/recording_file.hpp"
 #include "ten_minute_session.hpp"
 
 #include <benchmark/benchmark.h>

@@ -8,9 +8,9 @@
 // The first byte of an input chooses how the rest is cut into reads and how
 // long the input stays quiet between them; the rest is what the terminal
 // sends.
+#include "console/ansi/key_decoder.hpp"
 #include "console/current.hpp"
 #include "console/memory_console.hpp"
-#include "console/posix/key_decoder.hpp"
 #include "console/services.hpp"
 
 #include <array>
@@ -24,7 +24,7 @@
 
 namespace {
 
-using console::posix::KeyDecoder;
+using console::ansi::KeyDecoder;
 
 [[noreturn]] void fault(const char* what) {
     std::fprintf(stderr, "fault: %s\n", what);

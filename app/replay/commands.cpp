@@ -1,7 +1,7 @@
 #include "app/replay/commands.hpp"
 
-#include "app/replay/recording_file.hpp"
-#include "app/replay/verify.hpp"
+#include "replay/recording_file.hpp"
+#include "replay/verify.hpp"
 
 #include <cerrno>
 #include <cstring>

@@ -3,7 +3,7 @@
 // console is touched (a line on standard error; the caller exits 2), and
 // what is said about them after.
 
-#include "app/replay/recording.hpp"
+#include "replay/recording.hpp"
 
 #include <fstream>
 #include <optional>

@@ -3,7 +3,7 @@
 // and the signals that came. Either can end the session (SessionEnded): a
 // signal to end it, or a terminal gone.
 
-#include "console/posix/key_decoder.hpp"
+#include "console/ansi/key_decoder.hpp"
 #include "console/posix/signal_watch.hpp"
 #include "console/posix/terminal_modes.hpp"
 
@@ -48,7 +48,7 @@ class TerminalInput {
 
     RawTerminal& terminal_;
     SignalWatch& signals_;
-    KeyDecoder keys_;
+    ansi::KeyDecoder keys_;
 };
 
 } // namespace console::posix

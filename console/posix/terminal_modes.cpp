@@ -1,6 +1,6 @@
 #include "console/posix/terminal_modes.hpp"
 
-#include "console/posix/escapes.hpp"
+#include "console/ansi/escapes.hpp"
 
 #include <cerrno>
 #include <csignal>
@@ -29,14 +29,14 @@ std::string_view enter_sequence() {
                                      + "\x1b[?7l"               // no autowrap
                                      + "\x1b[?1l"               // cursor keys send CSI
                                      + "\x1b>"                  // numeric keypad
-                                     + std::string(clear_screen);
+                                     + std::string(ansi::clear_screen);
     return bytes;
 }
 
 std::string_view leave_sequence() {
-    static const std::string bytes = std::string(plain_colours) + std::string(show_cursor) +
-                                     "\x1b[?7h"       // autowrap
-                                     + "\x1b[?1049l"; // main screen
+    static const std::string bytes = std::string(ansi::plain_colours) +
+                                     std::string(ansi::show_cursor) + "\x1b[?7h" // autowrap
+                                     + "\x1b[?1049l";                            // main screen
     return bytes;
 }
 

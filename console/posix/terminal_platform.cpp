@@ -32,7 +32,7 @@ void TerminalPlatform::beep(int hz, int ms) {
     waits_.wait(steady_ms(), false);
     const std::int64_t start = steady_ms();
     if (ms > 0 && speaker_.may_sound())
-        speaker_.play(tone_pcm(hz, ms, tone_format_), [this] { waits_.take_signals(); });
+        speaker_.play(ansi::tone_pcm(hz, ms, tone_format_), [this] { waits_.take_signals(); });
     // The rest of the tone's time, or all of it when nothing sounds.
     waits_.wait(start + std::max(ms, 0), false);
 }

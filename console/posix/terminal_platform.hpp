@@ -5,6 +5,7 @@
 // (keys and signals), the view (the model shown on the terminal) and the
 // wait policy that pumps the one and flushes the other.
 
+#include "console/ansi/tone_pcm.hpp"
 #include "console/cell_screen.hpp"
 #include "console/native.hpp"
 #include "console/platform.hpp"
@@ -13,7 +14,6 @@
 #include "console/posix/terminal_input.hpp"
 #include "console/posix/terminal_modes.hpp"
 #include "console/posix/terminal_view.hpp"
-#include "console/posix/tone_pcm.hpp"
 #include "console/posix/wait_policy.hpp"
 
 #include <cstdint>
@@ -43,7 +43,7 @@ class TerminalPlatform : public Platform {
     TerminalInput input_;
     TerminalView view_;
     WaitPolicy waits_;
-    ToneFormat tone_format_;
+    ansi::ToneFormat tone_format_;
     Speaker speaker_;
 };
 

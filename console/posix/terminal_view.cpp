@@ -1,6 +1,6 @@
 #include "console/posix/terminal_view.hpp"
 
-#include "console/posix/escapes.hpp"
+#include "console/ansi/escapes.hpp"
 
 #include <algorithm>
 #include <string>
@@ -34,19 +34,19 @@ ModelSize model_size_for(TerminalSize terminal, TerminalSize least) {
 
 namespace {
 
-void read_window_row(const CellScreen& model, Grid& grid, int y) {
+void read_window_row(const CellScreen& model, ansi::Grid& grid, int y) {
     const Rect w = model.window();
     for (int x = 0; x < grid.width; ++x) {
         const Cell c = model.cell(w.left + x, w.top + y);
-        grid.set(x, y, TermCell{c.ch, static_cast<std::uint8_t>(c.attr & 0xff)});
+        grid.set(x, y, ansi::TermCell{c.ch, static_cast<std::uint8_t>(c.attr & 0xff)});
     }
 }
 
 } // namespace
 
-Grid window_grid(const CellScreen& model) {
+ansi::Grid window_grid(const CellScreen& model) {
     const Rect w = model.window();
-    Grid grid(w.right - w.left + 1, w.bottom - w.top + 1);
+    ansi::Grid grid(w.right - w.left + 1, w.bottom - w.top + 1);
     for (int y = 0; y < grid.height; ++y)
         read_window_row(model, grid, y);
     return grid;
@@ -74,15 +74,15 @@ void TerminalView::update_size() {
 void TerminalView::flush() {
     std::string out;
     if (clear_pending_) {
-        out += clear_screen;
-        forget_cells(shown_);
+        out += ansi::clear_screen;
+        ansi::forget_cells(shown_);
         clear_pending_ = false;
     }
-    std::optional<Point> cursor;
+    std::optional<ansi::Point> cursor;
     if (cursor_visible_) {
         const Coord c = model_.cursor();
         const Rect w = model_.window();
-        cursor = Point{c.x - w.left, c.y - w.top};
+        cursor = ansi::Point{c.x - w.left, c.y - w.top};
     }
     // A wait wakes many times a frame; when the model has not changed since
     // it was last shown there is nothing to diff.
@@ -90,7 +90,7 @@ void TerminalView::flush() {
     if (out.empty() && presented_ == now)
         return;
     read_changed_rows();
-    out += render_frame(shown_, window_, cursor, rows_to_compare_);
+    out += ansi::render_frame(shown_, window_, cursor, rows_to_compare_);
     if (!out.empty())
         write_or_end(out_, out);
     presented_ = now;
@@ -122,17 +122,17 @@ void TerminalView::compare_every_row() {
 void TerminalView::show_size_notice() {
     const std::vector<std::string> paragraphs =
         needs_.size_notice ? needs_.size_notice(size_, needs_.least) : std::vector<std::string>{};
-    write_or_end(out_, size_notice(paragraphs, size_));
+    write_or_end(out_, ansi::size_notice(paragraphs, size_));
 }
 
 void TerminalView::redraw_all() {
-    forget_cells(shown_);
+    ansi::forget_cells(shown_);
     clear_pending_ = true;
     compare_every_row();
 }
 
 void TerminalView::forget_terminal() {
-    shown_ = TerminalPicture{};
+    shown_ = ansi::TerminalPicture{};
     presented_.reset();
     compare_every_row();
 }
@@ -146,7 +146,7 @@ void TerminalView::send_growth_request() {
         return; // never smaller: a second request changes nothing
     const int rows = std::max(size_.rows, needs_.least.rows);
     const int columns = std::max(size_.columns, needs_.least.columns);
-    std::string request(csi);
+    std::string request(ansi::csi);
     request += "8;" + std::to_string(rows) + ";" + std::to_string(columns) + "t";
     write_or_end(out_, request);
     // Few terminals honour it, and those that do take a moment: the size is

@@ -4,10 +4,10 @@
 // while the terminal is too small for the session, the size notice in its
 // place. A write that fails ends the session (SessionEnded).
 
+#include "console/ansi/frame_renderer.hpp"
+#include "console/ansi/size_notice.hpp"
 #include "console/cell_screen.hpp"
 #include "console/native.hpp"
-#include "console/posix/frame_renderer.hpp"
-#include "console/posix/size_notice.hpp"
 #include "console/posix/tty.hpp"
 
 #include <cstdint>
@@ -28,7 +28,7 @@ struct ModelSize {
 ModelSize model_size_for(TerminalSize terminal, TerminalSize least);
 
 // The model's visible window as the terminal should show it.
-Grid window_grid(const CellScreen& model);
+ansi::Grid window_grid(const CellScreen& model);
 
 class TerminalView {
   public:
@@ -38,7 +38,7 @@ class TerminalView {
     // Reads the terminal's size again; on a change the model follows and
     // the next flush clears the terminal and draws it all.
     void update_size();
-    bool fits() const { return posix::fits(size_, needs_.least); }
+    bool fits() const { return ansi::fits(size_, needs_.least); }
     TerminalSize size() const { return size_; }
 
     // Writes what changed since the last flush.
@@ -64,18 +64,18 @@ class TerminalView {
     int out_;
     CellScreen& model_;
     NativeNeeds needs_;
-    TerminalPicture shown_;
+    ansi::TerminalPicture shown_;
     // What shown_ was last brought up to: the model's version and cursor.
     struct Presented {
         std::uint64_t version;
-        std::optional<Point> cursor;
+        std::optional<ansi::Point> cursor;
         friend bool operator==(const Presented&, const Presented&) = default;
     };
     std::optional<Presented> presented_;
     // The model's window as last read, and which of its rows may differ
     // from what the terminal shows: most rows of most frames keep still,
     // and a wait point need not read or compare them.
-    Grid window_;
+    ansi::Grid window_;
     Rect window_rect_{};
     std::uint64_t window_version_ = 0;
     std::vector<bool> rows_to_compare_;

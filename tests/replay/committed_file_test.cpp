@@ -1,5 +1,5 @@
-#include "app/replay/recording_file.hpp"
-#include "app/replay/verify.hpp"
+#include "replay/recording_file.hpp"
+#include "replay/verify.hpp"
 #include "sample_session.hpp"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "app/replay/line_format.hpp"
-#include "app/replay/recording_file.hpp"
+#include "replay/line_format.hpp"
+#include "replay/recording_file.hpp"
 
 #include <gtest/gtest.h>
 

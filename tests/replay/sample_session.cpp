@@ -1,7 +1,7 @@
 #include "sample_session.hpp"
 
-#include "app/replay/recording_platform.hpp"
 #include "game/sessao.hpp"
+#include "replay/recording_platform.hpp"
 
 #include <sstream>
 

@@ -1,9 +1,9 @@
-#include "app/replay/recording_file.hpp"
-#include "app/replay/recording_platform.hpp"
-#include "app/replay/replaying_platform.hpp"
-#include "app/replay/verify.hpp"
 #include "console/native.hpp"
 #include "game/sessao.hpp"
+#include "replay/recording_file.hpp"
+#include "replay/recording_platform.hpp"
+#include "replay/replaying_platform.hpp"
+#include "replay/verify.hpp"
 #include "sample_session.hpp"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Terminal input as the game reads it: the codes a PC console would give.
-#include "console/posix/key_decoder.hpp"
+#include "console/ansi/key_decoder.hpp"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-using console::posix::KeyDecoder;
+using console::ansi::KeyDecoder;
 
 std::vector<int> drain(KeyDecoder& d) {
     std::vector<int> out;

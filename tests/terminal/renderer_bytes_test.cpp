@@ -1,18 +1,18 @@
 // The renderer's exact output: what it moves, what colours it sets, what it
 // leaves out.
-#include "console/posix/frame_renderer.hpp"
+#include "console/ansi/frame_renderer.hpp"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using console::posix::cursor_move;
-using console::posix::Grid;
-using console::posix::Point;
-using console::posix::render_frame;
-using console::posix::TermCell;
-using console::posix::TerminalPicture;
-using console::posix::unknown_picture;
+using console::ansi::cursor_move;
+using console::ansi::Grid;
+using console::ansi::Point;
+using console::ansi::render_frame;
+using console::ansi::TermCell;
+using console::ansi::TerminalPicture;
+using console::ansi::unknown_picture;
 
 // A picture that already shows `grid`, with the pen and cursor unknown.
 TerminalPicture showing(const Grid& grid) {

@@ -1,8 +1,8 @@
 // The renderer's output read by a real terminal emulator: after any frame
 // the terminal must show exactly the cells the game drew.
+#include "console/ansi/ansi_colours.hpp"
+#include "console/ansi/frame_renderer.hpp"
 #include "console/glyphs.hpp"
-#include "console/posix/ansi_colours.hpp"
-#include "console/posix/frame_renderer.hpp"
 #include "console/posix/terminal_modes.hpp"
 
 #include "vterm_screen.hpp"
@@ -14,6 +14,8 @@
 namespace {
 
 using namespace console::posix;
+using namespace console::ansi;
+namespace ansi = console::ansi;
 using terminal_test::VtermScreen;
 
 void expect_shows(const VtermScreen& vt, const Grid& grid) {
@@ -24,8 +26,8 @@ void expect_shows(const VtermScreen& vt, const Grid& grid) {
             const auto seen = vt.cell(x, y);
             const Pen pen = pen_of(want.attr);
             const bool same = seen.ch == console::glyph_unicode(want.ch) && seen.width == 1 &&
-                              seen.foreground == ansi_index(pen.foreground) &&
-                              seen.background == ansi_index(pen.background);
+                              seen.foreground == ansi::ansi_index(pen.foreground) &&
+                              seen.background == ansi::ansi_index(pen.background);
             if (!same && ++mismatches <= 5)
                 ADD_FAILURE() << "cell " << x << "," << y << ": byte " << int{want.ch} << " attr "
                               << int{want.attr} << ", seen U+" << std::hex
@@ -40,25 +42,25 @@ TermCell random_cell(std::mt19937& gen) {
 }
 
 TEST(RendererOnATerminal, EveryByteAndEveryColourShowsAsDrawn) {
-    Grid grid(80, 50);
+    ansi::Grid grid(80, 50);
     for (int i = 0; i < 80 * 50; ++i)
-        grid.cells[static_cast<std::size_t>(i)] =
-            TermCell{static_cast<std::uint8_t>(i % 256), static_cast<std::uint8_t>(i / 7 % 256)};
+        grid.cells[static_cast<std::size_t>(i)] = ansi::TermCell{
+            static_cast<std::uint8_t>(i % 256), static_cast<std::uint8_t>(i / 7 % 256)};
     VtermScreen vt(80, 50);
     vt.feed(enter_sequence());
-    TerminalPicture shown = unknown_picture(80, 50);
-    vt.feed(render_frame(shown, grid, std::nullopt));
+    ansi::TerminalPicture shown = unknown_picture(80, 50);
+    vt.feed(ansi::render_frame(shown, grid, std::nullopt));
     expect_shows(vt, grid);
     EXPECT_FALSE(vt.cursor_visible());
 }
 
 TEST(RendererOnATerminal, StaysTrueThroughRandomChanges) {
     std::mt19937 gen(2024);
-    Grid grid(80, 49);
+    ansi::Grid grid(80, 49);
     VtermScreen vt(80, 49);
     vt.feed(enter_sequence());
-    TerminalPicture shown = unknown_picture(80, 49);
-    vt.feed(render_frame(shown, grid, std::nullopt));
+    ansi::TerminalPicture shown = unknown_picture(80, 49);
+    vt.feed(ansi::render_frame(shown, grid, std::nullopt));
     for (int frame = 0; frame < 300; ++frame) {
         const int changes = static_cast<int>(gen() % 40);
         for (int i = 0; i < changes; ++i) {
@@ -75,11 +77,11 @@ TEST(RendererOnATerminal, StaysTrueThroughRandomChanges) {
             for (const auto& [x, y] : {std::pair{0, 0}, {79, 0}, {0, 48}, {79, 48}})
                 grid.set(x, y, random_cell(gen));
         const bool cursor_shown = frame % 10 == 3;
-        const std::optional<Point> cursor =
-            cursor_shown ? std::optional<Point>(
-                               Point{static_cast<int>(gen() % 80), static_cast<int>(gen() % 49)})
+        const std::optional<ansi::Point> cursor =
+            cursor_shown ? std::optional<ansi::Point>(ansi::Point{static_cast<int>(gen() % 80),
+                                                                  static_cast<int>(gen() % 49)})
                          : std::nullopt;
-        vt.feed(render_frame(shown, grid, cursor));
+        vt.feed(ansi::render_frame(shown, grid, cursor));
         expect_shows(vt, grid);
         EXPECT_EQ(vt.cursor_visible(), cursor_shown);
         if (cursor) {
@@ -93,13 +95,13 @@ TEST(RendererOnATerminal, StaysTrueThroughRandomChanges) {
 
 TEST(RendererOnATerminal, ErasedBlanksTakeTheirOwnColours) {
     std::mt19937 gen(99);
-    Grid grid(80, 49);
+    ansi::Grid grid(80, 49);
     for (auto& c : grid.cells)
         c = random_cell(gen);
     VtermScreen vt(80, 49);
     vt.feed(enter_sequence());
-    TerminalPicture shown = unknown_picture(80, 49);
-    vt.feed(render_frame(shown, grid, std::nullopt));
+    ansi::TerminalPicture shown = unknown_picture(80, 49);
+    vt.feed(ansi::render_frame(shown, grid, std::nullopt));
     for (int frame = 0; frame < 100; ++frame) {
         // Long runs of blanks, to the row's end or not, in a few colours.
         for (int i = 0; i < 6; ++i) {
@@ -112,7 +114,7 @@ TEST(RendererOnATerminal, ErasedBlanksTakeTheirOwnColours) {
                 grid.set(x + k, y, blank);
             grid.set(static_cast<int>(gen() % 80), y, random_cell(gen));
         }
-        vt.feed(render_frame(shown, grid, std::nullopt));
+        vt.feed(ansi::render_frame(shown, grid, std::nullopt));
         expect_shows(vt, grid);
         if (HasFailure())
             FAIL() << "after frame " << frame;
@@ -121,16 +123,16 @@ TEST(RendererOnATerminal, ErasedBlanksTakeTheirOwnColours) {
 
 TEST(RendererOnATerminal, ARepaintAfterTheTerminalWasClearedRestoresIt) {
     std::mt19937 gen(7);
-    Grid grid(80, 49);
+    ansi::Grid grid(80, 49);
     for (auto& c : grid.cells)
         c = random_cell(gen);
     VtermScreen vt(80, 49);
     vt.feed(enter_sequence());
-    TerminalPicture shown = unknown_picture(80, 49);
-    vt.feed(render_frame(shown, grid, std::nullopt));
+    ansi::TerminalPicture shown = unknown_picture(80, 49);
+    vt.feed(ansi::render_frame(shown, grid, std::nullopt));
     vt.feed("\x1b[0m\x1b[2J");
-    forget_cells(shown);
-    vt.feed(render_frame(shown, grid, std::nullopt));
+    ansi::forget_cells(shown);
+    vt.feed(ansi::render_frame(shown, grid, std::nullopt));
     expect_shows(vt, grid);
 }
 

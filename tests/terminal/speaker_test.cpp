@@ -1,14 +1,14 @@
 // The sound card path, on ALSA's null device, which opens and takes samples
 // like a card without one.
+#include "console/ansi/tone_pcm.hpp"
 #include "console/posix/speaker.hpp"
-#include "console/posix/tone_pcm.hpp"
 
 #include <gtest/gtest.h>
 
 namespace {
 
+using console::ansi::tone_pcm;
 using console::posix::Speaker;
-using console::posix::tone_pcm;
 
 const std::function<void()> no_signal = [] {};
 

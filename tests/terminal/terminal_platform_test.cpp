@@ -1,9 +1,9 @@
 // The backend on a pseudo-terminal, read back through a terminal emulator:
 // what the player sees and types, signals, resizes, a vanished terminal.
+#include "console/ansi/ansi_colours.hpp"
 #include "console/current.hpp"
 #include "console/glyphs.hpp"
 #include "console/native.hpp"
-#include "console/posix/ansi_colours.hpp"
 #include "console/posix/terminal_platform.hpp"
 #include "console/services.hpp"
 #include "console/text_layer.hpp"
@@ -23,6 +23,8 @@
 namespace {
 
 using namespace console::posix;
+using namespace console::ansi;
+namespace ansi = console::ansi;
 using terminal_test::PtyTerminal;
 using terminal_test::VtermScreen;
 
@@ -59,8 +61,8 @@ int cells_unlike_model(const VtermScreen& vt, const console::CellScreen& model) 
             const Pen pen = pen_of(c.attr);
             const auto seen = vt.cell(x, y);
             if (seen.ch != console::glyph_unicode(c.ch) ||
-                seen.foreground != ansi_index(pen.foreground) ||
-                seen.background != ansi_index(pen.background))
+                seen.foreground != ansi::ansi_index(pen.foreground) ||
+                seen.background != ansi::ansi_index(pen.background))
                 ++mismatches;
         }
     return mismatches;

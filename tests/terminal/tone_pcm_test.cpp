@@ -1,4 +1,4 @@
-#include "console/posix/tone_pcm.hpp"
+#include "console/ansi/tone_pcm.hpp"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 
 namespace {
 
-using console::posix::tone_pcm;
-using console::posix::ToneFormat;
+using console::ansi::tone_pcm;
+using console::ansi::ToneFormat;
 
 int sign_changes(const std::vector<std::int16_t>& s) {
     int changes = 0;

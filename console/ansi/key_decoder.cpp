@@ -1,10 +1,10 @@
-#include "console/posix/key_decoder.hpp"
+#include "console/ansi/key_decoder.hpp"
 
 #include "console/glyphs.hpp"
 
 #include <charconv>
 
-namespace console::posix {
+namespace console::ansi {
 namespace {
 
 constexpr std::uint8_t ESC = 0x1b;
@@ -375,4 +375,4 @@ void KeyDecoder::utf8(std::uint8_t b) {
         key(*byte);
 }
 
-} // namespace console::posix
+} // namespace console::ansi

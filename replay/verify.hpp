@@ -2,7 +2,7 @@
 // Plays a recording through on the in-memory console, at no speed limit and
 // with no terminal, and checks that every game ends as it was recorded.
 
-#include "app/replay/recording.hpp"
+#include "replay/recording.hpp"
 
 #include <ostream>
 #include <string>

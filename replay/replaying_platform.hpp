@@ -8,8 +8,8 @@
 // When the recording has no answer left, or Esc is pressed on a watched
 // keyboard, the session ends with console::SessionEnded{100}.
 
-#include "app/replay/recording.hpp"
 #include "console/forwarding_platform.hpp"
+#include "replay/recording.hpp"
 
 #include <cstddef>
 #include <cstdint>

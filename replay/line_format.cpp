@@ -1,4 +1,4 @@
-#include "app/replay/line_format.hpp"
+#include "replay/line_format.hpp"
 
 #include "console/digits.hpp"
 

@@ -2,17 +2,17 @@
 // What the terminal shows instead of the session while it is too small for
 // the session's screens.
 
-#include "console/posix/terminal_modes.hpp"
+#include "console/native.hpp"
 
 #include <string>
 #include <vector>
 
-namespace console::posix {
+namespace console::ansi {
 
-bool fits(TerminalSize have, TerminalSize need);
+bool fits(Size have, Size need);
 
 // The bytes that clear the terminal and show the paragraphs, each
 // word-wrapped to its width, as far down as its rows go.
-std::string size_notice(const std::vector<std::string>& paragraphs, TerminalSize have);
+std::string size_notice(const std::vector<std::string>& paragraphs, Size have);
 
-} // namespace console::posix
+} // namespace console::ansi

@@ -1,11 +1,11 @@
-#include "console/posix/frame_renderer.hpp"
+#include "console/ansi/frame_renderer.hpp"
 
+#include "console/ansi/escapes.hpp"
 #include "console/glyphs.hpp"
-#include "console/posix/escapes.hpp"
 
 #include <cstddef>
 
-namespace console::posix {
+namespace console::ansi {
 namespace {
 
 std::size_t index_of(int width, int x, int y) {
@@ -245,4 +245,4 @@ std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::option
     return out;
 }
 
-} // namespace console::posix
+} // namespace console::ansi

@@ -1,6 +1,6 @@
-#include "app/replay/recording_platform.hpp"
+#include "replay/recording_platform.hpp"
 
-#include "app/replay/line_format.hpp"
+#include "replay/line_format.hpp"
 
 namespace replay {
 

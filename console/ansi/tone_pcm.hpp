@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace console::posix {
+namespace console::ansi {
 
 struct ToneFormat {
     int rate = 48000;         // samples per second, one channel
@@ -18,4 +18,4 @@ struct ToneFormat {
 // 20 Hz, or at or above half the rate).
 std::vector<std::int16_t> tone_pcm(int hz, int ms, ToneFormat format = {});
 
-} // namespace console::posix
+} // namespace console::ansi

@@ -17,7 +17,7 @@
 #include <span>
 #include <string>
 
-namespace console::posix {
+namespace console::ansi {
 
 class KeyDecoder {
   public:
@@ -84,4 +84,4 @@ class KeyDecoder {
     std::deque<int> codes_;
 };
 
-} // namespace console::posix
+} // namespace console::ansi

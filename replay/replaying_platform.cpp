@@ -1,4 +1,4 @@
-#include "app/replay/replaying_platform.hpp"
+#include "replay/replaying_platform.hpp"
 
 #include "console/native.hpp"
 

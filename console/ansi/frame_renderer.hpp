@@ -3,7 +3,7 @@
 // show them, writing only the cells that differ from what it already shows.
 // Pure: it keeps its picture of the terminal in a value the caller owns.
 
-#include "console/posix/ansi_colours.hpp"
+#include "console/ansi/ansi_colours.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace console::posix {
+namespace console::ansi {
 
 struct Point {
     int x = 0; // 0-based column
@@ -72,4 +72,4 @@ std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::option
 // empty) to `to`. Exposed for its tests.
 std::string cursor_move(std::optional<Point> from, Point to);
 
-} // namespace console::posix
+} // namespace console::ansi

@@ -8,9 +8,9 @@
 // Names and the completion answer are read key by key, so their keys,
 // edits included, are all a line needs.
 
-#include "app/replay/recording.hpp"
 #include "console/forwarding_platform.hpp"
 #include "game/resultado.hpp"
+#include "replay/recording.hpp"
 
 #include <cstdint>
 #include <ostream>

@@ -1,8 +1,8 @@
-#include "console/posix/tone_pcm.hpp"
+#include "console/ansi/tone_pcm.hpp"
 
 #include <algorithm>
 
-namespace console::posix {
+namespace console::ansi {
 
 std::vector<std::int16_t> tone_pcm(int hz, int ms, ToneFormat format) {
     if (ms <= 0 || format.rate <= 0)
@@ -28,4 +28,4 @@ std::vector<std::int16_t> tone_pcm(int hz, int ms, ToneFormat format) {
     return samples;
 }
 
-} // namespace console::posix
+} // namespace console::ansi

@@ -1,11 +1,11 @@
-#include "console/posix/size_notice.hpp"
+#include "console/ansi/size_notice.hpp"
 
-#include "console/posix/escapes.hpp"
+#include "console/ansi/escapes.hpp"
 
 #include <algorithm>
 #include <sstream>
 
-namespace console::posix {
+namespace console::ansi {
 namespace {
 
 std::vector<std::string> wrapped(const std::string& text, int width) {
@@ -39,11 +39,11 @@ std::vector<std::string> wrapped(const std::string& text, int width) {
 
 } // namespace
 
-bool fits(TerminalSize have, TerminalSize need) {
+bool fits(Size have, Size need) {
     return have.columns >= need.columns && have.rows >= need.rows;
 }
 
-std::string size_notice(const std::vector<std::string>& paragraphs, TerminalSize have) {
+std::string size_notice(const std::vector<std::string>& paragraphs, Size have) {
     std::string out(clear_screen);
     int row = 1;
     for (const auto& paragraph : paragraphs) {
@@ -58,4 +58,4 @@ std::string size_notice(const std::vector<std::string>& paragraphs, TerminalSize
     return out;
 }
 
-} // namespace console::posix
+} // namespace console::ansi

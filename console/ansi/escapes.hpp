@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-namespace console::posix {
+namespace console::ansi {
 
 // Control Sequence Introducer: every CSI sequence starts with it.
 inline constexpr std::string_view csi = "\x1b[";
@@ -17,4 +17,4 @@ inline constexpr std::string_view erase_to_row_end = "\x1b[K";
 // content, pen and cursor are all known.
 inline constexpr std::string_view clear_screen = "\x1b[0m\x1b[H\x1b[2J";
 
-} // namespace console::posix
+} // namespace console::ansi

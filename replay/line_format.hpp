@@ -6,7 +6,7 @@
 // Levels are key codes; ENDING is lost, won or left; the name is quoted,
 // with \\, \" and \xHH for every byte that is not printable ASCII.
 
-#include "app/replay/recording.hpp"
+#include "replay/recording.hpp"
 
 #include <string>
 #include <string_view>

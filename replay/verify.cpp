@@ -1,10 +1,10 @@
-#include "app/replay/verify.hpp"
+#include "replay/verify.hpp"
 
-#include "app/replay/line_format.hpp"
-#include "app/replay/replaying_platform.hpp"
 #include "console/memory_console.hpp"
 #include "console/native.hpp"
 #include "game/sessao.hpp"
+#include "replay/line_format.hpp"
+#include "replay/replaying_platform.hpp"
 
 #include <cstdint>
 #include <limits>

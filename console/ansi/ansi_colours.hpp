@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-namespace console::posix {
+namespace console::ansi {
 
 // 0..7 for the ANSI colour index, plus 8 when bright: the palette index a
 // 16-colour terminal uses for it.
@@ -29,4 +29,4 @@ Pen pen_of(std::uint16_t attribute);
 // both colours.
 std::string sgr_change(const Pen* from, Pen to);
 
-} // namespace console::posix
+} // namespace console::ansi

@@ -1,6 +1,6 @@
-#include "app/replay/recording_file.hpp"
+#include "replay/recording_file.hpp"
 
-#include "app/replay/line_format.hpp"
+#include "replay/line_format.hpp"
 
 #include <cerrno>
 #include <charconv>

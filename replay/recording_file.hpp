@@ -1,7 +1,7 @@
 #pragma once
 // A recording read back from its text, or refused with the line at fault.
 
-#include "app/replay/recording.hpp"
+#include "replay/recording.hpp"
 
 #include <string>
 #include <string_view>

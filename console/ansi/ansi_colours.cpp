@@ -1,8 +1,8 @@
-#include "console/posix/ansi_colours.hpp"
+#include "console/ansi/ansi_colours.hpp"
 
-#include "console/posix/escapes.hpp"
+#include "console/ansi/escapes.hpp"
 
-namespace console::posix {
+namespace console::ansi {
 
 int ansi_index(int console_colour) {
     const int c = console_colour & 15;
@@ -40,4 +40,4 @@ std::string sgr_change(const Pen* from, Pen to) {
     return out;
 }
 
-} // namespace console::posix
+} // namespace console::ansi
