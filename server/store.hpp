@@ -1,0 +1,117 @@
+#pragma once
+// What the board keeps, whatever engine keeps it. Every run on the board was
+// replayed by the server before it was stored; the store only keeps what the
+// replay found. Each engine (SQLite, PostgreSQL) holds the same schema,
+// created and migrated at open from the version the database records.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace board {
+
+// Ranked: played on seeds the server dealt, in real time. Open: replayed
+// and proven, but its seeds or pace were the player's own.
+enum class Kind { open, ranked };
+
+struct Game {
+    std::string name; // as typed, UTF-8
+    int start_level = 0;
+    int end_level = 0;
+    std::int64_t points = 0;
+    int lives = 0;
+    std::string ending;      // "perdeu", "venceu" or "saiu"
+    std::int64_t frames = 0; // the game's length in frames
+    Kind kind = Kind::open;
+    std::string ticket; // the ticket a ranked game was dealt; empty when open
+};
+
+struct NewRun {
+    std::string sha256;           // of `bytes`, lower-case hex
+    std::string bytes;            // the recording as it was sent
+    std::int64_t received_ms = 0; // the server's clock, ms since the epoch
+    std::string made_by;          // the recording's program and platform line
+    std::vector<Game> games;
+};
+
+struct StoredRun {
+    std::int64_t id = 0;
+    std::string sha256;
+    std::int64_t received_ms = 0;
+    std::string made_by;
+    std::vector<Game> games;
+};
+
+// One game as the board lists it.
+struct Placed {
+    std::int64_t place = 0; // 1-based, on the board the query asked for
+    std::int64_t run_id = 0;
+    int game_index = 0; // the game's order within its run, from 0
+    std::int64_t received_ms = 0;
+    Game game;
+};
+
+struct BoardQuery {
+    std::optional<int> level; // the game's start level, 1 to 4; none: all
+    std::optional<Kind> kind; // none: both
+    int limit = 100;          // 1 to 100
+    std::int64_t offset = 0;
+};
+
+struct Inserted {
+    std::int64_t id = 0;
+    bool created = false; // false: the same bytes were stored before
+    // A ranked game's ticket was already used (or is unknown): nothing was
+    // stored, and the caller may send the run again with those games open.
+    bool ticket_taken = false;
+};
+
+struct Ticket {
+    std::string id;
+    std::uint32_t seed = 0;
+    std::int64_t issued_ms = 0;
+    std::optional<std::int64_t> run_id; // the run that used it
+};
+
+struct StoreError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// One connection; not shared between threads: each worker opens its own.
+// Every write is committed before the call returns.
+class Store {
+  public:
+    virtual ~Store() = default;
+
+    // The run and its games in one transaction. Runs are unique by sha256:
+    // the same bytes sent again, even to another server on the same
+    // database at the same moment, return the first run's id.
+    virtual Inserted insert_run(const NewRun& run) = 0;
+
+    // Best points first; among equal points the earlier received first,
+    // then the lower run id and game index.
+    virtual std::vector<Placed> board(const BoardQuery& query) = 0;
+    virtual std::int64_t count(const BoardQuery& query) = 0;
+
+    virtual std::optional<StoredRun> run(std::int64_t id) = 0;
+    // The place of each of the run's games on the board `query` names
+    // (its limit and offset ignored), in the run's order.
+    virtual std::vector<std::int64_t> places(std::int64_t run_id, const BoardQuery& query) = 0;
+    virtual std::optional<std::string> recording(std::int64_t id) = 0;
+
+    // The run's asciicast, made once and kept.
+    virtual std::optional<std::string> cast(std::int64_t id) = 0;
+    virtual void keep_cast(std::int64_t id, const std::string& cast) = 0;
+
+    virtual Ticket issue_ticket(std::uint32_t seed, std::int64_t issued_ms) = 0;
+    virtual std::optional<Ticket> ticket(const std::string& id) = 0;
+};
+
+// `database`: a file path for SQLite, or a postgresql:// URL. Creates or
+// migrates the schema. Throws StoreError with a one-line reason.
+std::unique_ptr<Store> open_store(const std::string& database);
+
+} // namespace board
