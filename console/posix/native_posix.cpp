@@ -2,6 +2,7 @@
 #include "console/cell_screen.hpp"
 #include "console/native.hpp"
 #include "console/posix/signal_watch.hpp"
+#include "console/posix/terminal_description.hpp"
 #include "console/posix/terminal_modes.hpp"
 #include "console/posix/terminal_platform.hpp"
 
@@ -46,12 +47,14 @@ NativeOutcome run_on_native_console(const NativeNeeds& needs, const NativeSessio
         return problem(NativeProblem::no_console, "needs a terminal on standard input and output");
     // Over ssh a tone would sound at the far end, for nobody.
     const bool sound = std::getenv("SSH_CONNECTION") == nullptr;
+    const ansi::TerminalTraits traits =
+        posix::terminal_traits(posix::read_terminfo(std::getenv("TERM")), posix::locale_charset());
     try {
         posix::SignalWatch signals;
         posix::RawTerminal terminal(STDIN_FILENO, STDOUT_FILENO, found);
         signals.restore_on_crash(STDOUT_FILENO, STDIN_FILENO, posix::leave_sequence(), found);
         CellScreen model;
-        posix::TerminalPlatform platform(terminal, signals, model, needs, sound);
+        posix::TerminalPlatform platform(terminal, signals, model, needs, sound, traits);
         const int status = session(model, platform);
         platform.flush(); // the last frame, before the screen is left
         return finished(status);

@@ -9,9 +9,11 @@
 namespace console::posix {
 
 TerminalPlatform::TerminalPlatform(RawTerminal& terminal, SignalWatch& signals, CellScreen& model,
-                                   NativeNeeds needs, bool sound)
-    : input_(terminal, signals), view_(terminal.out_fd(), model, std::move(needs)),
-      waits_(input_, view_), speaker_(tone_format_.rate, sound) {}
+                                   NativeNeeds needs, bool sound,
+                                   const ansi::TerminalTraits& traits)
+    : input_(terminal, signals, traits.typed_high_bytes),
+      view_(terminal.out_fd(), model, std::move(needs), traits), waits_(input_, view_),
+      speaker_(tone_format_.rate, sound) {}
 
 bool TerminalPlatform::kbhit() {
     input_.drain();

@@ -33,7 +33,8 @@ ansi::Grid window_grid(const CellScreen& model);
 class TerminalView {
   public:
     // Reads the terminal's size and fits the model to it.
-    TerminalView(int out_fd, CellScreen& model, NativeNeeds needs);
+    TerminalView(int out_fd, CellScreen& model, NativeNeeds needs,
+                 ansi::TerminalTraits traits = {});
 
     // Reads the terminal's size again; on a change the model follows and
     // the next flush clears the terminal and draws it all.
@@ -64,6 +65,7 @@ class TerminalView {
     int out_;
     CellScreen& model_;
     NativeNeeds needs_;
+    ansi::TerminalTraits traits_;
     ansi::TerminalPicture shown_;
     // What shown_ was last brought up to: the model's version and cursor.
     struct Presented {
