@@ -48,13 +48,21 @@ let_the_game_start() {
 
 # The same in GNU screen at 80x50 inside the pane, with its default settings
 # (no alternate screen, TERM=screen) and these lines of its configuration.
+# screen outlives the pane's tmux server, so it is ended first at exit, and
+# with it the game and the runner.
 start_game_in_screen() {
     write_runner
     mkdir -m 700 "$work/screens"
     printf 'term screen\naltscreen off\n%s\n' "${1:-}" >"$work/screenrc"
+    trap 'quit_screen; cleanup' EXIT
     tm new-session -d -x 80 -y 50 -s game \
-        "env SYSSCREENRC=/dev/null SCREENDIR=$work/screens screen -U -q -c $work/screenrc $work/run.sh"
+        "env SYSSCREENRC=/dev/null SCREENDIR=$work/screens screen -U -q -S orbitrix -c $work/screenrc $work/run.sh"
     let_the_game_start
+}
+
+quit_screen() {
+    # `command`: screen is also the name of the function that reads the pane.
+    SCREENDIR=$work/screens command screen -S orbitrix -X quit >/dev/null 2>&1 || true
 }
 
 # The game typed at an interactive shell with job control, as a player
