@@ -65,8 +65,9 @@ void forget_cells(TerminalPicture& picture);
 // to match. A size change forgets everything first. Empty when the terminal
 // already shows the frame. A row flagged false in `rows_to_compare` is
 // taken to be shown as wanted already; none flagged compares them all.
+// Colours are told as `colours` says.
 std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::optional<Point> cursor,
-                         const std::vector<bool>& rows_to_compare = {});
+                         const std::vector<bool>& rows_to_compare = {}, Colours colours = {});
 
 // The shortest bytes found that move the cursor from `from` (unknown when
 // empty) to `to`. Exposed for its tests.

@@ -9,8 +9,8 @@
 namespace console::posix {
 
 TerminalPlatform::TerminalPlatform(RawTerminal& terminal, SignalWatch& signals, CellScreen& model,
-                                   NativeNeeds needs, bool sound)
-    : input_(terminal, signals), view_(terminal.out_fd(), model, std::move(needs)),
+                                   NativeNeeds needs, bool sound, ansi::Colours colours)
+    : input_(terminal, signals), view_(terminal.out_fd(), model, std::move(needs), colours),
       waits_(input_, view_), speaker_(tone_format_.rate, sound) {}
 
 bool TerminalPlatform::kbhit() {

@@ -23,7 +23,7 @@ namespace console::posix {
 class TerminalPlatform : public Platform {
   public:
     TerminalPlatform(RawTerminal& terminal, SignalWatch& signals, CellScreen& model,
-                     NativeNeeds needs, bool sound);
+                     NativeNeeds needs, bool sound, ansi::Colours colours = {});
 
     bool kbhit() override;
     int getch() override;

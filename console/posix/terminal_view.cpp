@@ -52,8 +52,8 @@ ansi::Grid window_grid(const CellScreen& model) {
     return grid;
 }
 
-TerminalView::TerminalView(int out_fd, CellScreen& model, NativeNeeds needs)
-    : out_(out_fd), model_(model), needs_(std::move(needs)) {
+TerminalView::TerminalView(int out_fd, CellScreen& model, NativeNeeds needs, ansi::Colours colours)
+    : out_(out_fd), model_(model), needs_(std::move(needs)), colours_(colours) {
     update_size();
 }
 
@@ -90,7 +90,7 @@ void TerminalView::flush() {
     if (out.empty() && presented_ == now)
         return;
     read_changed_rows();
-    out += ansi::render_frame(shown_, window_, cursor, rows_to_compare_);
+    out += ansi::render_frame(shown_, window_, cursor, rows_to_compare_, colours_);
     if (!out.empty())
         write_or_end(out_, out);
     presented_ = now;
