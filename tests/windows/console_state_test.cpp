@@ -63,4 +63,31 @@ TEST_F(ConsoleStateTest, DrawingModeWrapsAtTheEdgeAndTakesNoEscapes) {
     EXPECT_TRUE(mode & ENABLE_PROCESSED_OUTPUT) << "the rest of the mode is kept";
 }
 
+TEST_F(ConsoleStateTest, AFixedPaletteSetsTheColourTableAndTheThemeComesBack) {
+    const console::ConsoleState found = console::capture_console(buffer(), nullptr);
+    ASSERT_TRUE(found.has_colour_table);
+    const SMALL_RECT window = info().srWindow;
+    CONSOLE_SCREEN_BUFFER_INFOEX now{};
+    now.cbSize = sizeof now;
+
+    console::set_palette_colours(buffer(), console::Palette::colour_blind);
+    ASSERT_TRUE(GetConsoleScreenBufferInfoEx(buffer(), &now));
+    const console::Rgb ship = console::rgb_of(console::Palette::colour_blind, 2);
+    EXPECT_EQ(now.ColorTable[2], RGB(ship.red, ship.green, ship.blue));
+    EXPECT_EQ(now.ColorTable[15], RGB(255, 255, 255));
+    // The window keeps its size through the set.
+    EXPECT_EQ(info().srWindow.Right, window.Right);
+    EXPECT_EQ(info().srWindow.Bottom, window.Bottom);
+
+    console::restore_console(found, buffer(), nullptr);
+    ASSERT_TRUE(GetConsoleScreenBufferInfoEx(buffer(), &now));
+    for (std::size_t i = 0; i < 16; ++i)
+        EXPECT_EQ(now.ColorTable[i], found.colour_table[i]) << i;
+
+    // The theme's own palettes leave the table alone.
+    console::set_palette_colours(buffer(), console::Palette::mono);
+    ASSERT_TRUE(GetConsoleScreenBufferInfoEx(buffer(), &now));
+    EXPECT_EQ(now.ColorTable[2], found.colour_table[2]);
+}
+
 } // namespace
