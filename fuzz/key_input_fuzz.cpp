@@ -6,8 +6,9 @@
 // byte.
 //
 // The first byte of an input chooses how the rest is cut into reads and how
-// long the input stays quiet between them; the rest is what the terminal
-// sends.
+// long the input stays quiet between them, and (its top bit) whether keys
+// come as UTF-8 or in a one-byte charset, Latin-1; the rest is what the
+// terminal sends.
 #include "console/ansi/key_decoder.hpp"
 #include "console/current.hpp"
 #include "console/memory_console.hpp"
@@ -46,8 +47,16 @@ void take_all(KeyDecoder& decoder, std::vector<int>& codes) {
 constexpr std::int64_t gaps_ms[] = {0, 1, KeyDecoder::lone_escape_ms - 1,
                                     KeyDecoder::lone_escape_ms, KeyDecoder::stale_sequence_ms};
 
+// What Latin-1 types for each byte from 128 up: the C1 controls none.
+std::vector<char32_t> latin1_high_bytes() {
+    std::vector<char32_t> typed(128, 0);
+    for (char32_t c = 0xa0; c <= 0xff; ++c)
+        typed[c - 0x80] = c;
+    return typed;
+}
+
 std::vector<int> decode(std::uint8_t cut, std::span<const std::uint8_t> stream) {
-    KeyDecoder decoder;
+    KeyDecoder decoder(cut & 0x80 ? latin1_high_bytes() : std::vector<char32_t>{});
     std::vector<int> codes;
     unsigned draw = cut;
     std::int64_t now = 0;

@@ -58,19 +58,38 @@ std::string horizontal_move(int from_x, int to_x) {
     return shorter(std::move(best), std::string(static_cast<std::size_t>(-dx), '\b'));
 }
 
+// The glyph's bytes, with the switch into or out of the line-drawing set
+// when it needs one.
+void write_glyph(std::string& out, bool& line_drawing, const TerminalTraits& traits,
+                 std::uint8_t ch) {
+    if (traits.glyphs.empty()) {
+        out += glyph_utf8(ch);
+        return;
+    }
+    const GlyphBytes& glyph = traits.glyphs[ch];
+    if (glyph.line_drawing != line_drawing) {
+        out += glyph.line_drawing ? traits.line_drawing_on : traits.line_drawing_off;
+        line_drawing = glyph.line_drawing;
+    }
+    out += glyph.bytes;
+}
+
 // Rewriting the few unchanged cells up to the next change can be shorter
 // than any cursor move, when they are all in the current pen.
 std::optional<std::string> rewritten_gap(const Grid& wanted, int from_x, int to_x, int y, Pen pen,
+                                         bool& line_drawing, const TerminalTraits& traits,
                                          std::size_t shorter_than) {
     std::string gap;
+    bool gap_line_drawing = line_drawing;
     for (int x = from_x; x < to_x; ++x) {
         const TermCell between = wanted.at(x, y);
         if (pen_of(between.attr) != pen)
             return std::nullopt;
-        gap += glyph_utf8(between.ch);
+        write_glyph(gap, gap_line_drawing, traits, between.ch);
         if (gap.size() >= shorter_than)
             return std::nullopt;
     }
+    line_drawing = gap_line_drawing;
     return gap;
 }
 
@@ -109,10 +128,12 @@ struct Erase {
 // At a changed blank, with the pen already that blank's: ECH over the run of
 // like blanks up to its last changed cell, or EL when the run ends the row,
 // if that and the move on from where the cursor stays are shorter than
-// writing the blanks. Either fills with the pen's colours, as writing would.
-std::optional<Erase> blank_erase(const TerminalPicture& shown, const Grid& wanted, Point at) {
+// writing the blanks. Either fills with the pen's colours, as writing would,
+// only on a terminal with background colour erase.
+std::optional<Erase> blank_erase(const TerminalPicture& shown, const Grid& wanted, Point at,
+                                 const TerminalTraits& traits) {
     const TermCell blank = wanted.at(at.x, at.y);
-    if (!is_blank(blank))
+    if (!traits.bce || !is_blank(blank))
         return std::nullopt;
     int end = at.x;
     int last_changed = at.x;
@@ -177,7 +198,8 @@ std::string cursor_move(std::optional<Point> from, Point to) {
 }
 
 std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::optional<Point> cursor,
-                         const std::vector<bool>& rows_to_compare, Colours colours) {
+                         const std::vector<bool>& rows_to_compare, const TerminalTraits& traits,
+                         Colours colours) {
     bool every_row = rows_to_compare.size() != static_cast<std::size_t>(wanted.height);
     if (shown.width != wanted.width || shown.height != wanted.height) {
         const auto visible = shown.cursor_visible;
@@ -205,15 +227,15 @@ std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::option
             if (shown.cursor != Point{x, y}) {
                 std::string move = cursor_move(shown.cursor, Point{x, y});
                 if (shown.cursor && shown.cursor->y == y && shown.cursor->x < x && shown.pen)
-                    if (auto gap =
-                            rewritten_gap(wanted, shown.cursor->x, x, y, *shown.pen, move.size()))
+                    if (auto gap = rewritten_gap(wanted, shown.cursor->x, x, y, *shown.pen,
+                                                 shown.line_drawing, traits, move.size()))
                         move = std::move(*gap);
                 out += move;
             }
             const Pen* from = shown.pen ? &*shown.pen : nullptr;
             out += sgr_change(from, pen, colours);
             shown.pen = pen;
-            if (auto erase = blank_erase(shown, wanted, Point{x, y})) {
+            if (auto erase = blank_erase(shown, wanted, Point{x, y}, traits)) {
                 out += erase->bytes;
                 for (int k = 0; k < erase->cells; ++k)
                     shown.cells[index_of(wanted.width, x + k, y)] = want;
@@ -221,7 +243,7 @@ std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::option
                 x += erase->cells - 1;
                 continue;
             }
-            out += glyph_utf8(want.ch);
+            write_glyph(out, shown.line_drawing, traits, want.ch);
             cell = want;
             // With autowrap off the cursor sticks at the last column.
             if (x + 1 < wanted.width)
@@ -229,6 +251,13 @@ std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::option
             else
                 shown.cursor.reset();
         }
+    }
+
+    // Out of the line-drawing set between frames, so whatever is written
+    // next (a notice, the lines after the session) reads as text.
+    if (shown.line_drawing) {
+        out += traits.line_drawing_off;
+        shown.line_drawing = false;
     }
 
     if (cursor) {

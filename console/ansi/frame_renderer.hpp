@@ -4,6 +4,7 @@
 // Pure: it keeps its picture of the terminal in a value the caller owns.
 
 #include "console/ansi/ansi_colours.hpp"
+#include "console/ansi/terminal_traits.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -52,6 +53,8 @@ struct TerminalPicture {
     std::optional<Pen> pen;
     std::optional<Point> cursor;
     std::optional<bool> cursor_visible;
+    // In the line-drawing set; every frame ends out of it.
+    bool line_drawing = false;
 };
 
 // A terminal of this size whose every cell, colour and cursor is unknown.
@@ -65,9 +68,11 @@ void forget_cells(TerminalPicture& picture);
 // to match. A size change forgets everything first. Empty when the terminal
 // already shows the frame. A row flagged false in `rows_to_compare` is
 // taken to be shown as wanted already; none flagged compares them all.
-// Colours are told as `colours` says.
+// `traits` say how blanks may be erased and how each glyph is sent; colours
+// are told as `colours` says.
 std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::optional<Point> cursor,
-                         const std::vector<bool>& rows_to_compare = {}, Colours colours = {});
+                         const std::vector<bool>& rows_to_compare = {},
+                         const TerminalTraits& traits = {}, Colours colours = {});
 
 // The shortest bytes found that move the cursor from `from` (unknown when
 // empty) to `to`. Exposed for its tests.

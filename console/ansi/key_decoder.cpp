@@ -208,6 +208,8 @@ void KeyDecoder::ground(std::uint8_t b) {
         // Ctrl+Space; as a code it would pass for a function key's prefix.
     } else if (b < 0x80) {
         key(b);
+    } else if (!typed_high_bytes_.empty()) {
+        one_byte_character(b);
     } else if (b >= 0xc2 && b <= 0xf4) {
         start_utf8(b, true);
     }
@@ -240,7 +242,7 @@ void KeyDecoder::escape(std::uint8_t b) {
     default:
         break;
     }
-    if (b >= 0xc2 && b <= 0xf4) {
+    if (typed_high_bytes_.empty() && b >= 0xc2 && b <= 0xf4) {
         start_utf8(b, false); // Alt+letter
         return;
     }
@@ -352,6 +354,15 @@ void KeyDecoder::start_utf8(std::uint8_t lead, bool keep) {
         utf8_value_ = lead & 0x07u;
     }
     utf8_left_ = utf8_length_ - 1;
+}
+
+void KeyDecoder::one_byte_character(std::uint8_t b) {
+    const std::size_t i = b - 0x80u;
+    const char32_t c = i < typed_high_bytes_.size() ? typed_high_bytes_[i] : 0;
+    if (c == 0)
+        return;
+    if (const auto byte = byte_for_unicode(c))
+        key(*byte);
 }
 
 void KeyDecoder::utf8(std::uint8_t b) {

@@ -16,11 +16,18 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace console::ansi {
 
 class KeyDecoder {
   public:
+    // Keys typed as UTF-8, or in a one-byte charset where each byte from
+    // 128 up is the character `typed_high_bytes` gives it (0: none).
+    explicit KeyDecoder(std::vector<char32_t> typed_high_bytes = {})
+        : typed_high_bytes_(std::move(typed_high_bytes)) {}
+
     // An ESC followed by nothing for this long is the Esc key.
     static constexpr std::int64_t lone_escape_ms = 40;
     // A sequence left unfinished for this long is dropped.
@@ -62,6 +69,7 @@ class KeyDecoder {
     void finish_csi(char final_byte);
     void finish_ss3(char final_byte);
     void start_utf8(std::uint8_t lead, bool keep);
+    void one_byte_character(std::uint8_t b);
     void reset() {
         state_ = State::ground;
         params_.clear();
@@ -82,6 +90,7 @@ class KeyDecoder {
     bool after_cr_ = false;
     std::int64_t last_byte_ms_ = 0;
     std::deque<int> codes_;
+    std::vector<char32_t> typed_high_bytes_;
 };
 
 } // namespace console::ansi

@@ -4,6 +4,7 @@
 #include "console/native.hpp"
 #include "console/palette.hpp"
 #include "console/posix/signal_watch.hpp"
+#include "console/posix/terminal_description.hpp"
 #include "console/posix/terminal_modes.hpp"
 #include "console/posix/terminal_platform.hpp"
 
@@ -38,10 +39,8 @@ std::optional<std::string> unfit_term() {
     return std::nullopt;
 }
 
-// The colours as the player and the environment ask. Until the terminal's
-// own description is read, every terminal is taken to have colours.
-ansi::Colours colours_for(std::optional<Palette> asked) {
-    constexpr int terminal_colours = 16;
+// The colours as the player, the environment and the terminal's entry ask.
+ansi::Colours colours_for(std::optional<Palette> asked, int terminal_colours) {
     return ansi::Colours{palette_for(asked, std::getenv("NO_COLOR"), terminal_colours),
                          ansi::says_truecolour(std::getenv("COLORTERM"))};
 }
@@ -56,13 +55,15 @@ NativeOutcome run_on_native_console(const NativeNeeds& needs, const NativeSessio
         return problem(NativeProblem::no_console, "needs a terminal on standard input and output");
     // Over ssh a tone would sound at the far end, for nobody.
     const bool sound = std::getenv("SSH_CONNECTION") == nullptr;
+    const ansi::TerminalTraits traits =
+        posix::terminal_traits(posix::read_terminfo(std::getenv("TERM")), posix::locale_charset());
     try {
         posix::SignalWatch signals;
         posix::RawTerminal terminal(STDIN_FILENO, STDOUT_FILENO, found);
         signals.restore_on_crash(STDOUT_FILENO, STDIN_FILENO, posix::leave_sequence(), found);
         CellScreen model;
-        posix::TerminalPlatform platform(terminal, signals, model, needs, sound,
-                                         colours_for(needs.palette));
+        posix::TerminalPlatform platform(terminal, signals, model, needs, sound, traits,
+                                         colours_for(needs.palette, traits.colours));
         const int status = session(model, platform);
         platform.flush(); // the last frame, before the screen is left
         return finished(status);

@@ -10,8 +10,9 @@
 
 namespace console::posix {
 
-TerminalInput::TerminalInput(RawTerminal& terminal, SignalWatch& signals)
-    : terminal_(terminal), signals_(signals) {}
+TerminalInput::TerminalInput(RawTerminal& terminal, SignalWatch& signals,
+                             std::vector<char32_t> typed_high_bytes)
+    : terminal_(terminal), signals_(signals), keys_(std::move(typed_high_bytes)) {}
 
 bool TerminalInput::take_signals(bool woke) {
     bool reentered = false;

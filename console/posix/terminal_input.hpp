@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace console::posix {
 
@@ -20,7 +21,9 @@ class TerminalInput {
     // neither more memory nor a key less.
     static constexpr std::size_t max_waiting_keys = 256;
 
-    TerminalInput(RawTerminal& terminal, SignalWatch& signals);
+    // `typed_high_bytes`: the key decoder's charset (empty: UTF-8).
+    TerminalInput(RawTerminal& terminal, SignalWatch& signals,
+                  std::vector<char32_t> typed_high_bytes = {});
 
     // Acts on the signals that came; true when the terminal was left and
     // entered again (a suspension), so it shows nothing of the session.

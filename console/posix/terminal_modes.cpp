@@ -34,8 +34,13 @@ std::string_view enter_sequence() {
 }
 
 std::string_view leave_sequence() {
+    // The cursor to the start of the row below the last one first, as
+    // curses does: a terminal without an alternate screen (GNU screen with
+    // altscreen off) keeps the last screen, and what is printed next must
+    // go under it. A row past the last stands for the last.
     static const std::string bytes = std::string(ansi::plain_colours) +
                                      std::string(ansi::show_cursor) + "\x1b[?7h" // autowrap
+                                     + "\x1b[999H\r\n"                           // below
                                      + "\x1b[?1049l";                            // main screen
     return bytes;
 }

@@ -17,7 +17,8 @@ termios raw_mode(const termios& cooked);
 // The alternate screen, autowrap off (so the bottom-right cell can be
 // written without scrolling), plain colours, cursor keys in normal mode.
 std::string_view enter_sequence();
-// Everything enter_sequence and the game changed, put back; the cursor shown.
+// Everything enter_sequence and the game changed, put back; the cursor shown,
+// at the start of the row below the last screen row.
 std::string_view leave_sequence();
 
 // Raw mode and the alternate screen for the object's lifetime, and out of

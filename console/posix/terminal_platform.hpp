@@ -5,6 +5,7 @@
 // (keys and signals), the view (the model shown on the terminal) and the
 // wait policy that pumps the one and flushes the other.
 
+#include "console/ansi/terminal_traits.hpp"
 #include "console/ansi/tone_pcm.hpp"
 #include "console/cell_screen.hpp"
 #include "console/native.hpp"
@@ -23,7 +24,8 @@ namespace console::posix {
 class TerminalPlatform : public Platform {
   public:
     TerminalPlatform(RawTerminal& terminal, SignalWatch& signals, CellScreen& model,
-                     NativeNeeds needs, bool sound, ansi::Colours colours = {});
+                     NativeNeeds needs, bool sound, const ansi::TerminalTraits& traits = {},
+                     ansi::Colours colours = {});
 
     bool kbhit() override;
     int getch() override;

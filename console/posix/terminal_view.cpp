@@ -52,8 +52,10 @@ ansi::Grid window_grid(const CellScreen& model) {
     return grid;
 }
 
-TerminalView::TerminalView(int out_fd, CellScreen& model, NativeNeeds needs, ansi::Colours colours)
-    : out_(out_fd), model_(model), needs_(std::move(needs)), colours_(colours) {
+TerminalView::TerminalView(int out_fd, CellScreen& model, NativeNeeds needs,
+                           ansi::TerminalTraits traits, ansi::Colours colours)
+    : out_(out_fd), model_(model), needs_(std::move(needs)), traits_(std::move(traits)),
+      colours_(colours) {
     update_size();
 }
 
@@ -75,6 +77,9 @@ void TerminalView::flush() {
     std::string out;
     if (clear_pending_) {
         out += ansi::clear_screen;
+        // The line-drawing set is set up anew with every clear: the
+        // terminal may have been reset, or left and entered again, since.
+        out += traits_.line_drawing_enable;
         ansi::forget_cells(shown_);
         clear_pending_ = false;
     }
@@ -90,7 +95,7 @@ void TerminalView::flush() {
     if (out.empty() && presented_ == now)
         return;
     read_changed_rows();
-    out += ansi::render_frame(shown_, window_, cursor, rows_to_compare_, colours_);
+    out += ansi::render_frame(shown_, window_, cursor, rows_to_compare_, traits_, colours_);
     if (!out.empty())
         write_or_end(out_, out);
     presented_ = now;

@@ -34,7 +34,8 @@ class TerminalView {
   public:
     // Reads the terminal's size and fits the model to it. Colours are told
     // to the terminal as `colours` says.
-    TerminalView(int out_fd, CellScreen& model, NativeNeeds needs, ansi::Colours colours = {});
+    TerminalView(int out_fd, CellScreen& model, NativeNeeds needs, ansi::TerminalTraits traits = {},
+                 ansi::Colours colours = {});
 
     // Reads the terminal's size again; on a change the model follows and
     // the next flush clears the terminal and draws it all.
@@ -65,6 +66,7 @@ class TerminalView {
     int out_;
     CellScreen& model_;
     NativeNeeds needs_;
+    ansi::TerminalTraits traits_;
     ansi::Colours colours_;
     ansi::TerminalPicture shown_;
     // What shown_ was last brought up to: the model's version and cursor.

@@ -101,6 +101,20 @@ void set_palette_colours(void* output, Palette palette) {
     set_colour_table(output, table);
 }
 
+void move_below_window(void* output) {
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (!GetConsoleScreenBufferInfo(output, &info))
+        return;
+    const SHORT below = static_cast<SHORT>(info.srWindow.Bottom + 1);
+    if (below < info.dwSize.Y) {
+        SetConsoleCursorPosition(output, COORD{0, below});
+        return;
+    }
+    SetConsoleCursorPosition(output, COORD{0, info.srWindow.Bottom});
+    DWORD written = 0;
+    WriteConsoleW(output, L"\n", 1, &written, nullptr);
+}
+
 void set_drawing_mode(void* output, const ConsoleState& found) {
     if (!found.has_output_mode)
         return;

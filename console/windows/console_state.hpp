@@ -39,6 +39,11 @@ ConsoleState capture_console(void* output, void* input);
 // Puts back what was captured.
 void restore_console(const ConsoleState& state, void* output, void* input);
 
+// The cursor at the start of the row below the window, the buffer scrolled
+// when the window ends it: what is printed after the session goes under its
+// last screen, not over it.
+void move_below_window(void* output);
+
 // The output mode the game draws in: line wrap at the buffer's right edge and
 // no terminal escape processing, whatever the console was using, so the
 // cursor lands on the next row after a write to the last column.

@@ -46,6 +46,7 @@ class ConsoleSession {
         {
             const ConsoleLock hold;
             restore_console(found_.state, found_.output, found_.input);
+            move_below_window(found_.output);
             running.store(nullptr);
         }
         SetConsoleCtrlHandler(on_console_event, FALSE);

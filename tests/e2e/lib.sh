@@ -8,16 +8,21 @@ server=orbitrix-e2e
 export ORBITRIX_SCORES="$work/scores"
 
 # Starts the game at COLUMNS x ROWS (80x50 unless given), with the options
-# in $game_options. When it ends, the pane records its exit status and the
-# terminal's modes, then idles.
+# in $game_options and the environment's variables in $game_env (NAME=value
+# words). When it ends, the pane records its exit status and the terminal's
+# modes, then idles. With $game_output set, the game waits until the pane's
+# output is copied to that file, so it holds every byte the game wrote.
 game_options=
+game_env=
+game_output=
 write_runner() {
     cat >"$work/run.sh" <<RUN
 #!/bin/sh
 # Ctrl-C reaches the whole foreground group: this shell waits it out, so the
 # game alone decides how it ends.
 trap : INT
-sh -c 'echo \$\$ > "$work/pid"; exec "$ORBITRIX" $game_options'
+while [ -n "$game_output" ] && [ ! -e "$work/go" ]; do sleep 0.05; done
+sh -c 'echo \$\$ > "$work/pid"; exec env $game_env "$ORBITRIX" $game_options'
 echo "EXIT=\$?" > "$work/exit.tmp"
 stty -a > "$work/stty"
 mv "$work/exit.tmp" "$work/exit"
@@ -30,7 +35,26 @@ start_game() {
     local columns=${1:-80} rows=${2:-50}
     write_runner
     tm new-session -d -x "$columns" -y "$rows" -s game "$work/run.sh"
+    let_the_game_start
+}
+
+let_the_game_start() {
+    if [ -n "$game_output" ]; then
+        tm pipe-pane -o -t game "cat > '$game_output'"
+        touch "$work/go"
+    fi
     wait_until 5 "the game to start" test -s "$work/pid"
+}
+
+# The same in GNU screen at 80x50 inside the pane, with its default settings
+# (no alternate screen, TERM=screen) and these lines of its configuration.
+start_game_in_screen() {
+    write_runner
+    mkdir -m 700 "$work/screens"
+    printf 'term screen\naltscreen off\n%s\n' "${1:-}" >"$work/screenrc"
+    tm new-session -d -x 80 -y 50 -s game \
+        "env SYSSCREENRC=/dev/null SCREENDIR=$work/screens screen -U -q -c $work/screenrc $work/run.sh"
+    let_the_game_start
 }
 
 # The game typed at an interactive shell with job control, as a player

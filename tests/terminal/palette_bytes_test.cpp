@@ -45,12 +45,12 @@ std::string frames_in(ansi::Colours colours) {
         grid.cells[static_cast<std::size_t>(i)] =
             ansi::TermCell{static_cast<std::uint8_t>(gen()), static_cast<std::uint8_t>(i)};
     ansi::TerminalPicture shown = ansi::unknown_picture(16, 16);
-    std::string bytes = ansi::render_frame(shown, grid, std::nullopt, {}, colours);
+    std::string bytes = ansi::render_frame(shown, grid, std::nullopt, {}, {}, colours);
     for (int frame = 0; frame < 50; ++frame) {
         for (int i = 0; i < 20; ++i)
             grid.cells[gen() % 256] =
                 ansi::TermCell{static_cast<std::uint8_t>(gen()), static_cast<std::uint8_t>(gen())};
-        bytes += ansi::render_frame(shown, grid, std::nullopt, {}, colours);
+        bytes += ansi::render_frame(shown, grid, std::nullopt, {}, {}, colours);
     }
     return bytes;
 }

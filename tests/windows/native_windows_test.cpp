@@ -91,6 +91,9 @@ TEST_F(NativeRunner, DrawsOnStandardOutputAndGivesTheConsoleBack) {
     EXPECT_EQ(info().wAttributes, 0x1f);
     EXPECT_EQ(cursor_info(buffer()).dwSize, 25u);
     EXPECT_TRUE(cursor_info(buffer()).bVisible);
+    // What is printed next goes below the last screen, not over it.
+    EXPECT_EQ(cursor().x, 0);
+    EXPECT_EQ(cursor().y, info().srWindow.Bottom + 1);
 }
 
 TEST_F(NativeRunner, SessionEndedEarlyGivesItsStatusAndTheConsoleBack) {
