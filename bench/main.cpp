@@ -143,7 +143,36 @@ void print_micro(const std::map<std::string, Micro>& r) {
               << fixed(verify.cpu_us / 1e3, 1) << " ms |\n\n";
 }
 
-void print_output(const std::vector<bench::GameRun>& runs, int frames) {
+// The same pictures through ncurses, for each terminal both write for.
+void print_ncurses(const std::vector<bench::GameRun>& runs,
+                   const std::vector<bench::GameRun>& other_term) {
+    using bench::FrameFigures;
+    std::cout << "\n### For comparison: ncurses drawing the same pictures, same games\n\n"
+              << "| TERM | Level | Bytes, game | ncurses | Game ÷ ncurses | "
+                 "Bytes/frame median, game | ncurses | First screen, game | ncurses | "
+                 "Largest frame, game | ncurses |\n"
+              << "|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+    for (const auto* set : {&runs, &other_term})
+        for (const auto& run : *set) {
+            const auto& f = run.frames;
+            const auto game = [](const FrameFigures& x) { return x.bytes; };
+            const auto curses = [](const FrameFigures& x) { return x.ncurses_bytes; };
+            const double game_total = sum_of(f, game);
+            const double curses_total = sum_of(f, curses);
+            std::cout << "| " << run.term << " | " << char(run.level) << " | "
+                      << fixed(game_total, 0) << " | " << fixed(curses_total, 0) << " | "
+                      << fixed(game_total / curses_total, 2) << " | "
+                      << median_of<std::uint64_t>(f, game) << " | "
+                      << median_of<std::uint64_t>(f, curses) << " | "
+                      << (f.empty() ? 0 : f.front().bytes) << " | "
+                      << (f.empty() ? 0 : f.front().ncurses_bytes) << " | "
+                      << max_of<std::uint64_t>(f, game) << " | " << max_of<std::uint64_t>(f, curses)
+                      << " |\n";
+        }
+}
+
+void print_output(const std::vector<bench::GameRun>& runs,
+                  const std::vector<bench::GameRun>& other_term, int frames) {
     using bench::FrameFigures;
     std::cout << "### Terminal output, " << frames
               << " frames per level into a pipe (a lost game is followed by a new one)\n\n"
@@ -168,25 +197,7 @@ void print_output(const std::vector<bench::GameRun>& runs, int frames) {
             << fixed(bytes / sum_of(f, [](const FrameFigures& x) { return x.least_run_bytes; }), 2)
             << " |\n";
     }
-    std::cout << "\n### For comparison: ncurses drawing the same pictures, same games\n\n"
-              << "| Level | Bytes, game | ncurses | Game ÷ ncurses | Bytes/frame median, game | "
-                 "ncurses | First screen, game | ncurses | Largest frame, game | ncurses |\n"
-              << "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
-    for (const auto& run : runs) {
-        const auto& f = run.frames;
-        const auto game = [](const FrameFigures& x) { return x.bytes; };
-        const auto curses = [](const FrameFigures& x) { return x.ncurses_bytes; };
-        const double game_total = sum_of(f, game);
-        const double curses_total = sum_of(f, curses);
-        std::cout << "| " << char(run.level) << " | " << fixed(game_total, 0) << " | "
-                  << fixed(curses_total, 0) << " | " << fixed(game_total / curses_total, 2) << " | "
-                  << median_of<std::uint64_t>(f, game) << " | "
-                  << median_of<std::uint64_t>(f, curses) << " | "
-                  << (f.empty() ? 0 : f.front().bytes) << " | "
-                  << (f.empty() ? 0 : f.front().ncurses_bytes) << " | "
-                  << max_of<std::uint64_t>(f, game) << " | " << max_of<std::uint64_t>(f, curses)
-                  << " |\n";
-    }
+    print_ncurses(runs, other_term);
     std::cout << "\n### For comparison: plain unbuffered output of every print, same games\n\n"
               << "| Level | Bytes/frame median | max | write()/frame median | max | "
                  "Bytes ÷ least (glyphs) | Bytes ÷ least (runs) |\n"
@@ -298,8 +309,11 @@ void print_notes() {
            "below it. The first frame of a game sends the whole screen to a terminal "
            "whose content is unknown, every cell counting as changed.\n"
         << "- ncurses: at each wait point the same picture drawn through ncursesw (newterm on "
-           "a pipe, TERM=xterm-256color, 80x50, the cursor hidden and left where the drawing "
-           "ends): every cell put with its glyph in the colour pair of its two colours, white on "
+           "a pipe, 80x50, the cursor hidden and left where the drawing ends) for the same TERM "
+           "the game's backend reads its terminfo entry for: xterm-256color, and tmux-256color, "
+           "which lacks background colour erase, so both write out the blanks an erase would "
+           "have filled: every cell put with its glyph in the colour pair of its two colours, "
+           "white on "
            "black being ncurses' own pair 0, then one refresh; the bytes it writes are counted "
            "and fed to libvterm, which must show every cell of each picture as drawn.\n"
         << "- Plain output: every cursor placement sent as a CUP, every colour setting as an SGR "
@@ -364,7 +378,19 @@ int main(int argc, char** argv) {
         o.measure_output = false;
         timed.push_back(bench::play_into_a_pipe(o));
     }
-    print_output(measured, frames);
+    // Without background colour erase every blank is written: the same
+    // pictures again for such a terminal, beside ncurses writing for it.
+    std::vector<bench::GameRun> other_term;
+    for (const int level : {'1', '2', '3', '4'}) {
+        bench::RunOptions o;
+        o.level = level;
+        o.frames = frames;
+        o.seed = 1000 + static_cast<unsigned>(level);
+        o.term = "tmux-256color";
+        std::cerr << "level " << char(level) << ": output run for " << o.term << "\n";
+        other_term.push_back(bench::play_into_a_pipe(o));
+    }
+    print_output(measured, other_term, frames);
 
     bench::GameRun real_time;
     if (real_time_frames > 0) {

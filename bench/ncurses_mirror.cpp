@@ -78,7 +78,7 @@ struct NcursesMirror::State {
     }
 };
 
-NcursesMirror::NcursesMirror(int columns, int rows)
+NcursesMirror::NcursesMirror(int columns, int rows, const char* term)
     : state_(std::make_unique<State>(columns, rows)) {
     State& s = *state_;
     // ncursesw writes UTF-8 only in a UTF-8 locale.
@@ -92,7 +92,7 @@ NcursesMirror::NcursesMirror(int columns, int rows)
     // The size, as a terminal would tell it.
     ::setenv("COLUMNS", std::to_string(columns).c_str(), 1);
     ::setenv("LINES", std::to_string(rows).c_str(), 1);
-    s.screen = newterm("xterm-256color", s.out, s.in);
+    s.screen = newterm(term, s.out, s.in);
     ::unsetenv("COLUMNS");
     ::unsetenv("LINES");
     if (s.screen == nullptr || LINES != rows || COLS != columns)

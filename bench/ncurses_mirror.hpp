@@ -13,7 +13,7 @@ namespace bench {
 
 class NcursesMirror {
   public:
-    NcursesMirror(int columns, int rows);
+    NcursesMirror(int columns, int rows, const char* term);
     ~NcursesMirror();
     NcursesMirror(const NcursesMirror&) = delete;
     NcursesMirror& operator=(const NcursesMirror&) = delete;

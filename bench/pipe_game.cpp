@@ -3,6 +3,7 @@
 #include "console/cell_screen.hpp"
 #include "console/current.hpp"
 #include "console/posix/signal_watch.hpp"
+#include "console/posix/terminal_description.hpp"
 #include "console/posix/terminal_modes.hpp"
 #include "console/posix/terminal_platform.hpp"
 #include "game/exigencias.hpp"
@@ -54,10 +55,12 @@ class BackendUnderTest : public TerminalPlatform {
   public:
     BackendUnderTest(console::posix::RawTerminal& terminal, console::posix::SignalWatch& signals,
                      console::CellScreen& model, const RunOptions& options)
-        : TerminalPlatform(terminal, signals, model, game::exigencias_do_console(), false),
+        : TerminalPlatform(
+              terminal, signals, model, game::exigencias_do_console(), false,
+              console::posix::terminal_traits(console::posix::read_terminfo(options.term), {})),
           model_(model), options_(options) {
         if (options.measure_output)
-            ncurses_.emplace(80, 50);
+            ncurses_.emplace(80, 50, options.term);
     }
 
     void sleep(int ms) override {
@@ -296,6 +299,7 @@ double bare_sleep_cpu_ns(int ms, int times) {
 GameRun play_into_a_pipe(const RunOptions& options) {
     GameRun run;
     run.level = options.level;
+    run.term = options.term;
     run.frames.reserve(static_cast<std::size_t>(options.frames));
 
     Pipe keyboard(O_NONBLOCK);

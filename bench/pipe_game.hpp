@@ -22,6 +22,7 @@ struct FrameFigures {
 
 struct GameRun {
     int level = '1';
+    const char* term = "xterm-256color";
     int games = 0; // a game lost before the last frame is followed by a new one
     std::vector<FrameFigures> frames;
     std::int64_t wall_ns = 0;
@@ -47,6 +48,9 @@ struct RunOptions {
     // Bytes pasted at the keyboard as the run starts, instead of the seeded
     // player's keys: a thread writes them as fast as the pipe takes them.
     std::size_t paste_bytes = 0;
+    // The terminal the backend and ncurses both write for, as its terminfo
+    // entry describes it.
+    const char* term = "xterm-256color";
 };
 
 // The CPU time the system charges a thread for one sleep in poll() of `ms`
