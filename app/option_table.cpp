@@ -15,21 +15,21 @@ namespace {
 // Strings are built by appending: g++ 12 at -O3 warns falsely (-Wrestrict)
 // on a literal added to a temporary string.
 std::string option_name(const OptionRow& row) {
-    std::string lines;
+    std::string name;
     if (row.short_name != 0) {
-        lines += "  -";
-        lines += row.short_name;
-        lines += ", ";
+        name += "  -";
+        name += row.short_name;
+        name += ", ";
     } else {
-        lines.append(6, ' ');
+        name.append(6, ' ');
     }
-    lines += "--";
-    lines += row.long_name;
+    name += "--";
+    name += row.long_name;
     if (!row.value_name.empty()) {
-        lines += ' ';
-        lines += row.value_name;
+        name += ' ';
+        name += row.value_name;
     }
-    return lines;
+    return name;
 }
 
 // Every description starts in one column, two spaces past the longest name.

@@ -5,9 +5,9 @@
 namespace console {
 namespace {
 
-// SetConsoleScreenBufferInfoEx takes the window's right and bottom as one
-// past the last cell, unlike what GetConsoleScreenBufferInfoEx gives: left
-// as read, each set would shrink the window by a row and a column.
+// SetConsoleScreenBufferInfoEx takes the window it is given as one row and
+// one column short on Windows (not under wine), so the window is put back as
+// it was read afterwards.
 bool set_colour_table(void* output, const std::array<unsigned long, 16>& table) {
     CONSOLE_SCREEN_BUFFER_INFOEX info{};
     info.cbSize = sizeof info;
@@ -15,9 +15,11 @@ bool set_colour_table(void* output, const std::array<unsigned long, 16>& table) 
         return false;
     for (std::size_t i = 0; i < table.size(); ++i)
         info.ColorTable[i] = table[i];
-    ++info.srWindow.Right;
-    ++info.srWindow.Bottom;
-    return SetConsoleScreenBufferInfoEx(output, &info) != 0;
+    const SMALL_RECT window = info.srWindow;
+    if (!SetConsoleScreenBufferInfoEx(output, &info))
+        return false;
+    SetConsoleWindowInfo(output, TRUE, &window);
+    return true;
 }
 
 } // namespace

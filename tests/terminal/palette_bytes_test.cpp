@@ -125,7 +125,8 @@ TEST(Palettes, TheEnvironmentChoosesOnlyWhenThePlayerDidNot) {
     EXPECT_EQ(palette_for(std::nullopt, nullptr, 8), Palette::console);
     EXPECT_EQ(palette_for(std::nullopt, "", 256), Palette::console);
     EXPECT_EQ(palette_for(std::nullopt, "1", 256), Palette::mono);
-    EXPECT_EQ(palette_for(std::nullopt, nullptr, -1), Palette::mono); // TERM=vt100
+    EXPECT_EQ(palette_for(std::nullopt, nullptr, 0), Palette::mono); // TERM=vt100
+    EXPECT_EQ(palette_for(std::nullopt, nullptr, -1), Palette::mono);
     EXPECT_EQ(palette_for(Palette::fixed, "1", -1), Palette::fixed);
     EXPECT_EQ(palette_for(Palette::console, "1", 256), Palette::console);
     EXPECT_TRUE(ansi::says_truecolour("truecolor"));
