@@ -163,13 +163,4 @@ TEST(CommandLine, TheHelpStartsEveryOptionsDescriptionInOneColumn) {
     EXPECT_TRUE(column.has_value());
 }
 
-TEST(CommandLine, TheHelpListsEveryExitStatusTheProgramGives) {
-    const std::string help = app::help_text();
-    const std::string statuses = help.substr(help.find("Exit status:"));
-    for (const char* when : {"table of scores was shown", "--verify\n       found every game",
-                             "--verify found a\n       game that differs", "wrong command line",
-                             "cannot be read or written"})
-        EXPECT_NE(statuses.find(when), std::string::npos) << when;
-}
-
 } // namespace
