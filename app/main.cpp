@@ -51,9 +51,10 @@ int main(int argc, char** argv) {
 
     std::vector<scores::Entry> played;
     bool ran_out = false;
+    console::NativeNeeds needs = game::exigencias_do_console();
+    needs.palette = options.palette;
     const console::NativeOutcome outcome = console::run_on_native_console(
-        game::exigencias_do_console(),
-        [&](console::ScreenBuffer& screen, console::Platform& platform) {
+        needs, [&](console::ScreenBuffer& screen, console::Platform& platform) {
             if (replaying)
                 return app::replay_session(options, *replaying, screen, platform, ran_out);
             // The machine's own platform, under every decorator, keeps the

@@ -1,7 +1,9 @@
 #include "app/option_table.hpp"
 
 #include "app/texts.hpp"
+#include "console/palette.hpp"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -9,6 +11,47 @@
 
 namespace app {
 namespace {
+
+// Strings are built by appending: g++ 12 at -O3 warns falsely (-Wrestrict)
+// on a literal added to a temporary string.
+std::string option_name(const OptionRow& row) {
+    std::string name;
+    if (row.short_name != 0) {
+        name += "  -";
+        name += row.short_name;
+        name += ", ";
+    } else {
+        name.append(6, ' ');
+    }
+    name += "--";
+    name += row.long_name;
+    if (!row.value_name.empty()) {
+        name += ' ';
+        name += row.value_name;
+    }
+    return name;
+}
+
+// Every description starts in one column, two spaces past the longest name.
+std::string option_lines() {
+    std::size_t column = 0;
+    for (const OptionRow& row : option_table())
+        column = std::max(column, option_name(row).size() + 2);
+    std::string lines;
+    for (const OptionRow& row : option_table()) {
+        const std::string name = option_name(row);
+        lines += name;
+        lines.append(column - name.size(), ' ');
+        // A help running over one line goes on under its own start.
+        for (const char c : row.help) {
+            lines += c;
+            if (c == '\n')
+                lines.append(column, ' ');
+        }
+        lines += '\n';
+    }
+    return lines;
+}
 
 std::optional<Stop> help(Options&, std::string_view) {
     return Stop{help_text(), false, 0};
@@ -37,6 +80,27 @@ std::optional<Stop> seed(Options& options, std::string_view value) {
 std::optional<Stop> mute(Options& options, std::string_view) {
     options.mute = true;
     return std::nullopt;
+}
+
+std::optional<Stop> arrows(Options& options, std::string_view) {
+    options.arrows = true;
+    return std::nullopt;
+}
+
+std::optional<Stop> palette(Options& options, std::string_view value) {
+    options.palette = console::palette_named(value);
+    if (options.palette)
+        return std::nullopt;
+    std::string message = "option '--palette' takes ";
+    for (const console::PaletteName& each : console::palette_names) {
+        message += each.palette == console::Palette::console ? "" : ", ";
+        message += each.palette == console::Palette::mono ? "or " : "";
+        message += each.name;
+    }
+    message += ", not '";
+    message += value;
+    message += '\'';
+    return usage_error(message);
 }
 
 std::optional<Stop> show_scores(Options& options, std::string_view) {
@@ -80,15 +144,23 @@ constexpr std::array table{
               "next game with one more, in place of the time",
               seed},
     OptionRow{0, "mute", "", "no sound; each tone waits its length in silence", mute},
+    OptionRow{0, "arrows", "", "the arrow keys move like a, d, w and s", arrows},
+    OptionRow{0, "palette", "NAME",
+              "console (the terminal's own colours), fixed (the classic\n"
+              "PC colours whatever the theme), colour-blind (no red\n"
+              "against green) or mono (no colour); mono is the default\n"
+              "when NO_COLOR is set or the terminal has no colours",
+              palette},
     OptionRow{0, "scores", "", "show the table of the ten best games and exit", show_scores},
     OptionRow{0, "record", "FILE", "play as usual, writing the session to FILE", record},
     OptionRow{0, "replay", "FILE",
-              "play the session recorded in FILE back; only Esc or Ctrl-C\n"
-              "ends it",
+              "play the session recorded in FILE back; only Esc or\n"
+              "Ctrl-C ends it",
               replay},
     OptionRow{0, "speed", "N", "with --replay: every wait N times shorter (1 to 16)", speed},
     OptionRow{0, "verify", "FILE",
-              "replay FILE with no terminal and check each game's result",
+              "replay FILE with no terminal and check each game's\n"
+              "result",
               verify},
 };
 
@@ -96,6 +168,10 @@ constexpr std::array table{
 
 std::span<const OptionRow> option_table() {
     return table;
+}
+
+std::string help_text() {
+    return help_around(option_lines());
 }
 
 } // namespace app

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace app {
@@ -20,5 +21,7 @@ struct OptionRow {
 };
 
 std::span<const OptionRow> option_table();
+// The program's help, listing every option of the table.
+std::string help_text();
 
 } // namespace app

@@ -2,6 +2,8 @@
 // What the command line can ask for: options for the session, or something
 // to print and a status to exit with instead of playing.
 
+#include "console/palette.hpp"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,6 +14,11 @@ struct Options {
     // The first game's seed, in place of the time.
     std::optional<std::uint32_t> seed;
     bool mute = false;
+    // The arrow keys steer like a, d, w and s.
+    bool arrows = false;
+    // The colours as asked on the command line; none leaves the choice to
+    // the environment.
+    std::optional<console::Palette> palette = {};
     // Print the table of best scores instead of playing.
     bool show_scores = false;
     // At most one of these: a recording to write while playing, one to

@@ -1,5 +1,6 @@
 #include "app/play.hpp"
 
+#include "app/arrow_keys.hpp"
 #include "app/observers.hpp"
 #include "app/seeded_clock.hpp"
 #include "app/silent_tones.hpp"
@@ -36,7 +37,12 @@ int play(const Options& options, console::ScreenBuffer& screen, console::Platfor
         observers.push_back(&*seeded);
     }
 
-    // Outside the seed, so the recording holds what the game was given.
+    std::optional<ArrowKeys> arrows;
+    if (options.arrows)
+        platform = &arrows.emplace(*platform);
+
+    // Outside the seed and the arrows, so the recording holds what the game
+    // was given and replays without them.
     std::optional<replay::RecordingPlatform> recorder;
     if (recording != nullptr) {
         platform = &recorder.emplace(*platform, *recording);

@@ -1,14 +1,9 @@
 #include "app/texts.hpp"
 
-#include "app/option_table.hpp"
-
-#include <algorithm>
-
 namespace app {
 namespace {
 
 constexpr std::string_view PROGRAM = "orbitrix";
-constexpr std::size_t HELP_COLUMN = 20;
 
 constexpr std::string_view ABOUT =
     "Orbitrix, an arcade shooter for the text terminal: steer your ship, shoot\n"
@@ -17,58 +12,31 @@ constexpr std::string_view ABOUT =
 
 constexpr std::string_view KEYS = "Keys in play:\n"
                                   "  a d w s           left, right, up, down\n"
+                                  "  arrow keys        the same, with --arrows\n"
                                   "  space             fire\n"
                                   "  b                 special shot, once charged\n"
                                   "  p                 pause; any key resumes\n"
                                   "  Esc               leave the game\n";
 
-constexpr std::string_view EXIT_STATUS = "Exit status:\n"
-                                         "  0    the help or the version was shown\n"
-                                         "  1    cannot run: no terminal or console to play on, or TERM\n"
-                                         "       cannot show the game\n"
-                                         "  2    a wrong command line\n"
-                                         "  100  a session was played, however it ended\n";
-
-// Strings are built by appending: g++ 12 at -O3 warns falsely (-Wrestrict)
-// on a literal added to a temporary string.
-std::string option_lines() {
-    std::string lines;
-    for (const OptionRow& row : option_table()) {
-        const std::size_t start = lines.size();
-        if (row.short_name != 0) {
-            lines += "  -";
-            lines += row.short_name;
-            lines += ", ";
-        } else {
-            lines.append(6, ' ');
-        }
-        lines += "--";
-        lines += row.long_name;
-        if (!row.value_name.empty()) {
-            lines += ' ';
-            lines += row.value_name;
-        }
-        lines.append(std::max(start + HELP_COLUMN, lines.size() + 2) - lines.size(), ' ');
-        // A help running over one line goes on under its own start.
-        for (const char c : row.help) {
-            lines += c;
-            if (c == '\n')
-                lines.append(HELP_COLUMN, ' ');
-        }
-        lines += '\n';
-    }
-    return lines;
-}
+constexpr std::string_view EXIT_STATUS =
+    "Exit status:\n"
+    "  0    the help, the version or the table of scores was shown; --verify\n"
+    "       found every game as recorded\n"
+    "  1    cannot run: no terminal or console to play on, or TERM cannot show\n"
+    "       the game; a table of scores that cannot be read; --verify found a\n"
+    "       game that differs, or a recording cut short\n"
+    "  2    a wrong command line, or a recording that cannot be read or written\n"
+    "  100  a session was played, however it ended\n";
 
 } // namespace
 
-std::string help_text() {
+std::string help_around(std::string_view option_lines) {
     std::string help = "Usage: ";
     help += PROGRAM;
     help += " [OPTION]...\n";
     help += ABOUT;
     help += "\nOptions:\n";
-    help += option_lines();
+    help += option_lines;
     help += '\n';
     help += KEYS;
     help += '\n';

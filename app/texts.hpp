@@ -8,7 +8,9 @@
 
 namespace app {
 
-std::string help_text();
+// The help: what the program is, `option_lines` under "Options:", then the
+// keys and the exit statuses.
+std::string help_around(std::string_view option_lines);
 std::string version_text();
 // The message, then where to read how the program is called.
 Stop usage_error(std::string_view message);

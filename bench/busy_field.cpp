@@ -4,7 +4,7 @@
 #include "console/text_layer.hpp"
 #include "game/inicio.hpp"
 #include "screens/celulas.hpp"
-#include "screens/efeitos.hpp"
+#include "screens/ocultarampliar.hpp"
 #include "screens/paleta.hpp"
 
 #include <cstring>

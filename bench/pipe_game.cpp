@@ -12,7 +12,7 @@
 #include "least_bytes.hpp"
 #include "ncurses_mirror.hpp"
 #include "plain_output.hpp"
-#include "screens/efeitos.hpp"
+#include "screens/ocultarampliar.hpp"
 #include "support/seeded_player.hpp"
 #include "write_count.hpp"
 

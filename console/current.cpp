@@ -1,20 +1,19 @@
 #include "console/current.hpp"
 
-#include "console/text_layer.hpp"
-
 #include <cassert>
 
 namespace console {
 namespace {
 ScreenBuffer* installed_screen = nullptr;
 Platform* installed_platform = nullptr;
+std::uint64_t installations = 0;
 } // namespace
 
 Installation::Installation(ScreenBuffer& screen, Platform& platform)
     : previous_screen_(installed_screen), previous_platform_(installed_platform) {
     installed_screen = &screen;
     installed_platform = &platform;
-    reset_layer_state();
+    ++installations;
 }
 
 Installation::~Installation() {
@@ -25,6 +24,10 @@ Installation::~Installation() {
 ScreenBuffer& screen() {
     assert(installed_screen != nullptr);
     return *installed_screen;
+}
+
+std::uint64_t installation_number() {
+    return installations;
 }
 
 Platform& platform() {

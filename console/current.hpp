@@ -7,6 +7,8 @@
 #include "console/platform.hpp"
 #include "console/screen_buffer.hpp"
 
+#include <cstdint>
+
 namespace console {
 
 class Installation {
@@ -24,5 +26,8 @@ class Installation {
 // Only valid while an Installation is alive.
 ScreenBuffer& screen();
 Platform& platform();
+// Counts the installations made so far, so what keeps state per console (the
+// text layer) can tell a new one from the one it last served.
+std::uint64_t installation_number();
 
 } // namespace console

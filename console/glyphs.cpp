@@ -39,26 +39,12 @@ constexpr std::array<char32_t, 128> high{
     U'-', U'\u00B1', U'\u2017', U'\u00BE', U'\u00B6', U'\u00A7', U'\u00F7', U'\u00B8', U'\u00B0',
     U'\u00A8', U'\u00B7', U'\u00B9', U'\u00B3', U'\u00B2', U'\u25A0', U'\u00A0'};
 
-std::string encode(char32_t c) {
-    std::string out;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
-}
-
 struct Utf8Table {
     std::array<std::string, 256> text;
     Utf8Table() {
         for (int b = 0; b < 256; ++b)
-            text[static_cast<std::size_t>(b)] = encode(glyph_unicode(static_cast<std::uint8_t>(b)));
+            text[static_cast<std::size_t>(b)] =
+                utf8_of(glyph_unicode(static_cast<std::uint8_t>(b)));
     }
 };
 
@@ -68,6 +54,26 @@ const Utf8Table& utf8_table() {
 }
 
 } // namespace
+
+std::string utf8_of(char32_t c) {
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
 
 char32_t glyph_unicode(std::uint8_t byte) {
     if (byte < 32)

@@ -5,11 +5,14 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace console {
 
 char32_t glyph_unicode(std::uint8_t byte);
+// Any character as UTF-8, 1 to 4 bytes.
+std::string utf8_of(char32_t c);
 // The same glyph as UTF-8, 1 to 3 bytes.
 std::string_view glyph_utf8(std::uint8_t byte);
 // The byte whose glyph is this character, for text typed on a UTF-8

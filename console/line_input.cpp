@@ -2,7 +2,6 @@
 
 #include "console/current.hpp"
 #include "console/digits.hpp"
-#include "console/services.hpp"
 
 #include <climits>
 #include <cstdint>
@@ -39,7 +38,7 @@ void read_line(std::span<char> buffer) {
     std::size_t length = 0;
     const std::size_t room = buffer.size() - 1;
     for (;;) {
-        const int key = _getch();
+        const int key = platform().getch();
         if (key == ENTER || key == LINE_FEED) {
             line_break();
             break;
@@ -55,7 +54,7 @@ void read_line(std::span<char> buffer) {
         }
         if (key == 0 || key == 224) {
             // A key without a character: its second code is not text either.
-            _getch();
+            platform().getch();
             continue;
         }
         if (key < 32 || key > 255)

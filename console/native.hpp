@@ -4,10 +4,12 @@
 // on every ending. Nothing is printed here: the outcome says how it went, and
 // the program says so in its own words.
 
+#include "console/palette.hpp"
 #include "console/platform.hpp"
 #include "console/screen_buffer.hpp"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,9 @@ struct NativeNeeds {
     // The notice's paragraphs for a terminal of size `have`; each is
     // word-wrapped to the terminal's width.
     std::function<std::vector<std::string>(Size have, Size least)> size_notice;
+    // The palette the player asked for; none leaves the choice to the
+    // environment (NO_COLOR, a terminal without colours).
+    std::optional<Palette> palette = {};
 };
 
 enum class NativeProblem {

@@ -5,7 +5,19 @@
 namespace console {
 namespace {
 
-LayerState state;
+// The state of the installation it was last used on: a new installation
+// starts the layer afresh, as a new process would.
+struct LayerOfInstallation {
+    LayerState state;
+    std::uint64_t installation = 0;
+};
+LayerOfInstallation layer;
+
+LayerState& live_state() {
+    if (layer.installation != installation_number())
+        layer = LayerOfInstallation{LayerState{}, installation_number()};
+    return layer.state;
+}
 
 std::uint16_t attribute_of(int background, int foreground) {
     // Truncated, never masked: a colour above 15 spills into the next bits.
@@ -19,14 +31,15 @@ std::int16_t to16(int v) {
 } // namespace
 
 const LayerState& layer_state() {
-    return state;
+    return live_state();
 }
 
 void reset_layer_state() {
-    state = LayerState{};
+    live_state() = LayerState{};
 }
 
 void clrscr() {
+    LayerState& state = live_state();
     ScreenBuffer& out = screen();
     const BufferInfo info = out.info();
     state.CONIO_LEFT = info.window.left;
@@ -49,16 +62,19 @@ void clrscr() {
 }
 
 void gotoxy(int column, int row) {
+    LayerState& state = live_state();
     screen().set_cursor(
         Coord{to16(state.CONIO_LEFT + column - 1), to16(state.CONIO_TOP + row - 1)});
 }
 
 void textcolor(int colour) {
+    LayerState& state = live_state();
     state.FOREGROUND = colour;
     screen().set_attribute(attribute_of(state.BACKGROUND, colour));
 }
 
 void textbackground(int colour) {
+    LayerState& state = live_state();
     state.BACKGROUND = colour;
     screen().set_attribute(attribute_of(colour, state.FOREGROUND));
 }

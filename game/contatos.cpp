@@ -2,7 +2,7 @@
 // meteors and enemy shots falling onto it, and the extra lives that appear.
 #include "game/desenho.hpp"
 #include "game/fases.hpp"
-#include "screens/efeitos.hpp"
+#include "screens/sons.hpp"
 
 namespace game {
 namespace {

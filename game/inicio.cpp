@@ -2,9 +2,9 @@
 
 #include "console/services.hpp"
 #include "console/text_layer.hpp"
-#include "screens/efeitos.hpp"
 #include "screens/janela.hpp"
 #include "screens/niveis.hpp"
+#include "screens/ocultarampliar.hpp"
 #include "screens/painel.hpp"
 #include "screens/paleta.hpp"
 #include "screens/titulo.hpp"

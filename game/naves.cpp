@@ -16,8 +16,8 @@ void fase_surge_nave(Partida& p) {
 }
 
 void fase_redesenha_naves(const Partida& p) {
-    for (int c = 1; c <= 59; ++c) {
-        for (int r = 1; r <= 49; ++r) {
+    for (int c = 1; c <= screens::ULTIMA_COLUNA_DA_AREA; ++c) {
+        for (int r = 1; r <= ULTIMA_LINHA_VARRIDA; ++r) {
             if (p.campo.at(c, r) != NAVE)
                 continue;
             console::textcolor(screens::cor_de(NAVE));
@@ -40,10 +40,11 @@ void move_nave(Campo& campo, int de_coluna, int de_linha, int para_coluna, int p
 } // namespace
 
 // In place, left to right and top down: a ship that went right or down is met
-// again further on and may go on in the same pass.
+// again further on and may go on in the same pass. A ship in the area's last
+// two columns stays where it is.
 void fase_move_naves(Partida& p) {
-    for (int c = 1; c <= 57; ++c) {
-        for (int r = 1; r <= 49; ++r) {
+    for (int c = 1; c <= ULTIMA_COLUNA_VARRIDA - 1; ++c) {
+        for (int r = 1; r <= ULTIMA_LINHA_VARRIDA; ++r) {
             if (p.campo.at(c, r) != NAVE)
                 continue;
             const int v = 1 + console::rand() % 100;
@@ -60,8 +61,8 @@ void fase_move_naves(Partida& p) {
 void fase_fogo_inimigo(Partida& p) {
     if (console::rand() % 500 >= 10)
         return;
-    for (int c = 1; c <= 58; ++c) {
-        for (int r = 1; r <= 49; ++r) {
+    for (int c = 1; c <= ULTIMA_COLUNA_VARRIDA; ++c) {
+        for (int r = 1; r <= ULTIMA_LINHA_VARRIDA; ++r) {
             if (p.campo.at(c, r) != NAVE)
                 continue;
             if (console::rand() % 100 <= 50)

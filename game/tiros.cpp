@@ -45,8 +45,8 @@ bool sobe(Partida& p, int c, int r) {
 // Top down, so a shot that climbed is not met again. A ship hit ends the
 // column: a shot lower down waits for the next frame.
 void fase_tiros(Partida& p) {
-    for (int c = 1; c <= 58; ++c) {
-        for (int r = 1; r <= 49; ++r) {
+    for (int c = 1; c <= ULTIMA_COLUNA_VARRIDA; ++c) {
+        for (int r = 1; r <= ULTIMA_LINHA_VARRIDA; ++r) {
             if (p.campo.at(c, r) == TIRO && sobe(p, c, r))
                 break;
         }

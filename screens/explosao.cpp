@@ -1,4 +1,4 @@
-#include "screens/efeitos.hpp"
+#include "screens/explosao.hpp"
 
 #include "screens/escreve.hpp"
 #include "screens/paleta.hpp"

@@ -1,9 +1,9 @@
 #include "screens/fim.hpp"
 
-#include "screens/efeitos.hpp"
 #include "screens/escreve.hpp"
 #include "screens/moldura.hpp"
 #include "screens/paleta.hpp"
+#include "screens/sons.hpp"
 
 namespace screens {
 

@@ -1,4 +1,4 @@
-#include "screens/efeitos.hpp"
+#include "screens/ocultarampliar.hpp"
 
 #include "console/services.hpp"
 

@@ -1,4 +1,4 @@
-#include "screens/efeitos.hpp"
+#include "screens/sons.hpp"
 
 #include "console/services.hpp"
 

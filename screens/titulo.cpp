@@ -2,9 +2,10 @@
 
 #include "screens/celulas.hpp"
 #include "screens/contato.hpp"
-#include "screens/efeitos.hpp"
 #include "screens/escreve.hpp"
+#include "screens/explosao.hpp"
 #include "screens/paleta.hpp"
+#include "screens/sons.hpp"
 
 #include <array>
 #include <cstddef>

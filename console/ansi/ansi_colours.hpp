@@ -3,6 +3,8 @@
 // blue in bit 0 and red in bit 2, ANSI the other way round, so the low three
 // bits are reversed; bit 3 picks the bright range (90-97, 100-107).
 
+#include "console/palette.hpp"
+
 #include <cstdint>
 #include <string>
 
@@ -24,9 +26,23 @@ struct Pen {
 };
 Pen pen_of(std::uint16_t attribute);
 
+// How a terminal is told the colours: through the palette, and for the
+// fixed ones as 24-bit colour where it has that, else the 256-colour cube.
+struct Colours {
+    Palette palette = Palette::console;
+    bool truecolour = false;
+};
+
+// Whether COLORTERM (null when unset) says the terminal takes 24-bit colour.
+bool says_truecolour(const char* colorterm);
+
+// The entry of the 256-colour palette nearest to `rgb`, from the colour
+// cube and the grey ramp only: entries 0-15 follow the terminal's theme.
+int nearest_256(Rgb rgb);
+
 // The SGR sequence that takes the terminal from `from` to `to`, naming only
 // the colour that changed; empty when nothing did. With no known `from`,
-// both colours.
-std::string sgr_change(const Pen* from, Pen to);
+// both colours. In mono no colour is named, only bold turned on or off.
+std::string sgr_change(const Pen* from, Pen to, Colours colours = {});
 
 } // namespace console::ansi

@@ -198,7 +198,8 @@ std::string cursor_move(std::optional<Point> from, Point to) {
 }
 
 std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::optional<Point> cursor,
-                         const std::vector<bool>& rows_to_compare, const TerminalTraits& traits) {
+                         const std::vector<bool>& rows_to_compare, const TerminalTraits& traits,
+                         Colours colours) {
     bool every_row = rows_to_compare.size() != static_cast<std::size_t>(wanted.height);
     if (shown.width != wanted.width || shown.height != wanted.height) {
         const auto visible = shown.cursor_visible;
@@ -232,7 +233,7 @@ std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::option
                 out += move;
             }
             const Pen* from = shown.pen ? &*shown.pen : nullptr;
-            out += sgr_change(from, pen);
+            out += sgr_change(from, pen, colours);
             shown.pen = pen;
             if (auto erase = blank_erase(shown, wanted, Point{x, y}, traits)) {
                 out += erase->bytes;

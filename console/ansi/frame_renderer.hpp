@@ -68,10 +68,11 @@ void forget_cells(TerminalPicture& picture);
 // to match. A size change forgets everything first. Empty when the terminal
 // already shows the frame. A row flagged false in `rows_to_compare` is
 // taken to be shown as wanted already; none flagged compares them all.
-// `traits` say how blanks may be erased and how each glyph is sent.
+// `traits` say how blanks may be erased and how each glyph is sent; colours
+// are told as `colours` says.
 std::string render_frame(TerminalPicture& shown, const Grid& wanted, std::optional<Point> cursor,
                          const std::vector<bool>& rows_to_compare = {},
-                         const TerminalTraits& traits = {});
+                         const TerminalTraits& traits = {}, Colours colours = {});
 
 // The shortest bytes found that move the cursor from `from` (unknown when
 // empty) to `to`. Exposed for its tests.

@@ -1,6 +1,8 @@
 // A session on the terminal the program was started from.
+#include "console/ansi/ansi_colours.hpp"
 #include "console/cell_screen.hpp"
 #include "console/native.hpp"
+#include "console/palette.hpp"
 #include "console/posix/signal_watch.hpp"
 #include "console/posix/terminal_description.hpp"
 #include "console/posix/terminal_modes.hpp"
@@ -37,6 +39,12 @@ std::optional<std::string> unfit_term() {
     return std::nullopt;
 }
 
+// The colours as the player, the environment and the terminal's entry ask.
+ansi::Colours colours_for(std::optional<Palette> asked, int terminal_colours) {
+    return ansi::Colours{palette_for(asked, std::getenv("NO_COLOR"), terminal_colours),
+                         ansi::says_truecolour(std::getenv("COLORTERM"))};
+}
+
 } // namespace
 
 NativeOutcome run_on_native_console(const NativeNeeds& needs, const NativeSession& session) {
@@ -54,7 +62,8 @@ NativeOutcome run_on_native_console(const NativeNeeds& needs, const NativeSessio
         posix::RawTerminal terminal(STDIN_FILENO, STDOUT_FILENO, found);
         signals.restore_on_crash(STDOUT_FILENO, STDIN_FILENO, posix::leave_sequence(), found);
         CellScreen model;
-        posix::TerminalPlatform platform(terminal, signals, model, needs, sound, traits);
+        posix::TerminalPlatform platform(terminal, signals, model, needs, sound, traits,
+                                         colours_for(needs.palette, traits.colours));
         const int status = session(model, platform);
         platform.flush(); // the last frame, before the screen is left
         return finished(status);

@@ -10,9 +10,9 @@ namespace console::posix {
 
 TerminalPlatform::TerminalPlatform(RawTerminal& terminal, SignalWatch& signals, CellScreen& model,
                                    NativeNeeds needs, bool sound,
-                                   const ansi::TerminalTraits& traits)
+                                   const ansi::TerminalTraits& traits, ansi::Colours colours)
     : input_(terminal, signals, traits.typed_high_bytes),
-      view_(terminal.out_fd(), model, std::move(needs), traits), waits_(input_, view_),
+      view_(terminal.out_fd(), model, std::move(needs), traits, colours), waits_(input_, view_),
       speaker_(tone_format_.rate, sound) {}
 
 bool TerminalPlatform::kbhit() {

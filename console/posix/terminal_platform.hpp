@@ -24,7 +24,8 @@ namespace console::posix {
 class TerminalPlatform : public Platform {
   public:
     TerminalPlatform(RawTerminal& terminal, SignalWatch& signals, CellScreen& model,
-                     NativeNeeds needs, bool sound, const ansi::TerminalTraits& traits = {});
+                     NativeNeeds needs, bool sound, const ansi::TerminalTraits& traits = {},
+                     ansi::Colours colours = {});
 
     bool kbhit() override;
     int getch() override;

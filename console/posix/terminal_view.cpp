@@ -53,8 +53,9 @@ ansi::Grid window_grid(const CellScreen& model) {
 }
 
 TerminalView::TerminalView(int out_fd, CellScreen& model, NativeNeeds needs,
-                           ansi::TerminalTraits traits)
-    : out_(out_fd), model_(model), needs_(std::move(needs)), traits_(std::move(traits)) {
+                           ansi::TerminalTraits traits, ansi::Colours colours)
+    : out_(out_fd), model_(model), needs_(std::move(needs)), traits_(std::move(traits)),
+      colours_(colours) {
     update_size();
 }
 
@@ -94,7 +95,7 @@ void TerminalView::flush() {
     if (out.empty() && presented_ == now)
         return;
     read_changed_rows();
-    out += ansi::render_frame(shown_, window_, cursor, rows_to_compare_, traits_);
+    out += ansi::render_frame(shown_, window_, cursor, rows_to_compare_, traits_, colours_);
     if (!out.empty())
         write_or_end(out_, out);
     presented_ = now;

@@ -32,9 +32,10 @@ ansi::Grid window_grid(const CellScreen& model);
 
 class TerminalView {
   public:
-    // Reads the terminal's size and fits the model to it.
-    TerminalView(int out_fd, CellScreen& model, NativeNeeds needs,
-                 ansi::TerminalTraits traits = {});
+    // Reads the terminal's size and fits the model to it. Colours are told
+    // to the terminal as `colours` says.
+    TerminalView(int out_fd, CellScreen& model, NativeNeeds needs, ansi::TerminalTraits traits = {},
+                 ansi::Colours colours = {});
 
     // Reads the terminal's size again; on a change the model follows and
     // the next flush clears the terminal and draws it all.
@@ -66,6 +67,7 @@ class TerminalView {
     CellScreen& model_;
     NativeNeeds needs_;
     ansi::TerminalTraits traits_;
+    ansi::Colours colours_;
     ansi::TerminalPicture shown_;
     // What shown_ was last brought up to: the model's version and cursor.
     struct Presented {

@@ -3,6 +3,26 @@
 #include <windows.h>
 
 namespace console {
+namespace {
+
+// SetConsoleScreenBufferInfoEx takes the window it is given as one row and
+// one column short on Windows (not under wine), so the window is put back as
+// it was read afterwards.
+bool set_colour_table(void* output, const std::array<unsigned long, 16>& table) {
+    CONSOLE_SCREEN_BUFFER_INFOEX info{};
+    info.cbSize = sizeof info;
+    if (!GetConsoleScreenBufferInfoEx(output, &info))
+        return false;
+    for (std::size_t i = 0; i < table.size(); ++i)
+        info.ColorTable[i] = table[i];
+    const SMALL_RECT window = info.srWindow;
+    if (!SetConsoleScreenBufferInfoEx(output, &info))
+        return false;
+    SetConsoleWindowInfo(output, TRUE, &window);
+    return true;
+}
+
+} // namespace
 
 void* open_console_input() {
     return CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -33,6 +53,13 @@ ConsoleState capture_console(void* output, void* input) {
         state.has_attribute = true;
         state.attribute = info.wAttributes;
     }
+    CONSOLE_SCREEN_BUFFER_INFOEX colours{};
+    colours.cbSize = sizeof colours;
+    if (GetConsoleScreenBufferInfoEx(output, &colours)) {
+        state.has_colour_table = true;
+        for (std::size_t i = 0; i < state.colour_table.size(); ++i)
+            state.colour_table[i] = colours.ColorTable[i];
+    }
     return state;
 }
 
@@ -53,6 +80,27 @@ void restore_console(const ConsoleState& state, void* output, void* input) {
     }
     if (state.has_attribute)
         SetConsoleTextAttribute(output, state.attribute);
+    if (state.has_colour_table) {
+        // Set only when changed: a set can make the console redraw.
+        CONSOLE_SCREEN_BUFFER_INFOEX now{};
+        now.cbSize = sizeof now;
+        bool same = GetConsoleScreenBufferInfoEx(output, &now) != 0;
+        for (std::size_t i = 0; same && i < state.colour_table.size(); ++i)
+            same = now.ColorTable[i] == state.colour_table[i];
+        if (!same)
+            set_colour_table(output, state.colour_table);
+    }
+}
+
+void set_palette_colours(void* output, Palette palette) {
+    if (palette != Palette::fixed && palette != Palette::colour_blind)
+        return;
+    std::array<unsigned long, 16> table{};
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const Rgb rgb = rgb_of(palette, static_cast<int>(i));
+        table[i] = RGB(rgb.red, rgb.green, rgb.blue);
+    }
+    set_colour_table(output, table);
 }
 
 void move_below_window(void* output) {

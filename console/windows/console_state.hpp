@@ -4,6 +4,9 @@
 // of its own; the runtime's key reading switches the input mode for the
 // length of each read, so an interrupted read would leave it raw.
 
+#include "console/palette.hpp"
+
+#include <array>
 #include <cstdint>
 
 namespace console {
@@ -20,6 +23,9 @@ struct ConsoleState {
     bool cursor_visible = true;
     bool has_attribute = false;
     std::uint16_t attribute = 7;
+    // The colours the console shows its sixteen in, as COLORREFs.
+    bool has_colour_table = false;
+    std::array<unsigned long, 16> colour_table{};
 };
 
 // The console's own input, whatever standard input is: the runtime reads
@@ -42,5 +48,9 @@ void move_below_window(void* output);
 // no terminal escape processing, whatever the console was using, so the
 // cursor lands on the next row after a write to the last column.
 void set_drawing_mode(void* output, const ConsoleState& found);
+
+// The console's colour table set to the palette's colours, for the palettes
+// that fix them (fixed, colour-blind); the others leave the theme's.
+void set_palette_colours(void* output, Palette palette);
 
 } // namespace console

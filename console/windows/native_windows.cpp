@@ -1,4 +1,5 @@
 #include "console/native.hpp"
+#include "console/palette.hpp"
 
 #include "console/windows/console_events.hpp"
 #include "console/windows/console_lock.hpp"
@@ -10,6 +11,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdlib>
 
 namespace console {
 namespace {
@@ -32,12 +34,13 @@ std::atomic<const FoundConsole*> running{nullptr};
 // is as it was found, however the session ended.
 class ConsoleSession {
   public:
-    explicit ConsoleSession(HANDLE output) : found_{output, open_console_input(), {}} {
+    ConsoleSession(HANDLE output, Palette palette) : found_{output, open_console_input(), {}} {
         found_.state = capture_console(found_.output, found_.input);
         clear_session_end();
         running.store(&found_);
         SetConsoleCtrlHandler(on_console_event, TRUE);
         set_drawing_mode(found_.output, found_.state);
+        set_palette_colours(found_.output, palette);
     }
     ~ConsoleSession() {
         {
@@ -82,14 +85,17 @@ BOOL WINAPI on_console_event(DWORD event) {
     return TRUE;
 }
 
-NativeOutcome run_on_native_console(const NativeNeeds& /*needs*/, const NativeSession& session) {
+NativeOutcome run_on_native_console(const NativeNeeds& needs, const NativeSession& session) {
     const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     CONSOLE_SCREEN_BUFFER_INFO probe{};
     if (!GetConsoleScreenBufferInfo(output, &probe))
         return NativeOutcome{1, NativeProblem::no_console,
                              "standard output is not a console; run it in a console window"};
-    const ConsoleSession console_session(output);
-    WindowsScreen screen;
+    // A console always has its sixteen colours.
+    constexpr int console_colours = 16;
+    const Palette palette = palette_for(needs.palette, std::getenv("NO_COLOR"), console_colours);
+    const ConsoleSession console_session(output, palette);
+    WindowsScreen screen(nullptr, palette);
     WindowsPlatform platform;
     try {
         return NativeOutcome{session(screen, platform), NativeProblem::none, {}};

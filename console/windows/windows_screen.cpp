@@ -42,7 +42,8 @@ BufferInfo WindowsScreen::info() const {
 void WindowsScreen::fill_attribute(std::uint16_t attribute, int count, Coord from) {
     const ConsoleLock hold;
     DWORD done = 0;
-    FillConsoleOutputAttribute(handle(), attribute, to_count(count), to_coord(from), &done);
+    FillConsoleOutputAttribute(handle(), attribute_shown(palette_, attribute), to_count(count),
+                               to_coord(from), &done);
 }
 
 void WindowsScreen::fill_character(std::uint8_t ch, int count, Coord from) {
@@ -59,7 +60,7 @@ bool WindowsScreen::set_cursor(Coord to) {
 
 void WindowsScreen::set_attribute(std::uint16_t attribute) {
     const ConsoleLock hold;
-    SetConsoleTextAttribute(handle(), attribute);
+    SetConsoleTextAttribute(handle(), attribute_shown(palette_, attribute));
 }
 
 void WindowsScreen::write(std::string_view bytes) {

@@ -4,6 +4,7 @@
 // whatever the console's code page, and no byte is ever taken for a control
 // code (7 does not ring, 10 and 13 do not move the cursor).
 
+#include "console/palette.hpp"
 #include "console/screen_buffer.hpp"
 
 namespace console {
@@ -12,7 +13,9 @@ class WindowsScreen : public ScreenBuffer {
   public:
     // Without a handle every operation asks for standard output's anew, so
     // the buffer drawn on is always the one standard output names now.
-    explicit WindowsScreen(void* handle = nullptr) : handle_(handle) {}
+    // Attributes are given to the console as the palette shows them.
+    explicit WindowsScreen(void* handle = nullptr, Palette palette = Palette::console)
+        : handle_(handle), palette_(palette) {}
 
     BufferInfo info() const override;
     void fill_attribute(std::uint16_t attribute, int count, Coord from) override;
@@ -25,6 +28,7 @@ class WindowsScreen : public ScreenBuffer {
     void* handle() const;
 
     void* handle_;
+    Palette palette_;
 };
 
 } // namespace console

@@ -1,5 +1,7 @@
 #include "app/command_line.hpp"
+#include "app/option_table.hpp"
 #include "app/texts.hpp"
+#include "console/palette.hpp"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +9,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -49,6 +52,20 @@ TEST(CommandLine, GoodLinesGiveTheirOptions) {
     const auto replay = std::get<app::Options>(parse({"--speed=4", "--replay", "r"}));
     EXPECT_EQ(replay.replay, "r");
     EXPECT_EQ(replay.speed, 4);
+
+    const auto arrows = std::get<app::Options>(parse({"--arrows"}));
+    EXPECT_TRUE(arrows.arrows);
+    EXPECT_FALSE(std::get<app::Options>(parse({})).arrows);
+    EXPECT_EQ(std::get<app::Options>(parse({})).palette, std::nullopt);
+    for (const auto& [name, palette] : std::vector<std::pair<std::string_view, console::Palette>>{
+             {"console", console::Palette::console},
+             {"fixed", console::Palette::fixed},
+             {"colour-blind", console::Palette::colour_blind},
+             {"mono", console::Palette::mono}}) {
+        const std::string attached = "--palette=" + std::string(name);
+        EXPECT_EQ(std::get<app::Options>(parse({attached})).palette, palette) << name;
+        EXPECT_EQ(std::get<app::Options>(parse({"--palette", name})).palette, palette) << name;
+    }
 }
 
 TEST(CommandLine, WrongLinesSayWhatIsWrongOnStderrWithStatusTwo) {
@@ -57,6 +74,8 @@ TEST(CommandLine, WrongLinesSayWhatIsWrongOnStderrWithStatusTwo) {
         std::string line;
     };
     const std::string seed_range = "option '--seed' takes a number from 0 to 4294967295, not ";
+    const std::string palette_names =
+        "option '--palette' takes console, fixed, colour-blind, or mono, not ";
     const std::vector<Case> cases{
         {{"--x"}, "unknown option '--x'"},
         {{"--x=3"}, "unknown option '--x'"},
@@ -76,12 +95,18 @@ TEST(CommandLine, WrongLinesSayWhatIsWrongOnStderrWithStatusTwo) {
         {{"-"}, "unexpected argument '-'"},
         {{"--", "--mute"}, "unexpected argument '--mute'"},
         {{"--seed", "1", "2"}, "unexpected argument '2'"},
-        {{"--replay", "a", "--speed", "17"}, "option '--speed' takes a number from 1 to 16, not '17'"},
-        {{"--replay", "a", "--speed", "0"}, "option '--speed' takes a number from 1 to 16, not '0'"},
+        {{"--replay", "a", "--speed", "17"},
+         "option '--speed' takes a number from 1 to 16, not '17'"},
+        {{"--replay", "a", "--speed", "0"},
+         "option '--speed' takes a number from 1 to 16, not '0'"},
         {{"--speed", "2"}, "option '--speed' goes with '--replay'"},
         {{"--record", "a", "--verify", "b"},
          "options '--record', '--replay' and '--verify' go one at a time"},
         {{"--replay"}, "option '--replay' needs a value"},
+        {{"--palette", "Mono"}, palette_names + "'Mono'"},
+        {{"--palette="}, palette_names + "''"},
+        {{"--palette"}, "option '--palette' needs a value"},
+        {{"--arrows=yes"}, "option '--arrows' takes no value"},
         // The first thing that stops the parse wins.
         {{"--x", "--help"}, "unknown option '--x'"},
     };
@@ -111,13 +136,31 @@ TEST(CommandLine, HelpAndVersionGoToStdoutWithStatusZero) {
 
 TEST(CommandLine, TheHelpNamesEveryOptionKeyAndStatusWithinEightyColumns) {
     const std::string help = app::help_text();
-    for (const char* part : {"Usage: orbitrix [OPTION]...", "  -h, --help  ", "  -V, --version  ",
-                             "      --seed N  ", "      --mute  ", "Esc ", "space ", "  0  ",
-                             "  1  ", "  2  ", "  100  ", "man 6 orbitrix"})
+    for (const char* part :
+         {"Usage: orbitrix [OPTION]...", "  -h, --help  ", "  -V, --version  ", "      --seed N  ",
+          "      --mute  ", "      --arrows  ", "      --palette NAME  ", "Esc ", "space ",
+          "arrow keys ", "  0  ", "  1  ", "  2  ", "  100  ", "man 6 orbitrix"})
         EXPECT_NE(help.find(part), std::string::npos) << part;
     std::istringstream lines(help);
     for (std::string line; std::getline(lines, line);)
         EXPECT_LE(line.size(), 79u) << line;
+}
+
+TEST(CommandLine, TheHelpStartsEveryOptionsDescriptionInOneColumn) {
+    const std::string help = app::help_text();
+    const std::string options = help.substr(help.find("Options:\n") + 9);
+    std::istringstream lines(options.substr(0, options.find("\n\n") + 1));
+    std::optional<std::size_t> column;
+    for (std::string line; std::getline(lines, line);) {
+        // A name runs from its dash to two spaces; a continued line has none.
+        const std::size_t first = line.find_first_not_of(' ');
+        const std::size_t text =
+            line[first] == '-' ? line.find_first_not_of(' ', line.find("  ", first)) : first;
+        column = column.value_or(text);
+        EXPECT_EQ(text, *column) << line;
+        EXPECT_EQ(line.substr(text - 2, 2), "  ") << line;
+    }
+    EXPECT_TRUE(column.has_value());
 }
 
 } // namespace

@@ -1,15 +1,18 @@
 // Whole sessions on the in-memory console with the command line's options:
 // a player who types the start-up keys and then lets each game be lost.
+#include "app/arrow_keys.hpp"
 #include "app/play.hpp"
 #include "app/seeded_clock.hpp"
 #include "app/silent_tones.hpp"
 #include "console/forwarding_platform.hpp"
 #include "console/memory_console.hpp"
+#include "game/resultado.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -64,11 +67,13 @@ const std::vector<std::string> TWO_GAMES{"1Ana\r4", "11Ana\r4"};
 const std::vector<std::string> ONE_GAME{"1Ana\r4"};
 
 Session play(const app::Options& options, const std::vector<std::string>& games,
-             std::int64_t clock = 1'700'000'000) {
+             std::int64_t clock = 1'700'000'000, std::ostream* recording = nullptr) {
     console::MemoryConsole con;
     con.platform.set_time(clock);
     Recorder recorder(con, games);
-    EXPECT_THROW(app::play(options, con.screen, recorder), console::ScriptExhausted);
+    game::Observador nobody;
+    EXPECT_THROW(app::play(options, con.screen, recorder, nobody, recording),
+                 console::ScriptExhausted);
     return {recorder.screens, con.platform.tones().size(), con.platform.sleeps().size(),
             con.platform.now_ms()};
 }
@@ -114,6 +119,42 @@ TEST(MutedSession, EveryToneIsASilenceOfItsLengthAndPlayKeepsItsPace) {
     EXPECT_EQ(muted.sleeps, loud.sleeps + loud.tones);
     EXPECT_EQ(muted.ended_at_ms, loud.ended_at_ms);
     EXPECT_EQ(muted.screens.back(), loud.screens.back());
+}
+
+// The codes a Windows console or the key decoder give the arrow keys.
+const std::string LEFT = "\xe0K";
+const std::string RIGHT = "\xe0M";
+const std::string UP = "\xe0H";
+const std::string DOWN = "\xe0P";
+
+TEST(ArrowKeys, EachArrowIsItsLetterAndEveryOtherKeyPassesAsItCame) {
+    console::MemoryPlatform inner;
+    // Home, then F1 (0 and ';'), then plain keys round the arrows.
+    inner.push_keys(LEFT + RIGHT + "x" + UP + DOWN + "\xe0G" + std::string("\0;", 2) + "P");
+    app::ArrowKeys arrows(inner);
+    std::vector<int> read;
+    while (arrows.kbhit())
+        read.push_back(arrows.getch());
+    EXPECT_EQ(read, (std::vector<int>{'a', 'd', 'x', 'w', 's', 224, 'G', 0, ';', 'P'}));
+}
+
+TEST(ArrowKeys, AnArrowSteersTheShipAsItsLetterAndTheRecordingReplaysWithoutTheOption) {
+    const Session letters = play({.seed = 7}, {"1Ana\r4aaw"});
+    const Session still = play({.seed = 7}, {"1Ana\r4"});
+    ASSERT_NE(letters.screens, still.screens);
+    // Without the option the arrows do nothing.
+    EXPECT_EQ(play({.seed = 7}, {"1Ana\r4" + LEFT + LEFT + UP}).screens, still.screens);
+
+    // The recording is the one the letters make, so it replays as they do.
+    std::ostringstream with_arrows;
+    std::ostringstream with_letters;
+    const std::int64_t clock = 1'700'000'000;
+    const Session steered =
+        play({.seed = 7, .arrows = true}, {"1Ana\r4" + LEFT + LEFT + UP}, clock, &with_arrows);
+    play({.seed = 7}, {"1Ana\r4aaw"}, clock, &with_letters);
+    EXPECT_EQ(steered.screens, letters.screens);
+    EXPECT_NE(with_arrows.str().find("key 97 "), std::string::npos) << with_arrows.str();
+    EXPECT_EQ(with_arrows.str(), with_letters.str());
 }
 
 } // namespace

@@ -1,4 +1,6 @@
-#include "screens/efeitos.hpp"
+#include "screens/explosao.hpp"
+#include "screens/ocultarampliar.hpp"
+#include "screens/sons.hpp"
 
 #include "espiao.hpp"
 

@@ -1,5 +1,7 @@
 #include "vterm_screen.hpp"
 
+#include "console/glyphs.hpp"
+
 #include <vterm.h>
 
 namespace terminal_test {
@@ -20,26 +22,6 @@ const VTermScreenCallbacks callbacks = {
 };
 
 } // namespace
-
-std::string utf8(char32_t c) {
-    std::string out;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
-}
 
 VtermScreen::VtermScreen(int columns, int rows)
     : columns_(columns), rows_(rows), vt_(vterm_new(rows, columns)),
@@ -75,7 +57,7 @@ std::string VtermScreen::row(int y) const {
     std::string out;
     for (int x = 0; x < columns_; ++x) {
         const char32_t c = cell(x, y).ch;
-        out += utf8(c);
+        out += console::utf8_of(c);
     }
     return out;
 }

@@ -52,6 +52,4 @@ class VtermScreen {
     bool altscreen_ = false;
 };
 
-std::string utf8(char32_t c);
-
 } // namespace terminal_test

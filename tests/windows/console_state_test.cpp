@@ -63,4 +63,29 @@ TEST_F(ConsoleStateTest, DrawingModeWrapsAtTheEdgeAndTakesNoEscapes) {
     EXPECT_TRUE(mode & ENABLE_PROCESSED_OUTPUT) << "the rest of the mode is kept";
 }
 
+// wine keeps no colour table (it reads back as zeros, whatever is set), so
+// what runs here is what a set does around it: the window and the buffer
+// keep their size, and leaving puts back the table found.
+TEST_F(ConsoleStateTest, AFixedPaletteKeepsTheWindowAndLeavingPutsTheTableBack) {
+    const console::ConsoleState found = console::capture_console(buffer(), nullptr);
+    ASSERT_TRUE(found.has_colour_table);
+    const CONSOLE_SCREEN_BUFFER_INFO before = info();
+
+    console::set_palette_colours(buffer(), console::Palette::colour_blind);
+    EXPECT_EQ(info().srWindow.Left, before.srWindow.Left);
+    EXPECT_EQ(info().srWindow.Top, before.srWindow.Top);
+    EXPECT_EQ(info().srWindow.Right, before.srWindow.Right);
+    EXPECT_EQ(info().srWindow.Bottom, before.srWindow.Bottom);
+    EXPECT_EQ(info().dwSize.X, before.dwSize.X);
+    EXPECT_EQ(info().dwSize.Y, before.dwSize.Y);
+
+    console::restore_console(found, buffer(), nullptr);
+    CONSOLE_SCREEN_BUFFER_INFOEX now{};
+    now.cbSize = sizeof now;
+    ASSERT_TRUE(GetConsoleScreenBufferInfoEx(buffer(), &now));
+    for (std::size_t i = 0; i < 16; ++i)
+        EXPECT_EQ(now.ColorTable[i], found.colour_table[i]) << i;
+    EXPECT_EQ(info().srWindow.Bottom, before.srWindow.Bottom);
+}
+
 } // namespace

@@ -166,4 +166,17 @@ TEST_F(WindowsScreenTest, TextLayerDrawsTheSamePictureAsOnTheInMemoryConsole) {
     EXPECT_EQ(screen->info().attribute, memory.attribute());
 }
 
+TEST_F(WindowsScreenTest, MonoGivesTheConsoleGreyOrBrightWhiteOnBlackOnly) {
+    console::WindowsScreen mono(buffer(), console::Palette::mono);
+    mono.set_attribute(0x42); // green on red: the charged mark's green
+    mono.write("a");
+    mono.set_attribute(0x14); // red on blue
+    mono.write("b");
+    mono.fill_attribute(0x2e, 3, console::Coord{5, 0});
+    EXPECT_EQ(attr_at(0, 0), 15);
+    EXPECT_EQ(attr_at(1, 0), 7);
+    EXPECT_EQ(attr_at(5, 0), 7);
+    EXPECT_EQ(attr_at(7, 0), 7);
+}
+
 } // namespace

@@ -1,9 +1,7 @@
 #pragma once
-// The explosion, the game's tunes and the console set-up at each game.
+// The game's tunes.
 
 namespace screens {
-
-void explosao(int coluna, int linha);
 
 // The life-lost sound: the tune's second half, fast.
 void beeps();
@@ -12,7 +10,5 @@ void beeps2();
 // The tune as the title sequence and the completion screen play it.
 void tune_titulo();
 void tune_zerado();
-
-void ocultarampliar();
 
 } // namespace screens
