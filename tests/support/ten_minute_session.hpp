@@ -15,5 +15,7 @@ struct RecordedSession {
 };
 
 RecordedSession ten_minute_session(unsigned seed);
+// The same for `minutes` of the game's own time.
+RecordedSession seeded_session(unsigned seed, int minutes);
 
 } // namespace teste
