@@ -13,24 +13,27 @@
 namespace replay {
 namespace {
 
+// Each game's result as it ends, passed on to the watcher with every other
+// call.
 struct Results : game::Observador {
-    explicit Results(const ReplayingPlatform& player) : player(player) {}
+    Results(const ReplayingPlatform& player, game::Observador& watch)
+        : player(player), watch(watch) {}
     const ReplayingPlatform& player;
-    std::vector<game::Resultado> games;
-    // A game the recording ran out in ends as left, whatever the recorded
-    // session went on to do: there is nothing to compare it with.
-    bool last_cut = false;
+    game::Observador& watch;
+    Replayed replayed;
+    void partida_comeca() override { watch.partida_comeca(); }
+    void jogo_comeca(const std::string& nome, int nivel) override {
+        watch.jogo_comeca(nome, nivel);
+    }
+    void nivel_sobe(int nivel) override { watch.nivel_sobe(nivel); }
     void partida_termina(const game::Resultado& r) override {
-        games.push_back(r);
-        last_cut = player.ran_out();
+        replayed.games.push_back(r);
+        // A game the recording ran out in ends as left, whatever the
+        // recorded session went on to do.
+        replayed.last_cut = player.ran_out();
+        watch.partida_termina(r);
     }
 };
-
-std::string level_text(int code) {
-    if (code > ' ' && code < 127)
-        return std::string(1, static_cast<char>(code));
-    return "(tecla " + std::to_string(code) + ")";
-}
 
 std::string_view ending_text(game::Desfecho d) {
     switch (d) {
@@ -79,21 +82,33 @@ std::string difference(const game::Resultado& got, const game::Resultado& want) 
 
 } // namespace
 
+Replayed replay_recording(const Recording& recording, console::ScreenBuffer& screen,
+                          console::Platform& platform, game::Observador& watch) {
+    ReplayingPlatform player(platform, recording, Pace{});
+    Results results(player, watch);
+    {
+        const console::Installation installed(screen, player);
+        try {
+            game::sessao(results);
+        } catch (const console::SessionEnded&) {
+        }
+    }
+    results.replayed.ended_early = player.ran_out() || recording.cut_short;
+    return results.replayed;
+}
+
 int verify_recording(const Recording& recording, const std::string& name, std::ostream& out,
                      std::ostream& err) {
     console::MemoryConsole con;
     con.platform.set_time_limit_ms(std::numeric_limits<std::int64_t>::max() / 2);
-    ReplayingPlatform player(con.platform, recording, Pace{});
-    Results replayed(player);
-    {
-        const console::Installation installed(con.screen, player);
-        try {
-            game::sessao(replayed);
-        } catch (const console::SessionEnded&) {
-        }
-    }
-    const bool ended_early = player.ran_out() || recording.cut_short;
+    game::Observador nobody;
+    return check_replay(replay_recording(recording, con.screen, con.platform, nobody), recording,
+                        name, out, err);
+}
 
+int check_replay(const Replayed& replayed, const Recording& recording, const std::string& name,
+                 std::ostream& out, std::ostream& err) {
+    const bool ended_early = replayed.ended_early;
     std::vector<game::Resultado> recorded;
     for (const Event& event : recording.events)
         if (const auto* game = std::get_if<GameEnded>(&event))

@@ -66,6 +66,9 @@ TEST(CommandLine, GoodLinesGiveTheirOptions) {
         EXPECT_EQ(std::get<app::Options>(parse({attached})).palette, palette) << name;
         EXPECT_EQ(std::get<app::Options>(parse({"--palette", name})).palette, palette) << name;
     }
+    // "-" is standard input, a value and not an option.
+    EXPECT_EQ(std::get<app::Options>(parse({"--export", "-"})).export_file, "-");
+    EXPECT_EQ(std::get<app::Options>(parse({"--export=r"})).export_file, "r");
 }
 
 TEST(CommandLine, WrongLinesSayWhatIsWrongOnStderrWithStatusTwo) {
@@ -107,6 +110,11 @@ TEST(CommandLine, WrongLinesSayWhatIsWrongOnStderrWithStatusTwo) {
         {{"--palette="}, palette_names + "''"},
         {{"--palette"}, "option '--palette' needs a value"},
         {{"--arrows=yes"}, "option '--arrows' takes no value"},
+        {{"--export"}, "option '--export' needs a value"},
+        {{"--export", "a", "--replay", "b"},
+         "option '--export' goes without '--record', '--replay' or '--verify'"},
+        {{"--verify", "a", "--export", "b"},
+         "option '--export' goes without '--record', '--replay' or '--verify'"},
         // The first thing that stops the parse wins.
         {{"--x", "--help"}, "unknown option '--x'"},
     };

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace bench {
+namespace teste {
 
 struct RecordedSession {
     std::string text;
@@ -15,5 +15,7 @@ struct RecordedSession {
 };
 
 RecordedSession ten_minute_session(unsigned seed);
+// The same for `minutes` of the game's own time.
+RecordedSession seeded_session(unsigned seed, int minutes);
 
-} // namespace bench
+} // namespace teste
