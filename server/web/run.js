@@ -10,6 +10,8 @@ document.addEventListener("DOMContentLoaded", () => {
   const player = window.AsciinemaPlayer.create(box.dataset.cast, box, {
     preload: true,
     fit: "width",
+    controls: true,
+    theme: "orbitrix",
     terminalFontFamily: "'DejaVu Sans Mono', 'Liberation Mono', monospace",
   });
   // The tests drive the same player a viewer does.
