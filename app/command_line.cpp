@@ -101,6 +101,8 @@ Parsed parse_command_line(std::span<const std::string_view> args) {
             int(options.verify.has_value()) >
         1)
         return usage_error("options '--record', '--replay' and '--verify' go one at a time");
+    if (options.export_file && (options.record || options.replay || options.verify))
+        return usage_error("option '--export' goes without '--record', '--replay' or '--verify'");
     if (options.speed != 1 && !options.replay)
         return usage_error("option '--speed' goes with '--replay'");
     return options;

@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
         return scores::print_scores(out, err);
     if (options.verify)
         return replay::verify_file(*options.verify);
+    if (options.export_file)
+        return replay::export_file(*options.export_file, out);
 
     // Files are opened, or refused, before the terminal is touched.
     std::optional<replay::Recording> replaying;

@@ -4,6 +4,7 @@
 
 #include "game/resultado.hpp"
 
+#include <string>
 #include <vector>
 
 namespace app {
@@ -15,6 +16,14 @@ class Observers : public game::Observador {
     void partida_comeca() override {
         for (game::Observador* o : each_)
             o->partida_comeca();
+    }
+    void jogo_comeca(const std::string& nome, int nivel) override {
+        for (game::Observador* o : each_)
+            o->jogo_comeca(nome, nivel);
+    }
+    void nivel_sobe(int nivel) override {
+        for (game::Observador* o : each_)
+            o->nivel_sobe(nivel);
     }
     void partida_termina(const game::Resultado& result) override {
         for (game::Observador* o : each_)

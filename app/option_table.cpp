@@ -59,6 +59,11 @@ std::optional<Stop> verify(Options& options, std::string_view value) {
     return std::nullopt;
 }
 
+std::optional<Stop> export_cast(Options& options, std::string_view value) {
+    options.export_file = std::string(value);
+    return std::nullopt;
+}
+
 std::optional<Stop> speed(Options& options, std::string_view value) {
     const char* end = value.data() + value.size();
     const auto [stop, error] = std::from_chars(value.data(), end, options.speed);
@@ -87,9 +92,14 @@ constexpr std::array table{
               "ends it",
               replay},
     OptionRow{0, "speed", "N", "with --replay: every wait N times shorter (1 to 16)", speed},
-    OptionRow{0, "verify", "FILE",
-              "replay FILE with no terminal and check each game's result",
+    OptionRow{0, "verify", "FILE", "replay FILE with no terminal and check each game's result",
               verify},
+    OptionRow{0, "export", "FILE",
+              "write FILE's session on standard output as an asciicast,\n"
+              "checked as --verify checks it; FILE - reads standard\n"
+              "input. A GIF of it: orbitrix --export FILE > run.cast\n"
+              "&& agg run.cast run.gif",
+              export_cast},
 };
 
 } // namespace

@@ -19,6 +19,9 @@ struct Options {
     std::optional<std::string> record = {};
     std::optional<std::string> replay = {};
     std::optional<std::string> verify = {};
+    // A recording to write as an asciicast on standard output; "-" reads
+    // it from standard input.
+    std::optional<std::string> export_file = {};
     // Divides every wait of a replay; 1 to 16.
     int speed = 1;
 };

@@ -87,7 +87,7 @@ class BackendUnderTest : public TerminalPlatform {
     template <class Wait> void wait_point(Wait wait) {
         ++wait_points;
         if (options_.measure_output) {
-            const console::ansi::Grid grid = console::posix::window_grid(model_);
+            const console::ansi::Grid grid = console::ansi::window_grid(model_);
             const Least now = least_bytes_.next(grid);
             least.cells += now.cells;
             least.glyph_bytes += now.glyph_bytes;

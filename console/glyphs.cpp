@@ -83,6 +83,13 @@ std::string_view glyph_utf8(std::uint8_t byte) {
     return utf8_table().text[byte];
 }
 
+std::string text_utf8(std::string_view bytes) {
+    std::string text;
+    for (const char c : bytes)
+        text += glyph_utf8(static_cast<std::uint8_t>(c));
+    return text;
+}
+
 std::optional<std::uint8_t> byte_for_unicode(char32_t ch) {
     if (ch >= 32 && ch < 127)
         return static_cast<std::uint8_t>(ch);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace console {
@@ -12,6 +13,8 @@ namespace console {
 char32_t glyph_unicode(std::uint8_t byte);
 // The same glyph as UTF-8, 1 to 3 bytes.
 std::string_view glyph_utf8(std::uint8_t byte);
+// Text the game holds (a name, one byte a cell) as UTF-8, as it looks.
+std::string text_utf8(std::string_view bytes);
 // The byte whose glyph is this character, for text typed on a UTF-8
 // keyboard: ASCII as it is, the code page's letters and signs as their byte.
 std::optional<std::uint8_t> byte_for_unicode(char32_t ch);

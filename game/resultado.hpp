@@ -22,12 +22,16 @@ struct Resultado {
     Desfecho desfecho = Desfecho::saiu;
 };
 
-// Both calls do nothing unless overridden.
+// Every call does nothing unless overridden.
 class Observador {
   public:
     virtual ~Observador() = default;
     // A game begins, before its title sequence.
     virtual void partida_comeca() {}
+    // Its play begins, with the name typed and the level key chosen.
+    virtual void jogo_comeca(const std::string& /*nome*/, int /*nivel*/) {}
+    // A frame raised the level (a key code, as the game holds it).
+    virtual void nivel_sobe(int /*nivel*/) {}
     // A game that reached play has ended, once, whatever ended it; before
     // its end screen, so a session cut short there has told it already.
     virtual void partida_termina(const Resultado& /*resultado*/) {}

@@ -24,11 +24,16 @@ bool joga(Partida& p, Observador& observador) {
         contado = true;
     };
     try {
+        observador.jogo_comeca(p.nome.data(), p.nivel);
         Fim fim = Fim::continua;
         // Lives are tested before the ESC test, so a last life lost in the
         // frame that read ESC still shows the game-over screen.
-        while (fim == Fim::continua && p.vidas >= 1)
+        while (fim == Fim::continua && p.vidas >= 1) {
+            const int nivel = p.nivel;
             fim = quadro(p);
+            if (p.nivel != nivel)
+                observador.nivel_sobe(p.nivel);
+        }
         switch (fim) {
         case Fim::esc:
             termina(Desfecho::saiu);

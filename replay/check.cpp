@@ -91,27 +91,6 @@ std::string_view ending_word(game::Desfecho d) {
     return "left";
 }
 
-// How the replayed game differs from the recorded one; empty when it does not.
-std::string difference(const game::Resultado& got, const game::Resultado& want) {
-    const auto field = [](std::string_view what, const std::string& a, const std::string& b) {
-        return std::string(what) + " " + a + " replayed, " + b + " recorded";
-    };
-    if (got.nome != want.nome)
-        return field("name", quoted(got.nome), quoted(want.nome));
-    if (got.nivel_inicial != want.nivel_inicial)
-        return field("first level", level_text(got.nivel_inicial), level_text(want.nivel_inicial));
-    if (got.nivel != want.nivel)
-        return field("last level", level_text(got.nivel), level_text(want.nivel));
-    if (got.pontos != want.pontos)
-        return field("points", std::to_string(got.pontos), std::to_string(want.pontos));
-    if (got.vidas != want.vidas)
-        return field("lives", std::to_string(got.vidas), std::to_string(want.vidas));
-    if (got.desfecho != want.desfecho)
-        return field("ending", std::string(ending_word(got.desfecho)),
-                     std::string(ending_word(want.desfecho)));
-    return {};
-}
-
 std::int64_t shortest_frame_ms() {
     std::int64_t least = std::numeric_limits<std::int64_t>::max();
     for (const game::Nivel& nivel : game::NIVEIS)
@@ -133,10 +112,24 @@ std::string_view ending_text(game::Desfecho d) {
     return "saiu";
 }
 
-std::string level_text(int code) {
-    if (code > ' ' && code < 127)
-        return std::string(1, static_cast<char>(code));
-    return "(tecla " + std::to_string(code) + ")";
+std::string result_difference(const game::Resultado& got, const game::Resultado& want) {
+    const auto field = [](std::string_view what, const std::string& a, const std::string& b) {
+        return std::string(what) + " " + a + " replayed, " + b + " recorded";
+    };
+    if (got.nome != want.nome)
+        return field("name", quoted(got.nome), quoted(want.nome));
+    if (got.nivel_inicial != want.nivel_inicial)
+        return field("first level", level_text(got.nivel_inicial), level_text(want.nivel_inicial));
+    if (got.nivel != want.nivel)
+        return field("last level", level_text(got.nivel), level_text(want.nivel));
+    if (got.pontos != want.pontos)
+        return field("points", std::to_string(got.pontos), std::to_string(want.pontos));
+    if (got.vidas != want.vidas)
+        return field("lives", std::to_string(got.vidas), std::to_string(want.vidas));
+    if (got.desfecho != want.desfecho)
+        return field("ending", std::string(ending_word(got.desfecho)),
+                     std::string(ending_word(want.desfecho)));
+    return {};
 }
 
 std::int64_t least_session_ms(const Recording& recording) {
@@ -201,7 +194,7 @@ Verdict check_recording(const Recording& recording, const Budget& budget) {
             return fail(Verdict::Outcome::differs, 0,
                         "game " + std::to_string(number) + " was replayed but not recorded");
         }
-        if (const auto how = difference(r.result, recorded[number - 1]); !how.empty())
+        if (const auto how = result_difference(r.result, recorded[number - 1]); !how.empty())
             return fail(Verdict::Outcome::differs, 0,
                         "game " + std::to_string(number) + " differs: " + how);
     }

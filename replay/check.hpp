@@ -48,10 +48,11 @@ std::int64_t least_session_ms(const Recording& recording);
 
 Verdict check_recording(const Recording& recording, const Budget& budget = {});
 
+// How the replayed game differs from the recorded one, in English, for
+// the error that says so; empty when it does not.
+std::string result_difference(const game::Resultado& replayed, const game::Resultado& recorded);
+
 // A game's ending as the player reads it: perdeu, venceu or saiu.
 std::string_view ending_text(game::Desfecho ending);
-
-// How a level's key code is shown: the character, or its number.
-std::string level_text(int code);
 
 } // namespace replay

@@ -202,4 +202,10 @@ std::variant<Event, std::string> parse_event(std::string_view line) {
     return joined({"'", w[0], "' is not an event (time, key or game)"});
 }
 
+std::string level_text(int code) {
+    if (code > ' ' && code < 127)
+        return std::string(1, static_cast<char>(code));
+    return "(tecla " + std::to_string(code) + ")";
+}
+
 } // namespace replay

@@ -33,4 +33,8 @@ std::variant<Event, std::string> parse_event(std::string_view line);
 // A name as the format quotes it.
 std::string quoted(std::string_view bytes);
 
+// A level key as a player reads it: the character, or "(tecla N)" for a key
+// with none.
+std::string level_text(int code);
+
 } // namespace replay

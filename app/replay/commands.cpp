@@ -1,5 +1,6 @@
 #include "app/replay/commands.hpp"
 
+#include "replay/asciicast.hpp"
 #include "replay/recording_file.hpp"
 #include "replay/verify.hpp"
 
@@ -7,11 +8,21 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 
 namespace replay {
 namespace {
 
 constexpr int REFUSED = 2;
+constexpr std::string_view STANDARD_INPUT = "-";
+
+std::variant<Recording, Refusal> read_standard_input() {
+    const std::string text{std::istreambuf_iterator<char>(std::cin),
+                           std::istreambuf_iterator<char>()};
+    if (std::cin.bad())
+        return Refusal{0, "cannot be read"};
+    return read_recording(text);
+}
 
 const Recording* loaded_or_refused(const std::string& path,
                                    const std::variant<Recording, Refusal>& loaded) {
@@ -53,6 +64,22 @@ int verify_file(const std::string& path) {
     if (recording == nullptr)
         return REFUSED;
     return verify_recording(*recording, path, std::cout, std::cerr);
+}
+
+int export_file(const std::string& path, std::ostream& out) {
+    const bool from_input = path == STANDARD_INPUT;
+    const std::string name = from_input ? "standard input" : path;
+    const auto loaded = from_input ? read_standard_input() : load_recording(path);
+    const Recording* recording = loaded_or_refused(name, loaded);
+    if (recording == nullptr)
+        return REFUSED;
+    auto cast = asciicast(*recording, name);
+    if (const auto* refusal = std::get_if<CastRefusal>(&cast)) {
+        std::cerr << refusal->message << std::flush;
+        return refusal->status;
+    }
+    out << std::get<std::string>(cast) << std::flush;
+    return out ? 0 : 1;
 }
 
 } // namespace replay

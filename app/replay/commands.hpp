@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace replay {
@@ -21,5 +22,10 @@ std::optional<Recording> load_or_refuse(const std::string& path);
 void say_if_ended_early(const std::string& path, const Recording& recording, bool ran_out);
 // See verify_recording.
 int verify_file(const std::string& path);
+// --export: the cast of the recording at `path` ("-": standard input) on
+// `out`, or the refusal on standard error and nothing on `out`. 0; 1 when
+// its games do not end as recorded or the cast cannot be written; 2 when
+// the recording cannot be read.
+int export_file(const std::string& path, std::ostream& out);
 
 } // namespace replay

@@ -1,7 +1,5 @@
 #include "console/posix/terminal_modes.hpp"
 
-#include "console/ansi/escapes.hpp"
-
 #include <cerrno>
 #include <csignal>
 #include <poll.h>
@@ -22,22 +20,6 @@ termios raw_mode(const termios& cooked) {
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;
     return raw;
-}
-
-std::string_view enter_sequence() {
-    static const std::string bytes = std::string("\x1b[?1049h") // alternate screen
-                                     + "\x1b[?7l"               // no autowrap
-                                     + "\x1b[?1l"               // cursor keys send CSI
-                                     + "\x1b>"                  // numeric keypad
-                                     + std::string(ansi::clear_screen);
-    return bytes;
-}
-
-std::string_view leave_sequence() {
-    static const std::string bytes = std::string(ansi::plain_colours) +
-                                     std::string(ansi::show_cursor) + "\x1b[?7h" // autowrap
-                                     + "\x1b[?1049l";                            // main screen
-    return bytes;
 }
 
 RawTerminal::RawTerminal(int in_fd, int out_fd, const termios& found)

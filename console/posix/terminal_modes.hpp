@@ -2,6 +2,7 @@
 // The terminal's modes while the game runs, and putting them back as they
 // were found.
 
+#include "console/ansi/screen_modes.hpp"
 #include "console/posix/tty.hpp"
 
 #include <string_view>
@@ -14,11 +15,8 @@ namespace console::posix {
 // the bytes written must reach the terminal unchanged.
 termios raw_mode(const termios& cooked);
 
-// The alternate screen, autowrap off (so the bottom-right cell can be
-// written without scrolling), plain colours, cursor keys in normal mode.
-std::string_view enter_sequence();
-// Everything enter_sequence and the game changed, put back; the cursor shown.
-std::string_view leave_sequence();
+using ansi::enter_sequence;
+using ansi::leave_sequence;
 
 // Raw mode and the alternate screen for the object's lifetime, and out of
 // them while the game is suspended.

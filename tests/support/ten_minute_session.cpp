@@ -1,4 +1,4 @@
-#include "ten_minute_session.hpp"
+#include "support/ten_minute_session.hpp"
 
 #include "console/memory_console.hpp"
 #include "game/sessao.hpp"
@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string_view>
 
-namespace bench {
+namespace teste {
 namespace {
 
 constexpr std::int64_t TEN_MINUTES_MS = 10LL * 60 * 1000;
@@ -94,4 +94,4 @@ RecordedSession ten_minute_session(unsigned seed) {
                            static_cast<double>(player.now_ms()) / 60000.0};
 }
 
-} // namespace bench
+} // namespace teste

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace bench {
+namespace teste {
 
 struct RecordedSession {
     std::string text;
@@ -16,4 +16,4 @@ struct RecordedSession {
 
 RecordedSession ten_minute_session(unsigned seed);
 
-} // namespace bench
+} // namespace teste
