@@ -1,6 +1,7 @@
 #include "server/board_service.hpp"
 
 #include "server/answers.hpp"
+#include "server/page_routes.hpp"
 #include "server/rate_limit.hpp"
 #include "server/replay_pool.hpp"
 #include "server/sha256.hpp"
@@ -135,6 +136,7 @@ void BoardService::Parts::submit(const httplib::Request& req, httplib::Response&
 }
 
 void BoardService::Parts::routes() {
+    add_page_routes(http, stores, config.web_dir);
     http.Post("/api/runs",
               [this](const httplib::Request& req, httplib::Response& res) { submit(req, res); });
     http.Get("/api/board", [this](const httplib::Request& req, httplib::Response& res) {

@@ -7,6 +7,9 @@
 #ifndef ORBITRIX_VERSION
 #error "the build names the program's version"
 #endif
+#ifndef ORBITRIX_WEB_DIR
+#error "the build names where the pages' files are installed"
+#endif
 
 namespace board {
 namespace {
@@ -60,7 +63,10 @@ std::string help_text() {
            "      --submissions-per-minute N\n"
            "                      from one address before it answers 429 (0 for no limit;\n"
            "                      30)\n"
+           "      --web DIR       the files the pages load from /static/\n"
+           "                      (" ORBITRIX_WEB_DIR ")\n"
            "\n"
+           "Pages: GET / (the board), GET /runs/ID (a run, played), GET /runs/ID.cast.\n"
            "API: POST /api/runs, GET /api/board, GET /api/runs/ID, GET /runs/ID.replay,\n"
            "GET /healthz. One log line a request on standard error.\n"
            "\n"
@@ -85,6 +91,7 @@ std::string default_database(const char* xdg_data_home, const char* home) {
 
 Command read_command_line(const std::vector<std::string>& args) {
     Run run;
+    run.config.web_dir = ORBITRIX_WEB_DIR;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
         if (arg == "-h" || arg == "--help")
@@ -108,7 +115,8 @@ Command read_command_line(const std::vector<std::string>& args) {
             value = std::string(arg.substr(eq + 1));
         }
         const bool known = name == "--listen" || name == "--database" || name == "--workers" ||
-                           name == "--queue" || name == "--submissions-per-minute";
+                           name == "--queue" || name == "--submissions-per-minute" ||
+                           name == "--web";
         if (!known)
             return BadCommandLine{"unknown option '" + name + "'"};
         if (!value) {
@@ -125,6 +133,10 @@ Command read_command_line(const std::vector<std::string>& args) {
                 return bad();
             run.config.database = *value;
             run.database_given = true;
+        } else if (name == "--web") {
+            if (value->empty())
+                return bad();
+            run.config.web_dir = *value;
         } else if (name == "--workers") {
             const auto n = count(*value, 1, MOST_WORKERS);
             if (!n)

@@ -40,6 +40,8 @@ std::string document(std::string_view title, std::string_view head, std::string_
     out += escaped(title);
     out += "</title>\n<link rel=\"stylesheet\" href=\"";
     out += STYLESHEET;
+    out += "\">\n<link rel=\"icon\" type=\"image/svg+xml\" href=\"";
+    out += ICON;
     out += "\">\n";
     out += head;
     out += "</head>\n<body>\n";

@@ -46,7 +46,7 @@ void add_games(std::string& out, Store& store, const StoredRun& run) {
     const std::vector<std::int64_t> in_level = level_places(store, run);
     out += "<section aria-labelledby=\"partidas\">\n<h2 id=\"partidas\">Partidas</h2>\n"
            "<p>Recebida em " +
-           date_html(run.received_ms) + ", gravada por <code>" + escaped(run.made_by) +
+           date_html(run.received_ms) + "; programa: <code>" + escaped(run.made_by) +
            "</code>.</p>\n";
     if (run.games.empty()) {
         out += "<p>Nenhuma partida terminou nesta sessao.</p>\n</section>\n";

@@ -10,6 +10,7 @@ namespace board::pages {
 
 inline constexpr std::string_view STATIC_PREFIX = "/static/";
 inline constexpr std::string_view STYLESHEET = "/static/orbitrix.css";
+inline constexpr std::string_view ICON = "/static/favicon.svg";
 inline constexpr std::string_view PLAYER_SCRIPT = "/static/asciinema-player.min.js";
 inline constexpr std::string_view PLAYER_STYLESHEET = "/static/asciinema-player.css";
 inline constexpr std::string_view RUN_SCRIPT = "/static/run.js";

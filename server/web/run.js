@@ -1,6 +1,7 @@
-// Plays the run's asciicast in the page. The cast marks each game's start
-// and each level's rise: the player opens at the first game, and the
-// buttons step between the marks. Everything comes from this host.
+// Plays the run's asciicast in the page. The cast brings the console's
+// colours and marks each game's start and each level's rise: the player
+// opens at the first game, and the buttons step between the marks.
+// Everything comes from this host.
 "use strict";
 
 document.addEventListener("DOMContentLoaded", () => {
@@ -9,9 +10,8 @@ document.addEventListener("DOMContentLoaded", () => {
 
   const player = window.AsciinemaPlayer.create(box.dataset.cast, box, {
     preload: true,
-    fit: "width",
+    fit: "both",
     controls: true,
-    theme: "orbitrix",
     terminalFontFamily: "'DejaVu Sans Mono', 'Liberation Mono', monospace",
   });
   // The tests drive the same player a viewer does.

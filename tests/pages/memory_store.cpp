@@ -5,14 +5,15 @@
 
 namespace pages_test {
 
-std::int64_t MemoryStore::add(board::StoredRun run) {
+std::int64_t MemoryStore::add(board::StoredRun run, std::string recording) {
     run.id = static_cast<std::int64_t>(runs_.size()) + 1;
+    recordings_[run.id] = std::move(recording);
     runs_.push_back(std::move(run));
     return runs_.back().id;
 }
 
 board::Inserted MemoryStore::insert_run(const board::NewRun& run) {
-    return {add({0, run.sha256, run.received_ms, run.made_by, run.games}), true, false};
+    return {add({0, run.sha256, run.received_ms, run.made_by, run.games}, run.bytes), true, false};
 }
 
 std::vector<board::Placed> MemoryStore::all(const board::BoardQuery& query) const {
@@ -64,13 +65,20 @@ std::vector<std::int64_t> MemoryStore::places(std::int64_t run_id, const board::
     return places;
 }
 
-std::optional<std::string> MemoryStore::recording(std::int64_t) {
-    return std::nullopt;
+std::optional<std::string> MemoryStore::recording(std::int64_t id) {
+    const auto found = recordings_.find(id);
+    return found == recordings_.end() ? std::nullopt : std::optional(found->second);
 }
-std::optional<std::string> MemoryStore::cast(std::int64_t) {
-    return std::nullopt;
+
+std::optional<std::string> MemoryStore::cast(std::int64_t id) {
+    const auto found = casts_.find(id);
+    return found == casts_.end() ? std::nullopt : std::optional(found->second);
 }
-void MemoryStore::keep_cast(std::int64_t, const std::string&) {}
+
+void MemoryStore::keep_cast(std::int64_t id, const std::string& cast) {
+    ++casts_kept;
+    casts_[id] = cast;
+}
 board::Ticket MemoryStore::issue_ticket(std::uint32_t seed, std::int64_t issued_ms) {
     return {"t", seed, issued_ms, std::nullopt};
 }

@@ -4,12 +4,15 @@
 
 #include "server/store.hpp"
 
+#include <map>
+
 namespace pages_test {
 
 class MemoryStore final : public board::Store {
   public:
     // The runs get ids 1, 2, ... in the order added.
-    std::int64_t add(board::StoredRun run);
+    std::int64_t add(board::StoredRun run, std::string recording = "");
+    int casts_kept = 0;
 
     board::Inserted insert_run(const board::NewRun& run) override;
     std::vector<board::Placed> board(const board::BoardQuery& query) override;
@@ -25,6 +28,8 @@ class MemoryStore final : public board::Store {
   private:
     std::vector<board::Placed> all(const board::BoardQuery& query) const;
     std::vector<board::StoredRun> runs_;
+    std::map<std::int64_t, std::string> recordings_;
+    std::map<std::int64_t, std::string> casts_;
 };
 
 // A game with what the pages show; the rest left at its default.
