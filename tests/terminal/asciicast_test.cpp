@@ -9,7 +9,7 @@
 #include "replay/line_format.hpp"
 #include "replay/recording_file.hpp"
 #include "replay/verify.hpp"
-#include "support/ten_minute_session.hpp"
+#include "support/played_session.hpp"
 #include "vterm_screen.hpp"
 
 #include <gtest/gtest.h>
@@ -50,7 +50,7 @@ std::int64_t ms_of(const json& seconds) {
 
 replay::Recording session_recording() {
     return std::get<replay::Recording>(
-        replay::read_recording(teste::ten_minute_session(2026).text));
+        replay::read_recording(teste::played_session(2026, 10LL * 60 * 1000).text));
 }
 
 std::string cast_of(const replay::Recording& recording) {
