@@ -1,5 +1,6 @@
 #include "server/board_service.hpp"
 
+#include "server/accept_encoding.hpp"
 #include "server/answers.hpp"
 #include "server/page_routes.hpp"
 #include "server/rate_limit.hpp"
@@ -194,6 +195,13 @@ BoardService::BoardService(const ServiceConfig& config) : parts_(std::make_uniqu
     p.http.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     p.http.set_payload_max_length(config.limits.max_body);
     p.http.set_pre_routing_handler([&p](const httplib::Request& req, httplib::Response&) {
+        // The only hook before httplib picks the answer's encoding; the
+        // request it hands over is its own, not a const object.
+        if (req.has_header("Accept-Encoding")) {
+            auto& headers = const_cast<httplib::Request&>(req).headers;
+            const auto found = headers.find("Accept-Encoding");
+            found->second = without_brotli(found->second);
+        }
         const std::lock_guard lock(p.log_mutex);
         p.started[&req] = std::chrono::steady_clock::now();
         return httplib::Server::HandlerResponse::Unhandled;

@@ -46,6 +46,9 @@ async function visit(url, width) {
   const answer = await page.goto(base + url, { waitUntil: "load" });
   const policy = answer.headers()["content-security-policy"] ?? "";
   check(/default-src 'self'/.test(policy), `${url} is sent with a same-host-only policy`);
+  // The browser offers brotli, which httplib makes at its slowest setting.
+  const encoding = answer.headers()["content-encoding"] ?? "none";
+  check(encoding === "gzip", `${url} comes gzipped (${encoding})`);
   return { context, page };
 }
 
