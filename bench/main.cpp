@@ -141,6 +141,22 @@ void print_micro(const std::map<std::string, Micro>& r) {
               << fixed(verify.counter("games"), 0) << " | " << fixed(verify.counter("keys"), 0)
               << " | " << fixed(verify.counter("bytes") / 1024, 1) << " KiB | "
               << fixed(verify.cpu_us / 1e3, 1) << " ms |\n\n";
+
+    const Micro cast = get("BM_ExportTenMinuteSession");
+    const double terminal = cast.counter("terminal_bytes");
+    const double session_ms = cast.counter("minutes") * 60e3;
+    std::cout << "### --export of the same session as an asciicast\n\n"
+              << "| Recording | Terminal bytes | Cast | Cast ÷ terminal bytes | Cast's output = "
+                 "the terminal's bytes | CPU time to read and export | Session's length ÷ "
+                 "that |\n"
+              << "|---:|---:|---:|---:|---|---:|---:|\n"
+              << "| " << fixed(cast.counter("recording_bytes") / 1024, 1) << " KiB | "
+              << fixed(terminal / 1024, 1) << " KiB | "
+              << fixed(cast.counter("cast_bytes") / 1024, 1) << " KiB | "
+              << fixed(terminal > 0 ? cast.counter("cast_bytes") / terminal : 0, 2) << " | "
+              << (cast.counter("same_bytes") == 1 ? "yes" : "NO") << " | "
+              << fixed(cast.cpu_us / 1e3, 1) << " ms | "
+              << fixed(cast.cpu_us > 0 ? session_ms * 1e3 / cast.cpu_us : 0, 0) << " |\n\n";
 }
 
 void print_output(const std::vector<bench::GameRun>& runs, int frames) {
@@ -309,6 +325,12 @@ void print_notes() {
            "own time (every frame's delay, tone and pause counted) under the recorder; the "
            "benchmark reads that recording back and replays it on the in-memory console, whose "
            "waits take no time, comparing each game's result.\n"
+        << "- --export: the same recording read and made into a cast (replayed as --verify "
+           "replays it, on the terminal backend's presenter at 80x50, the JSON written); "
+           "terminal bytes are what the backend itself writes into a pipe replaying that "
+           "recording with waits of no length, from its first write (the screen modes) to its "
+           "last (their undoing); the cast's output events, one after the other, must equal "
+           "them but for that last write.\n"
         << "- CPU time is the game thread's (user and system) for the frame's phases, from runs "
            "that do not follow the output, with waits of no length; the share of a core divides "
            "it by the frame's delay plus itself. The real-time run sleeps and sounds (silently) "

@@ -8,9 +8,11 @@
 #include "game/exigencias.hpp"
 #include "game/inicio.hpp"
 #include "game/quadro.hpp"
+#include "game/sessao.hpp"
 #include "least_bytes.hpp"
 #include "ncurses_mirror.hpp"
 #include "plain_output.hpp"
+#include "replay/replaying_platform.hpp"
 #include "screens/efeitos.hpp"
 #include "support/seeded_player.hpp"
 #include "write_count.hpp"
@@ -137,18 +139,30 @@ struct Pipe {
     }
 };
 
-// The terminal's side: reads everything, as fast as it comes.
-std::uint64_t drain(int fd) {
+// The terminal's side: reads everything, as fast as it comes, keeping it
+// when asked.
+std::uint64_t drain(int fd, std::string* kept = nullptr) {
     std::uint64_t total = 0;
     char buffer[1 << 16];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n > 0)
+        if (n > 0) {
             total += static_cast<std::uint64_t>(n);
-        else if (n == 0 || errno != EINTR)
+            if (kept != nullptr)
+                kept->append(buffer, static_cast<std::size_t>(n));
+        } else if (n == 0 || errno != EINTR) {
             return total;
+        }
     }
 }
+
+// The backend as --replay has it, every wait of no length.
+class NoWaits : public TerminalPlatform {
+  public:
+    using TerminalPlatform::TerminalPlatform;
+    void sleep(int /*ms*/) override { TerminalPlatform::sleep(0); }
+    void beep(int hz, int /*ms*/) override { TerminalPlatform::beep(hz, 0); }
+};
 
 void new_game(game::Partida& p, int level) {
     p = game::Partida{};
@@ -329,6 +343,29 @@ GameRun play_into_a_pipe(const RunOptions& options) {
     reader.join();
     run.bytes_read = bytes_read;
     return run;
+}
+
+std::string replay_into_a_pipe(const replay::Recording& recording) {
+    Pipe keyboard(O_NONBLOCK);
+    Pipe screen(0);
+    std::string received;
+    std::thread reader([&] { drain(screen.read_end, &received); });
+    {
+        console::posix::SignalWatch signals;
+        // A pipe has no modes to set, nor a size: the backend takes 80x50.
+        console::posix::RawTerminal terminal(keyboard.read_end, screen.write_end, termios{});
+        console::CellScreen model;
+        NoWaits backend(terminal, signals, model, game::exigencias_do_console(), false);
+        replay::ReplayingPlatform player(backend, recording, replay::Pace{});
+        {
+            const console::Installation installation(model, player);
+            game::sessao();
+        }
+        backend.flush(); // the last frame, as the native runner sends it
+    }
+    screen.close_write();
+    reader.join();
+    return received;
 }
 
 } // namespace bench

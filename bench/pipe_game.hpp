@@ -2,7 +2,10 @@
 // Scripted games played on the terminal backend, with a pipe for the
 // terminal: what each frame sends and how long it keeps a core busy.
 
+#include "replay/recording.hpp"
+
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace bench {
@@ -57,5 +60,10 @@ double bare_sleep_cpu_ns(int ms, int times);
 long resident_kib();
 
 GameRun play_into_a_pipe(const RunOptions& options);
+
+// The recording's session replayed on the terminal backend with a pipe for
+// the terminal, every wait of no length: the bytes the terminal receives,
+// from the backend's first write to its last.
+std::string replay_into_a_pipe(const replay::Recording& recording);
 
 } // namespace bench

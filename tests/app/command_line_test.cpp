@@ -49,6 +49,9 @@ TEST(CommandLine, GoodLinesGiveTheirOptions) {
     const auto replay = std::get<app::Options>(parse({"--speed=4", "--replay", "r"}));
     EXPECT_EQ(replay.replay, "r");
     EXPECT_EQ(replay.speed, 4);
+    // "-" is standard input, a value and not an option.
+    EXPECT_EQ(std::get<app::Options>(parse({"--export", "-"})).export_file, "-");
+    EXPECT_EQ(std::get<app::Options>(parse({"--export=r"})).export_file, "r");
 }
 
 TEST(CommandLine, WrongLinesSayWhatIsWrongOnStderrWithStatusTwo) {
@@ -76,12 +79,19 @@ TEST(CommandLine, WrongLinesSayWhatIsWrongOnStderrWithStatusTwo) {
         {{"-"}, "unexpected argument '-'"},
         {{"--", "--mute"}, "unexpected argument '--mute'"},
         {{"--seed", "1", "2"}, "unexpected argument '2'"},
-        {{"--replay", "a", "--speed", "17"}, "option '--speed' takes a number from 1 to 16, not '17'"},
-        {{"--replay", "a", "--speed", "0"}, "option '--speed' takes a number from 1 to 16, not '0'"},
+        {{"--replay", "a", "--speed", "17"},
+         "option '--speed' takes a number from 1 to 16, not '17'"},
+        {{"--replay", "a", "--speed", "0"},
+         "option '--speed' takes a number from 1 to 16, not '0'"},
         {{"--speed", "2"}, "option '--speed' goes with '--replay'"},
         {{"--record", "a", "--verify", "b"},
          "options '--record', '--replay' and '--verify' go one at a time"},
         {{"--replay"}, "option '--replay' needs a value"},
+        {{"--export"}, "option '--export' needs a value"},
+        {{"--export", "a", "--replay", "b"},
+         "option '--export' goes without '--record', '--replay' or '--verify'"},
+        {{"--verify", "a", "--export", "b"},
+         "option '--export' goes without '--record', '--replay' or '--verify'"},
         // The first thing that stops the parse wins.
         {{"--x", "--help"}, "unknown option '--x'"},
     };
