@@ -5,7 +5,7 @@
 #include "pipe_game.hpp"
 #include "replay/asciicast.hpp"
 #include "replay/recording_file.hpp"
-#include "support/ten_minute_session.hpp"
+#include "support/played_session.hpp"
 
 #include <benchmark/benchmark.h>
 #include <nlohmann/json.hpp>
@@ -29,7 +29,7 @@ std::string output_of(const std::string& cast) {
 }
 
 void BM_ExportTenMinuteSession(benchmark::State& state) {
-    const teste::RecordedSession session = teste::ten_minute_session(2026);
+    const teste::RecordedSession session = teste::played_session(2026, 10LL * 60 * 1000);
     std::string cast;
     for (auto _ : state) {
         const auto read = replay::read_recording(session.text);

@@ -2,7 +2,7 @@
 // session played through on the in-memory console.
 #include "replay/verify.hpp"
 #include "replay/recording_file.hpp"
-#include "support/ten_minute_session.hpp"
+#include "support/played_session.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -11,7 +11,7 @@
 namespace {
 
 void BM_VerifyTenMinuteSession(benchmark::State& state) {
-    const teste::RecordedSession session = teste::ten_minute_session(2026);
+    const teste::RecordedSession session = teste::played_session(2026, 10LL * 60 * 1000);
     int status = 0;
     for (auto _ : state) {
         const auto read = replay::read_recording(session.text);

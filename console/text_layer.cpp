@@ -11,7 +11,8 @@ struct LayerOfInstallation {
     LayerState state;
     std::uint64_t installation = 0;
 };
-LayerOfInstallation layer;
+// With the installed console, one per thread.
+thread_local LayerOfInstallation layer;
 
 LayerState& live_state() {
     if (layer.installation != installation_number())

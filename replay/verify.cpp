@@ -3,11 +3,10 @@
 #include "console/memory_console.hpp"
 #include "console/native.hpp"
 #include "game/sessao.hpp"
+#include "replay/check.hpp"
 #include "replay/line_format.hpp"
 #include "replay/replaying_platform.hpp"
 
-#include <cstdint>
-#include <limits>
 #include <vector>
 
 namespace replay {
@@ -35,51 +34,6 @@ struct Results : game::Observador {
     }
 };
 
-std::string_view ending_text(game::Desfecho d) {
-    switch (d) {
-    case game::Desfecho::perdeu:
-        return "perdeu";
-    case game::Desfecho::venceu:
-        return "venceu";
-    case game::Desfecho::saiu:
-        break;
-    }
-    return "saiu";
-}
-
-std::string_view ending_word(game::Desfecho d) {
-    switch (d) {
-    case game::Desfecho::perdeu:
-        return "lost";
-    case game::Desfecho::venceu:
-        return "won";
-    case game::Desfecho::saiu:
-        break;
-    }
-    return "left";
-}
-
-// How the replayed game differs from the recorded one; empty when it does not.
-std::string difference(const game::Resultado& got, const game::Resultado& want) {
-    const auto field = [](std::string_view what, const std::string& a, const std::string& b) {
-        return std::string(what) + " " + a + " replayed, " + b + " recorded";
-    };
-    if (got.nome != want.nome)
-        return field("name", quoted(got.nome), quoted(want.nome));
-    if (got.nivel_inicial != want.nivel_inicial)
-        return field("first level", level_text(got.nivel_inicial), level_text(want.nivel_inicial));
-    if (got.nivel != want.nivel)
-        return field("last level", level_text(got.nivel), level_text(want.nivel));
-    if (got.pontos != want.pontos)
-        return field("points", std::to_string(got.pontos), std::to_string(want.pontos));
-    if (got.vidas != want.vidas)
-        return field("lives", std::to_string(got.vidas), std::to_string(want.vidas));
-    if (got.desfecho != want.desfecho)
-        return field("ending", std::string(ending_word(got.desfecho)),
-                     std::string(ending_word(want.desfecho)));
-    return {};
-}
-
 } // namespace
 
 Replayed replay_recording(const Recording& recording, console::ScreenBuffer& screen,
@@ -99,11 +53,25 @@ Replayed replay_recording(const Recording& recording, console::ScreenBuffer& scr
 
 int verify_recording(const Recording& recording, const std::string& name, std::ostream& out,
                      std::ostream& err) {
-    console::MemoryConsole con;
-    con.platform.set_time_limit_ms(std::numeric_limits<std::int64_t>::max() / 2);
-    game::Observador nobody;
-    return check_replay(replay_recording(recording, con.screen, con.platform, nobody), recording,
-                        name, out, err);
+    const Verdict verdict = check_recording(recording);
+    int number = 0;
+    for (const ReplayedGame& g : verdict.games) {
+        const game::Resultado& r = g.result;
+        ++number;
+        out << "partida " << number << ": " << quoted(r.nome) << ", nivel "
+            << level_text(r.nivel_inicial) << " a " << level_text(r.nivel) << ", " << r.pontos
+            << " pontos, " << r.vidas << " vidas, " << ending_text(r.desfecho) << "\n";
+    }
+    if (verdict.outcome != Verdict::Outcome::confirmed) {
+        err << "orbitrix: " << name;
+        if (verdict.line > 0)
+            err << " line " << verdict.line;
+        err << ": " << verdict.what << "\n";
+        return 1;
+    }
+    out << number << (number == 1 ? " partida confere" : " partidas conferem")
+        << " com o registro\n";
+    return 0;
 }
 
 int check_replay(const Replayed& replayed, const Recording& recording, const std::string& name,
@@ -129,7 +97,7 @@ int check_replay(const Replayed& replayed, const Recording& recording, const std
                 << " was replayed but not recorded\n";
             return 1;
         }
-        if (const auto how = difference(r, recorded[number - 1]); !how.empty()) {
+        if (const auto how = result_difference(r, recorded[number - 1]); !how.empty()) {
             err << "orbitrix: " << name << ": game " << number << " differs: " << how << "\n";
             return 1;
         }

@@ -20,14 +20,6 @@ std::size_t code_points(std::string_view text) {
     }));
 }
 
-// Shown as the game's own end screen shows it: the key less '0'.
-std::string level_text(const Entry& e) {
-    const std::string reached = std::to_string(e.level - '0');
-    if (e.level == e.start_level)
-        return reached;
-    return std::to_string(e.start_level - '0') + " a " + reached;
-}
-
 std::string_view ending_text(Ending ending) {
     switch (ending) {
     case Ending::lost:
@@ -41,6 +33,12 @@ std::string_view ending_text(Ending ending) {
 }
 
 } // namespace
+
+std::string levels_text(int start, int reached) {
+    if (reached == start)
+        return std::to_string(reached);
+    return std::to_string(start) + " a " + std::to_string(reached);
+}
 
 std::string printable(std::string_view name) {
     std::string out;
@@ -66,7 +64,8 @@ std::string listing(const std::vector<Entry>& table) {
     for (std::size_t i = 0; i < table.size(); ++i) {
         const Entry& e = table[i];
         rows.push_back({std::to_string(i + 1), std::to_string(e.points), printable(e.name),
-                        level_text(e), std::string(ending_text(e.ending)), iso_utc(e.when)});
+                        levels_text(e.start_level - '0', e.level - '0'),
+                        std::string(ending_text(e.ending)), iso_utc(e.when)});
     }
     std::array<std::size_t, COLUMNS> width{};
     for (const Row& row : rows)

@@ -9,7 +9,7 @@
 #include "replay/line_format.hpp"
 #include "replay/recording_file.hpp"
 #include "replay/verify.hpp"
-#include "support/ten_minute_session.hpp"
+#include "support/played_session.hpp"
 #include "vterm_screen.hpp"
 
 #include <gtest/gtest.h>
@@ -52,7 +52,8 @@ std::int64_t ms_of(const json& seconds) {
 // every kind of screen and marker, short enough to replay a few times under
 // the sanitizers.
 replay::Recording session_recording() {
-    return std::get<replay::Recording>(replay::read_recording(teste::seeded_session(67, 3).text));
+    return std::get<replay::Recording>(
+        replay::read_recording(teste::played_session(67, 3LL * 60 * 1000).text));
 }
 
 std::string cast_of(const replay::Recording& recording) {

@@ -1,8 +1,11 @@
 #pragma once
 // A whole session recorded in memory: a seeded player plays game after
 // game, through the title, the name, the level and the end screens, until
-// ten minutes of the game's own time have passed; then Esc.
+// the session has lasted `length_ms` of the game's own time; then Esc. The
+// same seed and length record the same bytes; another seed, another
+// session.
 
+#include <cstdint>
 #include <string>
 
 namespace teste {
@@ -14,8 +17,6 @@ struct RecordedSession {
     double minutes = 0;
 };
 
-RecordedSession ten_minute_session(unsigned seed);
-// The same for `minutes` of the game's own time.
-RecordedSession seeded_session(unsigned seed, int minutes);
+RecordedSession played_session(unsigned seed, std::int64_t length_ms);
 
 } // namespace teste

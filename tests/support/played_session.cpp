@@ -1,4 +1,4 @@
-#include "support/ten_minute_session.hpp"
+#include "support/played_session.hpp"
 
 #include "console/memory_console.hpp"
 #include "game/sessao.hpp"
@@ -78,13 +78,9 @@ struct Both : game::Observador {
 
 } // namespace
 
-RecordedSession ten_minute_session(unsigned seed) {
-    return seeded_session(seed, 10);
-}
-
-RecordedSession seeded_session(unsigned seed, int minutes) {
+RecordedSession played_session(unsigned seed, std::int64_t length_ms) {
     console::MemoryScreen screen;
-    SessionPlayer player(seed, std::int64_t{minutes} * 60 * 1000);
+    SessionPlayer player(seed, length_ms);
     player.set_time_limit_ms(std::numeric_limits<std::int64_t>::max() / 2);
     std::ostringstream out;
     replay::RecordingPlatform recorder(player, out);

@@ -1,0 +1,76 @@
+#include "server/page_routes.hpp"
+
+#include "server/answers.hpp"
+#include "server/pages/board_page.hpp"
+#include "server/pages/run_cast.hpp"
+#include "server/pages/run_page.hpp"
+#include "server/pages/static_paths.hpp"
+
+#include <httplib.h>
+
+#include <charconv>
+#include <optional>
+
+namespace board {
+namespace {
+
+constexpr const char* HTML = "text/html; charset=utf-8";
+
+std::optional<std::string_view> param(const httplib::Request& req, const char* name) {
+    if (!req.has_param(name))
+        return std::nullopt;
+    const auto found = req.params.find(name);
+    return std::string_view(found->second);
+}
+
+std::optional<std::int64_t> id_in(const httplib::Request& req) {
+    const std::string text = req.matches[1];
+    std::int64_t id = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
+    if (error != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
+    return id;
+}
+
+void refuse(httplib::Response& res, int status, const std::string& reason) {
+    res.status = status;
+    res.set_content(error_body(reason), "application/json");
+}
+
+} // namespace
+
+void add_page_routes(httplib::Server& http, StorePool& stores, const std::string& web_dir) {
+    http.set_post_routing_handler([](const httplib::Request&, httplib::Response& res) {
+        res.set_header("Content-Security-Policy", std::string(pages::CONTENT_SECURITY_POLICY));
+        res.set_header("X-Content-Type-Options", "nosniff");
+    });
+    const std::string prefix(pages::STATIC_PREFIX);
+    http.set_mount_point(prefix.substr(0, prefix.size() - 1), web_dir);
+
+    http.Get("/", [&stores](const httplib::Request& req, httplib::Response& res) {
+        const auto query = pages::board_page_query(param(req, "level"), param(req, "offset"));
+        if (!query)
+            return refuse(res, 400, "level is all or 1 to 4, and offset a row number");
+        auto store = stores.take();
+        res.set_content(pages::board_page(*store, *query), HTML);
+    });
+    http.Get(R"(/runs/(\d+))", [&stores](const httplib::Request& req, httplib::Response& res) {
+        const auto id = id_in(req);
+        auto store = stores.take();
+        const auto page = id ? pages::run_page(*store, *id) : std::nullopt;
+        if (!page)
+            return refuse(res, 404, "no such run");
+        res.set_content(*page, HTML);
+    });
+    http.Get(R"(/runs/(\d+)\.cast)",
+             [&stores](const httplib::Request& req, httplib::Response& res) {
+                 const auto id = id_in(req);
+                 auto store = stores.take();
+                 const auto cast = id ? pages::run_cast(*store, *id) : std::nullopt;
+                 if (!cast)
+                     return refuse(res, 404, "no such run");
+                 res.set_content(*cast, "application/x-asciicast");
+             });
+}
+
+} // namespace board

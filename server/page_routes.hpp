@@ -1,0 +1,20 @@
+#pragma once
+// The board for people: the HTML pages, each run's asciicast and the files
+// the pages load from /static/. Every answer of the server, pages or not,
+// carries the policy that lets a page load nothing from another host.
+
+#include "server/store_pool.hpp"
+
+#include <string>
+
+namespace httplib {
+class Server;
+}
+
+namespace board {
+
+// `web_dir`: the folder of the stylesheet, the script and the player's
+// files (the build's web/ or the installed share/orbitrix/web).
+void add_page_routes(httplib::Server& http, StorePool& stores, const std::string& web_dir);
+
+} // namespace board

@@ -1,0 +1,144 @@
+#include "server/pages/board_page.hpp"
+
+#include "server/pages/game_cells.hpp"
+#include "server/pages/html.hpp"
+
+#include <algorithm>
+#include <vector>
+
+namespace board::pages {
+namespace {
+
+// Past this many digits an offset is no row any board holds.
+constexpr std::size_t MOST_OFFSET_DIGITS = 15;
+
+std::string level_key(std::optional<int> level) {
+    return level ? std::to_string(*level) : "all";
+}
+
+std::string anchor(std::optional<int> level) {
+    return level ? "nivel-" + std::to_string(*level) : "todos";
+}
+
+std::string table_title(std::optional<int> level) {
+    return level ? "Nivel " + std::to_string(*level) : "Todos os niveis";
+}
+
+std::string page_link(std::optional<int> level, std::int64_t offset) {
+    return "/?level=" + level_key(level) + "&amp;offset=" + std::to_string(offset);
+}
+
+void add_row(std::string& out, const Placed& p) {
+    const std::string run = std::to_string(p.run_id);
+    out += "<tr><td class=\"num\">" + std::to_string(p.place) + "</td><td class=\"num\">" +
+           std::to_string(p.game.points) + "</td><td class=\"nome\">" + name_html(p.game.name) +
+           "</td><td>" + levels_html(p.game) + "</td><td>" + ending_html(p.game.ending) +
+           "</td><td>" + date_html(p.received_ms) + "</td><td><a href=\"/runs/" + run + "\">" +
+           run + "</a></td></tr>\n";
+}
+
+void add_paging(std::string& out, std::optional<int> level, std::int64_t offset, std::int64_t shown,
+                std::int64_t total, bool one_table) {
+    std::string links;
+    if (one_table && offset > 0)
+        links += "<a rel=\"prev\" href=\"" +
+                 page_link(level, std::max<std::int64_t>(0, offset - PAGE_SIZE)) +
+                 "\">Anteriores</a>\n";
+    if (offset + shown < total)
+        links += "<a rel=\"next\" href=\"" + page_link(level, offset + shown) + "\">Proximos</a>\n";
+    if (links.empty())
+        return;
+    out += "<nav class=\"paginas\" aria-label=\"Paginas: " + table_title(level) + "\">\n" + links +
+           "</nav>\n";
+}
+
+void add_table(std::string& out, Store& store, std::optional<int> level, std::int64_t offset,
+               bool one_table) {
+    BoardQuery query;
+    query.level = level;
+    query.limit = PAGE_SIZE;
+    query.offset = offset;
+    const std::vector<Placed> games = store.board(query);
+    const std::int64_t total = store.count(query);
+    const auto shown = static_cast<std::int64_t>(games.size());
+
+    const std::string id = anchor(level);
+    out += "<section id=\"" + id + "\" aria-labelledby=\"" + id + "-titulo\">\n<h2 id=\"" + id +
+           "-titulo\">" + table_title(level) + "</h2>\n";
+    if (games.empty()) {
+        out += total == 0 ? "<p>Nenhum jogo registrado ainda.</p>\n"
+                          : "<p>Nenhum jogo nesta pagina.</p>\n";
+    } else {
+        out += "<p class=\"contagem\">" + std::to_string(offset + 1) + " a " +
+               std::to_string(offset + shown) + " de " + std::to_string(total) + " jogos</p>\n";
+        out += "<div class=\"rolagem\">\n<table aria-labelledby=\"" + id +
+               "-titulo\">\n<thead><tr><th scope=\"col\">Pos</th><th scope=\"col\">Pontos</th>"
+               "<th scope=\"col\">Nome</th><th scope=\"col\">Nivel</th><th scope=\"col\">Fim</th>"
+               "<th scope=\"col\">Data</th><th scope=\"col\">Sessao</th></tr></thead>\n<tbody>\n";
+        for (const Placed& p : games)
+            add_row(out, p);
+        out += "</tbody>\n</table>\n</div>\n";
+    }
+    add_paging(out, level, offset, shown, total, one_table);
+    out += "</section>\n";
+}
+
+std::optional<std::int64_t> parse_offset(std::string_view text) {
+    if (text.empty() || text.size() > MOST_OFFSET_DIGITS)
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+} // namespace
+
+std::optional<BoardPageQuery> board_page_query(std::optional<std::string_view> level,
+                                               std::optional<std::string_view> offset) {
+    BoardPageQuery query;
+    if (!level && !offset)
+        return query;
+    query.one_table = true;
+    if (level && *level != "all") {
+        if (level->size() != 1 || (*level)[0] < '1' || (*level)[0] > '0' + LEVELS)
+            return std::nullopt;
+        query.level = (*level)[0] - '0';
+    }
+    if (offset) {
+        const auto value = parse_offset(*offset);
+        if (!value)
+            return std::nullopt;
+        query.offset = *value;
+    }
+    return query;
+}
+
+std::string board_page(Store& store, const BoardPageQuery& query) {
+    std::string body = "<header>\n<h1>Placar do Orbitrix</h1>\n";
+    std::vector<std::optional<int>> levels;
+    if (query.one_table) {
+        levels.push_back(query.level);
+        body += "<nav aria-label=\"Placar\"><a href=\"/\">Voltar ao placar</a></nav>\n";
+    } else {
+        levels.push_back(std::nullopt);
+        for (int level = 1; level <= LEVELS; ++level)
+            levels.push_back(level);
+        body += "<nav aria-label=\"Tabelas\"><ul>\n";
+        for (const auto& level : levels)
+            body += "<li><a href=\"#" + anchor(level) + "\">" + table_title(level) + "</a></li>\n";
+        body += "</ul></nav>\n";
+    }
+    body += "</header>\n<main>\n";
+    for (const auto& level : levels)
+        add_table(body, store, level, query.one_table ? query.offset : 0, query.one_table);
+    body += "</main>\n";
+    const std::string title =
+        query.one_table ? "Orbitrix: placar, " + table_title(query.level) : "Orbitrix: placar";
+    return document(title, "", body);
+}
+
+} // namespace board::pages

@@ -1,0 +1,34 @@
+#pragma once
+// The board's page, `/`: a table of the best games of all levels and one for
+// each starting level, each its first PAGE_SIZE rows with a link onward; or,
+// asked with ?level=...&offset=..., one table from that row on, with links
+// back and forth.
+
+#include "server/store.hpp"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace board::pages {
+
+inline constexpr int PAGE_SIZE = 100;
+inline constexpr int LEVELS = 4;
+
+struct BoardPageQuery {
+    bool one_table = false;   // false: every table from its first row
+    std::optional<int> level; // with one_table; none: all levels
+    std::int64_t offset = 0;  // with one_table
+};
+
+// The query string's `level` (all, 1 to 4) and `offset` (a row number, a
+// multiple of PAGE_SIZE is not required), as the page's own links write
+// them. Neither given: every table. Anything else: none, for a 400.
+std::optional<BoardPageQuery> board_page_query(std::optional<std::string_view> level,
+                                               std::optional<std::string_view> offset);
+
+// The page, from what `store` holds now.
+std::string board_page(Store& store, const BoardPageQuery& query);
+
+} // namespace board::pages

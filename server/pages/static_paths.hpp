@@ -1,0 +1,23 @@
+#pragma once
+// Where the pages find the files the server serves from its own web folder,
+// and the one policy every page is sent with: nothing loads from another
+// host. The player runs its terminal in WebAssembly, which a policy must
+// allow by name even from this host.
+
+#include <string_view>
+
+namespace board::pages {
+
+inline constexpr std::string_view STATIC_PREFIX = "/static/";
+inline constexpr std::string_view STYLESHEET = "/static/orbitrix.css";
+inline constexpr std::string_view ICON = "/static/favicon.svg";
+inline constexpr std::string_view PLAYER_SCRIPT = "/static/asciinema-player.min.js";
+inline constexpr std::string_view PLAYER_STYLESHEET = "/static/asciinema-player.css";
+inline constexpr std::string_view RUN_SCRIPT = "/static/run.js";
+
+inline constexpr std::string_view CONTENT_SECURITY_POLICY =
+    "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; "
+    "img-src 'self'; connect-src 'self'; object-src 'none'; base-uri 'none'; "
+    "form-action 'self'; frame-ancestors 'none'";
+
+} // namespace board::pages

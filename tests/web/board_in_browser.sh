@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The board's pages in headless Chromium: a server on SQLite in a scratch
+# folder, a few runs sent through the API (one under a hostile name), then
+# board_in_browser.mjs looks at the pages as a visitor.
+#   board_in_browser.sh SERVER SAMPLE_RUNS WEB_DIR MODULES SHOTS_DIR
+set -euo pipefail
+server=$1 sample_runs=$2 web_dir=$3 modules=$4 shots=$5
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+server_pid=
+finish() {
+    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap finish EXIT
+
+"$sample_runs" "$work"
+"$server" --listen 127.0.0.1:0 --database "$work/board.sqlite3" --web "$web_dir" \
+    --submissions-per-minute 0 2>"$work/server.log" &
+server_pid=$!
+for _ in $(seq 100); do
+    port=$(sed -n 's/.*serving on 127\.0\.0\.1:\([0-9]*\),.*/\1/p' "$work/server.log")
+    [ -n "$port" ] && break
+    sleep 0.1
+done
+if [ -z "${port:-}" ]; then
+    echo "the server did not start:" >&2
+    cat "$work/server.log" >&2
+    exit 1
+fi
+base=http://127.0.0.1:$port
+
+send() {
+    curl -sS --fail-with-body -o "$work/answer" -w '%{http_code}' \
+        --data-binary "@$1" -H 'Content-Type: text/plain' "$base/api/runs"
+}
+for f in "$work"/1.replay "$work"/2.replay "$work"/3.replay "$here/../data/session.replay"; do
+    status=$(send "$f") || { cat "$work/answer" >&2; exit 1; }
+    [ "$status" = 201 ] || { echo "sending $f: $status" >&2; exit 1; }
+done
+# Run 1 is Ana's, with the most points; the hostile name has the fewest of
+# the three, and the committed session's games none.
+mkdir -p "$shots"
+ORBITRIX_WEB_MODULES=$modules node "$here/board_in_browser.mjs" "$base" "$shots" 1 \
+    Ana Bia '<img src=x onerror=alert(1)>'
