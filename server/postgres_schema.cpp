@@ -8,10 +8,12 @@ namespace board {
 
 namespace {
 
-// migrations[i] takes the schema from version i to version i + 1.
-// The games copy their run's receipt time so that each board's order is one
-// index: best points, then the earlier received, the lower run, the game's
-// place in its run.
+// migrations[i] takes the schema from version i to version i + 1; the same
+// tables, columns and indexes as on SQLite. The games copy their run's
+// receipt time so that each board's order is one index: best points, then
+// the earlier received, the lower run, the game's place in its run.
+// board_counts holds each board's number of games (level 0: all levels), so
+// a page's total is a row and not a scan.
 constexpr std::array<const char*, postgres_schema_version> migrations = {
     R"sql(
 CREATE TABLE runs (
@@ -40,8 +42,14 @@ CREATE TABLE games (
 CREATE INDEX games_board_all ON games (points DESC, received_ms, run_id, idx);
 CREATE INDEX games_board_level ON games (start_level, points DESC, received_ms, run_id, idx);
 CREATE INDEX games_board_kind ON games (kind, points DESC, received_ms, run_id, idx);
-CREATE INDEX games_board_kind_level
-    ON games (kind, start_level, points DESC, received_ms, run_id, idx);
+CREATE INDEX games_board_level_kind
+    ON games (start_level, kind, points DESC, received_ms, run_id, idx);
+CREATE TABLE board_counts (
+    level INTEGER NOT NULL,
+    kind TEXT NOT NULL,
+    n BIGINT NOT NULL,
+    PRIMARY KEY (level, kind)
+);
 CREATE TABLE tickets (
     id TEXT PRIMARY KEY,
     seed BIGINT NOT NULL,
@@ -70,8 +78,9 @@ void migrate_postgres(pq::Connection& conn) {
         }
     }
     if (version > postgres_schema_version) {
-        throw StoreError("the database's schema is version " + std::to_string(version) +
-                         ", newer than this server's " + std::to_string(postgres_schema_version));
+        throw StoreError("the database's schema version " + std::to_string(version) +
+                         " is later than this server knows (" +
+                         std::to_string(postgres_schema_version) + ")");
     }
     if (version == postgres_schema_version) {
         return; // the transaction only read: its rollback is its end

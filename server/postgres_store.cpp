@@ -3,7 +3,9 @@
 #include "postgres_schema.hpp"
 #include "pq.hpp"
 
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace board {
@@ -101,6 +103,7 @@ class PostgresStore final : public Store {
                         game.ticket.empty() ? pq::null() : pq::text(game.ticket),
                         pq::integer(run.received_ms)});
         }
+        add_to_counts(run.games);
         transaction.commit();
         return {id, true, false};
     }
@@ -127,9 +130,13 @@ class PostgresStore final : public Store {
 
     std::int64_t count(const BoardQuery& query) override {
         conn_.reconnect_if_lost();
-        const Filter filter = filter_of(query, "g", 1);
-        const std::string sql = "SELECT count(*) FROM games g WHERE " + filter.where;
-        return pq::int_at(conn_.exec(sql.c_str(), filter.params).get(), 0, 0);
+        std::string sql = "SELECT COALESCE(sum(n), 0) FROM board_counts WHERE level = $1";
+        std::vector<pq::Param> params = {pq::integer(query.level.value_or(0))};
+        if (query.kind) {
+            sql += " AND kind = $2";
+            params.push_back(pq::text(kind_name(*query.kind)));
+        }
+        return pq::int_at(conn_.exec(sql.c_str(), params).get(), 0, 0);
     }
 
     std::optional<StoredRun> run(std::int64_t id) override {
@@ -157,11 +164,14 @@ class PostgresStore final : public Store {
         conn_.reconnect_if_lost();
         Filter filter = filter_of(query, "g", 2);
         filter.params.insert(filter.params.begin(), pq::integer(run_id));
-        // A game's place: one more than the games of that board ahead of it.
+        // A game's place: one more than the games of that board ahead of it;
+        // 0 for a game that board does not hold.
+        const Filter mine = filter_of(query, "m", 2);
         const std::string sql =
-            "SELECT 1 + (SELECT count(*) FROM games g WHERE " + filter.where +
+            "SELECT CASE WHEN " + mine.where + " THEN 1 + (SELECT count(*) FROM games g WHERE " +
+            filter.where +
             " AND (g.points > m.points OR (g.points = m.points AND "
-            "(g.received_ms, g.run_id, g.idx) < (m.received_ms, m.run_id, m.idx))))"
+            "(g.received_ms, g.run_id, g.idx) < (m.received_ms, m.run_id, m.idx)))) ELSE 0 END"
             " FROM games m WHERE m.run_id = $1 ORDER BY m.idx";
         const pq::Result rows = conn_.exec(sql.c_str(), filter.params);
         std::vector<std::int64_t> places;
@@ -222,6 +232,23 @@ class PostgresStore final : public Store {
     }
 
   private:
+    // Each board's count grows by the run's games on it. The rows are taken
+    // in one order by every server, so two inserts wait on each other and
+    // never deadlock.
+    void add_to_counts(const std::vector<Game>& games) {
+        std::map<std::pair<int, std::string>, std::int64_t> added;
+        for (const Game& game : games) {
+            for (const int level : {0, game.start_level}) {
+                ++added[{level, kind_name(game.kind)}];
+            }
+        }
+        for (const auto& [board, n] : added) {
+            conn_.exec("INSERT INTO board_counts (level, kind, n) VALUES ($1, $2, $3) "
+                       "ON CONFLICT (level, kind) DO UPDATE SET n = board_counts.n + excluded.n",
+                       {pq::integer(board.first), pq::text(board.second), pq::integer(n)});
+        }
+    }
+
     pq::Connection conn_;
 };
 

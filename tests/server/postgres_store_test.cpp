@@ -86,6 +86,53 @@ TEST(PostgresStore, TheSameRunSentToTwoServersAtOnceIsStoredOnce) {
     EXPECT_EQ(servers[1]->board({}).size(), servers[2]->board({}).size());
 }
 
+TEST(PostgresStore, RunsStoredAtOnceByManyServersAreAllCounted) {
+    const std::string url = fresh_postgres_database();
+    constexpr int servers_n = 4;
+    constexpr int runs_each = 12;
+    std::vector<std::unique_ptr<Store>> servers;
+    for (int i = 0; i < servers_n; ++i) {
+        servers.push_back(open_postgres_store(url));
+    }
+    std::vector<std::string> tickets;
+    for (int i = 0; i < servers_n * runs_each; ++i) {
+        tickets.push_back(servers[0]->issue_ticket(static_cast<std::uint32_t>(i), i).id);
+    }
+    // Ranked and open games, on several levels, in both orders: what each
+    // insert adds to the boards' counts overlaps every other's.
+    std::vector<std::string> errors(servers_n);
+    at_once(servers_n, [&](int server) {
+        for (int j = 0; j < runs_each && errors[server].empty(); ++j) {
+            const int n = server * runs_each + j;
+            std::vector<Game> games = {make_game("R", 1 + n % 4, n, Kind::ranked, tickets[n]),
+                                       make_game("O", 1 + (n + 1) % 4, n)};
+            if (n % 2 == 1) {
+                std::swap(games[0], games[1]);
+            }
+            try {
+                if (!servers[server]
+                         ->insert_run(make_run("m" + std::to_string(n), n, games))
+                         .created) {
+                    errors[server] = "run " + std::to_string(n) + " not created";
+                }
+            } catch (const StoreError& error) {
+                errors[server] = error.what();
+            }
+        }
+    });
+    for (const std::string& error : errors) {
+        EXPECT_EQ("", error);
+    }
+    for (const std::optional<int> level : {std::optional<int>{}, std::optional<int>{2}}) {
+        for (const Kind kind : {Kind::open, Kind::ranked}) {
+            const BoardQuery query{level, kind, 100, 0};
+            EXPECT_EQ(static_cast<std::int64_t>(servers[1]->board(query).size()),
+                      servers[2]->count(query));
+        }
+    }
+    EXPECT_EQ(2 * servers_n * runs_each, servers[3]->count({}));
+}
+
 TEST(PostgresStore, OneOfRunsClaimingOneTicketAtOnceIsStored) {
     const std::string url = fresh_postgres_database();
     std::vector<std::unique_ptr<Store>> servers;
@@ -119,7 +166,7 @@ TEST(PostgresStore, ADatabaseOfALaterSchemaIsLeftAlone) {
         open_postgres_store(url);
         ADD_FAILURE() << "opened a database of schema 99";
     } catch (const StoreError& error) {
-        EXPECT_STREQ("the database's schema is version 99, newer than this server's 1",
+        EXPECT_STREQ("the database's schema version 99 is later than this server knows (1)",
                      error.what());
     }
 }
