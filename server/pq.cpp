@@ -38,8 +38,10 @@ Connection::Connection(const std::string& url) : conn_(PQconnectdb(url.c_str()))
         throw StoreError("PostgreSQL: " + first_line(PQerrorMessage(conn_.get())));
     }
     // An answer promises the run is kept: no commit returns before it is
-    // on disk, whatever the database's default.
+    // on disk, whatever the database's default. The server's notices (a
+    // table that already exists) are not the log's business.
     script("SET synchronous_commit TO on");
+    script("SET client_min_messages TO warning");
 }
 
 void Connection::reconnect_if_lost() {
