@@ -19,10 +19,13 @@ int line_of_offset(std::string_view body, std::size_t offset) {
     return 1 + static_cast<int>(std::count(body.begin(), body.begin() + offset, '\n'));
 }
 
-// The level a key code chose, 1 to 4; 0 for any other code.
+// The level a game starts at is the key that chose it, '1' to '4'; it
+// rises with the points from there, one a stage.
 int level_of(int code) {
-    return code >= '1' && code <= '4' ? code - '0' : 0;
+    return code >= '1' && code <= '9' ? code - '0' : 0;
 }
+
+constexpr int HIGHEST_START_LEVEL = 4;
 
 // Continuation bytes that a lead byte asks for; -1 when it cannot lead.
 int continuations(unsigned char lead) {
@@ -115,7 +118,7 @@ std::variant<std::vector<Game>, Refused> judge(const replay::Recording& recordin
                                          "characters"};
         const int start = level_of(g.result.nivel_inicial);
         const int end = level_of(g.result.nivel);
-        if (start == 0 || end == 0)
+        if (start == 0 || start > HIGHEST_START_LEVEL || end == 0)
             return Refused{422, number + ": played at a level the board does not rank"};
         games.push_back(Game{g.result.nome,
                              start,
