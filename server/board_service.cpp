@@ -191,6 +191,11 @@ BoardService::BoardService(const ServiceConfig& config) : parts_(std::make_uniqu
     // httplib owns the queue it is handed and deletes it.
     p.http.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     p.http.set_payload_max_length(config.limits.max_body);
+    // An answer's headers and body go out in two writes: with Nagle's
+    // algorithm the body would wait for the client's delayed ACK, some 40 ms
+    // a request on a kept-alive connection. (Debian's httplib is a shared
+    // library, so its CPPHTTPLIB_TCP_NODELAY default cannot be set here.)
+    p.http.set_tcp_nodelay(true);
     p.http.set_pre_routing_handler([&p](const httplib::Request& req, httplib::Response&) {
         const std::lock_guard lock(p.log_mutex);
         p.started[&req] = std::chrono::steady_clock::now();
