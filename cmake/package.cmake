@@ -18,13 +18,35 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION games)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  # Under the summary line; cpack indents it as the control file wants.
-  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "Orbitrix is a single-player arcade shooter for the text terminal. Type
+  # One package for the game, one for the board's server; each lists the
+  # libraries its own programs link.
+  set(CPACK_DEB_COMPONENT_INSTALL ON)
+  set(CPACK_COMPONENTS_ALL game)
+  set(CPACK_DEBIAN_GAME_PACKAGE_NAME orbitrix)
+  set(CPACK_DEBIAN_GAME_PACKAGE_SECTION games)
+  # Each package's description starts with its own summary line: CPack adds
+  # the project's summary above it unless that is CPack's default.
+  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${CMAKE_PROJECT_NAME} built using CMake")
+  # cpack indents the lines under the summary as the control file wants.
+  set(CPACK_DEBIAN_GAME_DESCRIPTION
+      "arcade shooter for the text terminal
+Orbitrix is a single-player arcade shooter for the text terminal. Type
 your name, pick one of four levels and steer your ship over a framed play
 area: shoot the enemy ships and meteors, dodge what falls on you and pick
 up extra lives. Tones through ALSA; texts in Portuguese. Play needs a
 UTF-8 terminal of at least 80x49 with 16 colours.")
+  if(TARGET orbitrix-server)
+    list(APPEND CPACK_COMPONENTS_ALL server)
+    set(CPACK_DEBIAN_SERVER_PACKAGE_NAME orbitrix-server)
+    set(CPACK_DEBIAN_SERVER_PACKAGE_SECTION net)
+    set(CPACK_DEBIAN_SERVER_DESCRIPTION
+        "board of Orbitrix games that the server replayed itself
+orbitrix-server keeps a table of the best Orbitrix games. Players send the
+recordings the game makes; the server replays each one with the game's own
+code and ranks a game only when it ends as recorded. It answers JSON over
+HTTP, keeps the board in SQLite or PostgreSQL, and comes with a sandboxed
+systemd unit that serves on localhost, for a TLS proxy in front.")
+  endif()
   # Debian's rules for a package's documents: a copyright file, a
   # changelog, manual pages compressed.
   configure_file(packaging/changelog.in ${PROJECT_BINARY_DIR}/packaging/changelog @ONLY)

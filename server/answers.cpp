@@ -52,15 +52,21 @@ std::optional<Json> run_answer(Store& store, std::int64_t id, bool detail) {
     if (!run)
         return std::nullopt;
     const auto places = store.places(id, BoardQuery{});
+    // One query a level the run played, not one a game.
+    std::map<int, std::vector<std::int64_t>> level_places;
+    for (const Game& g : run->games)
+        if (!level_places.contains(g.start_level)) {
+            BoardQuery its_level;
+            its_level.level = g.start_level;
+            level_places[g.start_level] = store.places(id, its_level);
+        }
     Json games = Json::array();
     for (std::size_t i = 0; i < run->games.size(); ++i) {
         const Game& g = run->games[i];
+        const auto& on_level = level_places[g.start_level];
         Json game = game_json(g);
         game["place"] = i < places.size() ? places[i] : 0;
-        BoardQuery its_level;
-        its_level.level = g.start_level;
-        const auto level_places = store.places(id, its_level);
-        game["level_place"] = i < level_places.size() ? level_places[i] : 0;
+        game["level_place"] = i < on_level.size() ? on_level[i] : 0;
         games.push_back(std::move(game));
     }
     Json answer{{"id", id}};

@@ -47,6 +47,21 @@ void refuse(httplib::Response& res, int status, const std::string& reason) {
     send_json(res, status, error_body(reason));
 }
 
+// Who sent the request. Behind a TLS proxy on the same machine every peer
+// is loopback: the proxy names the client last in X-Forwarded-For. A
+// header from any other peer is not believed.
+std::string client_address(const httplib::Request& req) {
+    const std::string& peer = req.remote_addr;
+    const bool loopback = peer.starts_with("127.") || peer == "::1";
+    const std::string forwarded = req.get_header_value("X-Forwarded-For");
+    if (!loopback || forwarded.empty())
+        return peer;
+    const auto comma = forwarded.rfind(',');
+    std::string last = comma == std::string::npos ? forwarded : forwarded.substr(comma + 1);
+    const auto first = last.find_first_not_of(' ');
+    return first == std::string::npos ? peer : last.substr(first);
+}
+
 std::optional<std::int64_t> id_in(const httplib::Request& req) {
     const std::string text = req.matches[1];
     std::int64_t id = 0;
@@ -98,7 +113,7 @@ struct BoardService::Parts {
 
 void BoardService::Parts::submit(const httplib::Request& req, httplib::Response& res) {
     const std::int64_t received = now_ms();
-    if (const std::int64_t wait = rate.take(req.remote_addr, received); wait > 0) {
+    if (const std::int64_t wait = rate.take(client_address(req), received); wait > 0) {
         res.set_header("Retry-After", std::to_string(wait));
         return refuse(res, 429,
                       "more submissions a minute than this server takes from one "
@@ -164,9 +179,13 @@ void BoardService::Parts::routes() {
         res.set_content(*bytes, "text/plain; charset=utf-8");
     });
     http.Get("/healthz", [this](const httplib::Request&, httplib::Response& res) {
-        auto store = stores.take();
-        store->count(BoardQuery{});
-        send_json(res, 200, R"({"ok":true})");
+        try {
+            auto store = stores.take();
+            store->count(BoardQuery{});
+            send_json(res, 200, R"({"ok":true})");
+        } catch (const StoreError& e) {
+            refuse(res, 503, std::string("the database does not answer: ") + e.what());
+        }
     });
 }
 
@@ -181,8 +200,8 @@ void BoardService::Parts::log(const httplib::Request& req, const httplib::Respon
             started.erase(it);
         }
     }
-    const std::string line = iso_utc(now_ms()) + " " + req.remote_addr + " " + req.method + " " +
-                             req.path + " " + std::to_string(res.status) + " " +
+    const std::string line = iso_utc(now_ms()) + " " + client_address(req) + " " + req.method +
+                             " " + req.path + " " + std::to_string(res.status) + " " +
                              std::to_string(res.body.size()) + " " + std::to_string(ms) + "ms\n";
     const std::lock_guard lock(log_mutex);
     sink(line);
@@ -194,6 +213,11 @@ BoardService::BoardService(const ServiceConfig& config) : parts_(std::make_uniqu
     // httplib owns the queue it is handed and deletes it.
     p.http.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     p.http.set_payload_max_length(config.limits.max_body);
+    // An answer's headers and body go out in two writes: with Nagle's
+    // algorithm the body would wait for the client's delayed ACK, some 40 ms
+    // a request on a kept-alive connection. (Debian's httplib is a shared
+    // library, so its CPPHTTPLIB_TCP_NODELAY default cannot be set here.)
+    p.http.set_tcp_nodelay(true);
     p.http.set_pre_routing_handler([&p](const httplib::Request& req, httplib::Response&) {
         // The only hook before httplib picks the answer's encoding; the
         // request it hands over is its own, not a const object.

@@ -9,4 +9,8 @@ extern const char SQLITE_SCHEMA_1[];
 
 inline constexpr const char* SQLITE_MIGRATIONS[] = {SQLITE_SCHEMA_1};
 
+extern const char POSTGRES_SCHEMA_1[];
+
+inline constexpr const char* POSTGRES_MIGRATIONS[] = {POSTGRES_SCHEMA_1};
+
 } // namespace board

@@ -195,6 +195,17 @@ TEST(Board, AnswersAFloodFromOneAddressWith429) {
     EXPECT_EQ(flood->status, 429);
     EXPECT_EQ(flood->get_header_value("Retry-After"), "30");
     EXPECT_EQ(b.client().Get("/api/board")->status, 200); // reads are not limited
+    // Behind a proxy on this machine, each client has its own allowance.
+    const auto proxied = [&](const std::string& client) {
+        return b.client()
+            .Post("/api/runs", {{"X-Forwarded-For", "10.9.9.9, " + client}}, committed(),
+                  "text/plain")
+            ->status;
+    };
+    EXPECT_EQ(proxied("192.0.2.7"), 200);
+    EXPECT_EQ(proxied("192.0.2.7"), 200);
+    EXPECT_EQ(proxied("192.0.2.7"), 429);
+    EXPECT_EQ(proxied("192.0.2.8"), 200);
 }
 
 TEST(Board, AnswersWith503WhenEveryWorkerIsBusyAndReadsGoOn) {

@@ -17,11 +17,24 @@ fail() {
     exit 1
 }
 
-# Starts the server on the database $work/board.sqlite3 with any extra
-# options; sets $server_pid and $base once it listens.
+# The database the servers use: $work/board.sqlite3 unless use_postgres
+# gives them one on the tests' PostgreSQL cluster.
+database=$work/board.sqlite3
+
+# A new, empty database on the cluster the ctest fixture started
+# (scripts/pg-cluster, its state in ORBITRIX_PG_STATE).
+use_postgres() {
+    local url name="board_$$_$RANDOM"
+    url=$(cat "${ORBITRIX_PG_STATE:-}/url") || fail "no PostgreSQL cluster: run through ctest"
+    psql -qX "$url" -c "CREATE DATABASE $name" >/dev/null || fail "cannot create $name"
+    database=${url/\/orbitrix\?//$name?}
+}
+
+# Starts the server on $database with any extra options; sets $server_pid
+# and $base once it listens.
 start_server() {
     : >"$work/server.log"
-    "$SERVER" --listen 127.0.0.1:0 --database "$work/board.sqlite3" \
+    "$SERVER" --listen 127.0.0.1:0 --database "$database" \
         --submissions-per-minute 0 "$@" 2>>"$work/server.log" &
     server_pid=$!
     local port=
