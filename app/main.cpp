@@ -4,6 +4,7 @@
 #include "app/scores/collector.hpp"
 #include "app/scores/scores_command.hpp"
 #include "app/scores/session_report.hpp"
+#include "app/submit/submit_command.hpp"
 #include "console/native.hpp"
 #include "console/standard_text.hpp"
 #include "game/exigencias.hpp"
@@ -40,6 +41,8 @@ int main(int argc, char** argv) {
         return scores::print_scores(out, err);
     if (options.verify)
         return replay::verify_file(*options.verify);
+    if (options.submit)
+        return submit::submit_file(*options.submit, options.server, out, err);
 
     // Files are opened, or refused, before the terminal is touched.
     std::optional<replay::Recording> replaying;

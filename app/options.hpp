@@ -19,6 +19,10 @@ struct Options {
     std::optional<std::string> record = {};
     std::optional<std::string> replay = {};
     std::optional<std::string> verify = {};
+    // A recording to send to a board instead of playing, and the board's
+    // address when given on the command line.
+    std::optional<std::string> submit = {};
+    std::optional<std::string> server = {};
     // Divides every wait of a replay; 1 to 16.
     int speed = 1;
 };
