@@ -22,12 +22,15 @@ constexpr std::string_view KEYS = "Keys in play:\n"
                                   "  p                 pause; any key resumes\n"
                                   "  Esc               leave the game\n";
 
-constexpr std::string_view EXIT_STATUS = "Exit status:\n"
-                                         "  0    the help or the version was shown\n"
-                                         "  1    cannot run: no terminal or console to play on, or TERM\n"
-                                         "       cannot show the game\n"
-                                         "  2    a wrong command line\n"
-                                         "  100  a session was played, however it ended\n";
+constexpr std::string_view EXIT_STATUS =
+    "Exit status:\n"
+    "  0    the help or the version was shown; --submit: the board stored the\n"
+    "       recording, or had it already\n"
+    "  1    cannot run: no terminal or console to play on, or TERM\n"
+    "       cannot show the game; --submit: the board refused the recording,\n"
+    "       or could not be reached\n"
+    "  2    a wrong command line, or a recording that cannot be read\n"
+    "  100  a session was played, however it ended\n";
 
 // Strings are built by appending: g++ 12 at -O3 warns falsely (-Wrestrict)
 // on a literal added to a temporary string.

@@ -14,7 +14,7 @@ std::optional<std::string> board_address(std::string_view given) {
             same = (given[i] | 0x20) == scheme[i];
         if (!same)
             continue;
-        while (given.ends_with('/'))
+        while (given.size() > scheme.size() && given.ends_with('/'))
             given.remove_suffix(1);
         const std::string_view host = given.substr(scheme.size());
         // Spaces and controls would be sent as they are on the request line.

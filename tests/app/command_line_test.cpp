@@ -76,12 +76,22 @@ TEST(CommandLine, WrongLinesSayWhatIsWrongOnStderrWithStatusTwo) {
         {{"-"}, "unexpected argument '-'"},
         {{"--", "--mute"}, "unexpected argument '--mute'"},
         {{"--seed", "1", "2"}, "unexpected argument '2'"},
-        {{"--replay", "a", "--speed", "17"}, "option '--speed' takes a number from 1 to 16, not '17'"},
-        {{"--replay", "a", "--speed", "0"}, "option '--speed' takes a number from 1 to 16, not '0'"},
+        {{"--replay", "a", "--speed", "17"},
+         "option '--speed' takes a number from 1 to 16, not '17'"},
+        {{"--replay", "a", "--speed", "0"},
+         "option '--speed' takes a number from 1 to 16, not '0'"},
         {{"--speed", "2"}, "option '--speed' goes with '--replay'"},
         {{"--record", "a", "--verify", "b"},
          "options '--record', '--replay' and '--verify' go one at a time"},
         {{"--replay"}, "option '--replay' needs a value"},
+        {{"--submit", "a", "--record", "b"},
+         "option '--submit' goes with none of '--record', '--replay' and '--verify'"},
+        {{"--server", "http://b.example"}, "option '--server' goes with '--submit'"},
+        {{"--submit", "a", "--server", "b.example"},
+         "option '--server' takes an http:// or https:// address, not 'b.example'"},
+        {{"--submit", "a", "--server=http://"},
+         "option '--server' takes an http:// or https:// address, not 'http://'"},
+        {{"--submit"}, "option '--submit' needs a value"},
         // The first thing that stops the parse wins.
         {{"--x", "--help"}, "unknown option '--x'"},
     };
@@ -93,6 +103,16 @@ TEST(CommandLine, WrongLinesSayWhatIsWrongOnStderrWithStatusTwo) {
         EXPECT_TRUE(stop.to_stderr);
         EXPECT_EQ(stop.status, 2);
     }
+}
+
+TEST(CommandLine, SubmitTakesAFileAndTheBoardsAddressWithoutItsTrailingSlashes) {
+    const auto given = std::get<app::Options>(
+        parse({"--submit", "run.replay", "--server", "HTTPS://board.example:8443/"}));
+    EXPECT_EQ(given.submit, "run.replay");
+    EXPECT_EQ(given.server, "HTTPS://board.example:8443");
+    const auto from_the_environment = std::get<app::Options>(parse({"--submit=r"}));
+    EXPECT_EQ(from_the_environment.submit, "r");
+    EXPECT_EQ(from_the_environment.server, std::nullopt);
 }
 
 TEST(CommandLine, HelpAndVersionGoToStdoutWithStatusZero) {
@@ -111,9 +131,10 @@ TEST(CommandLine, HelpAndVersionGoToStdoutWithStatusZero) {
 
 TEST(CommandLine, TheHelpNamesEveryOptionKeyAndStatusWithinEightyColumns) {
     const std::string help = app::help_text();
-    for (const char* part : {"Usage: orbitrix [OPTION]...", "  -h, --help  ", "  -V, --version  ",
-                             "      --seed N  ", "      --mute  ", "Esc ", "space ", "  0  ",
-                             "  1  ", "  2  ", "  100  ", "man 6 orbitrix"})
+    for (const char* part :
+         {"Usage: orbitrix [OPTION]...", "  -h, --help  ", "  -V, --version  ", "      --seed N  ",
+          "      --mute  ", "      --submit FILE  ", "      --server URL  ", "Esc ", "space ",
+          "  0  ", "  1  ", "  2  ", "  100  ", "man 6 orbitrix"})
         EXPECT_NE(help.find(part), std::string::npos) << part;
     std::istringstream lines(help);
     for (std::string line; std::getline(lines, line);)
