@@ -1,12 +1,12 @@
 #include "app/submit/submit_command.hpp"
 
+#include "app/scores/files.hpp"
 #include "app/scores/listing.hpp"
 #include "app/submit/board_answer.hpp"
 #include "app/submit/server_address.hpp"
 #include "app/texts.hpp"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <ostream>
@@ -68,9 +68,8 @@ int submit_file(const std::string& path, const std::optional<std::string>& serve
                 std::ostream& out, std::ostream& err) {
     std::optional<std::string> given = server;
     if (!given)
-        if (const char* variable = std::getenv("ORBITRIX_SERVER"); variable && *variable)
-            given = variable;
-    if (!given) {
+        given = scores::files::environment("ORBITRIX_SERVER");
+    if (!given || given->empty()) {
         err << app::usage_error("option '--submit' needs a board: give '--server URL' or set "
                                 "ORBITRIX_SERVER")
                    .text;
