@@ -4,6 +4,7 @@
 // program's commands never name either.
 
 #include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <variant>
@@ -30,6 +31,10 @@ struct Failure {
 };
 
 using Outcome = std::variant<Response, Failure>;
+
+// A longer answer is a failure: no board's answer comes near it, and a
+// stranger's server must not fill the memory.
+inline constexpr std::size_t MOST_ANSWER_BYTES = 4 << 20;
 
 struct TimeLimits {
     std::chrono::milliseconds connect{10'000};

@@ -15,7 +15,10 @@ struct ListDeleter {
 };
 
 std::size_t append_body(char* data, std::size_t size, std::size_t count, void* to) {
-    static_cast<std::string*>(to)->append(data, size * count);
+    auto& body = *static_cast<std::string*>(to);
+    if (body.size() + size * count > MOST_ANSWER_BYTES)
+        return 0; // libcurl ends the transfer with a write error
+    body.append(data, size * count);
     return size * count;
 }
 
@@ -75,6 +78,8 @@ Outcome send(const Request& request, TimeLimits limits) {
         }
     }
     const CURLcode code = curl_easy_perform(c);
+    if (code == CURLE_WRITE_ERROR)
+        return Failure{"the answer is longer than any board's"};
     if (code != CURLE_OK)
         return Failure{error[0] != '\0' ? error : curl_easy_strerror(code)};
     long status = 0;

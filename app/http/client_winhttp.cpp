@@ -128,6 +128,8 @@ Outcome send(const Request& request, TimeLimits limits) {
             return failed("reading the answer");
         if (available == 0)
             break;
+        if (response.body.size() + available > MOST_ANSWER_BYTES)
+            return Failure{"the answer is longer than any board's"};
         const std::size_t at = response.body.size();
         response.body.resize(at + available);
         DWORD read = 0;

@@ -92,6 +92,23 @@ TEST_F(HttpClient, AGetKeepsItsQueryAndARedirectIsNotFollowed) {
     EXPECT_EQ(std::get<http::Response>(moved).status, 302);
 }
 
+TEST_F(HttpClient, AnAnswerLongerThanAnyBoardsIsAFailure) {
+    httplib::Server server;
+    server.Get("/huge", [](const httplib::Request&, httplib::Response& response) {
+        response.set_content(std::string(http::MOST_ANSWER_BYTES + 1, 'x'), "text/plain");
+    });
+    server.Get("/most", [](const httplib::Request&, httplib::Response& response) {
+        response.set_content(std::string(http::MOST_ANSWER_BYTES, 'x'), "text/plain");
+    });
+    const LoopbackServer running(server);
+    const auto huge = http::send({"GET", running.at("/huge")});
+    ASSERT_TRUE(std::holds_alternative<http::Failure>(huge));
+    EXPECT_EQ(std::get<http::Failure>(huge).what, "the answer is longer than any board's");
+    const auto most = http::send({"GET", running.at("/most")});
+    ASSERT_TRUE(std::holds_alternative<http::Response>(most));
+    EXPECT_EQ(std::get<http::Response>(most).body.size(), http::MOST_ANSWER_BYTES);
+}
+
 TEST_F(HttpClient, NoAnswerWithinTheLimitsIsAFailure) {
     httplib::Server server;
     server.Post("/slow", [](const httplib::Request&, httplib::Response& response) {
