@@ -1,19 +1,15 @@
 #pragma once
-// A whole session recorded in memory: a seeded player plays game after
-// game, through the title, the name, the level and the end screens, until
-// ten minutes of the game's own time have passed; then Esc.
+// The bench's session: ten minutes of the game's own time, played by the
+// tests' seeded session player.
 
-#include <string>
+#include "support/played_session.hpp"
 
 namespace bench {
 
-struct RecordedSession {
-    std::string text;
-    int games = 0;
-    int keys = 0;
-    double minutes = 0;
-};
+using RecordedSession = teste::RecordedSession;
 
-RecordedSession ten_minute_session(unsigned seed);
+inline RecordedSession ten_minute_session(unsigned seed) {
+    return teste::played_session(seed, 10LL * 60 * 1000);
+}
 
 } // namespace bench

@@ -2,6 +2,7 @@
 
 #include "console/digits.hpp"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <initializer_list>
@@ -123,6 +124,15 @@ std::variant<Event, std::string> parse_game(const std::vector<std::string_view>&
 
 std::string this_program() {
     return std::string(ORBITRIX_VERSION) + " " + std::string(PLATFORM);
+}
+
+bool replays_identically(std::string_view made_by) {
+    // 1.0 wrote the same game and the same format; only its version's
+    // spelling differs.
+    constexpr std::array SAME_GAME{std::string_view("1.0"), std::string_view(ORBITRIX_VERSION)};
+    const std::string_view version = made_by.substr(0, made_by.find(' '));
+    return version.size() < made_by.size() &&
+           std::find(SAME_GAME.begin(), SAME_GAME.end(), version) != SAME_GAME.end();
 }
 
 std::string header_lines() {

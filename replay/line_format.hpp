@@ -19,6 +19,11 @@ std::string header_lines();
 // This program's version and platform, as the second line names them.
 std::string this_program();
 
+// Whether a recording whose second line names `made_by` (the text after
+// "orbitrix ") replays on this build as it played: its version is this one
+// or an earlier one whose game runs the same, on any platform.
+bool replays_identically(std::string_view made_by);
+
 // The event's line, its line break included.
 std::string line_of(const Event& event);
 

@@ -1,132 +1,26 @@
 #include "replay/verify.hpp"
 
-#include "console/memory_console.hpp"
-#include "console/native.hpp"
-#include "game/sessao.hpp"
+#include "replay/check.hpp"
 #include "replay/line_format.hpp"
-#include "replay/replaying_platform.hpp"
-
-#include <cstdint>
-#include <limits>
-#include <vector>
 
 namespace replay {
-namespace {
-
-struct Results : game::Observador {
-    explicit Results(const ReplayingPlatform& player) : player(player) {}
-    const ReplayingPlatform& player;
-    std::vector<game::Resultado> games;
-    // A game the recording ran out in ends as left, whatever the recorded
-    // session went on to do: there is nothing to compare it with.
-    bool last_cut = false;
-    void partida_termina(const game::Resultado& r) override {
-        games.push_back(r);
-        last_cut = player.ran_out();
-    }
-};
-
-std::string level_text(int code) {
-    if (code > ' ' && code < 127)
-        return std::string(1, static_cast<char>(code));
-    return "(tecla " + std::to_string(code) + ")";
-}
-
-std::string_view ending_text(game::Desfecho d) {
-    switch (d) {
-    case game::Desfecho::perdeu:
-        return "perdeu";
-    case game::Desfecho::venceu:
-        return "venceu";
-    case game::Desfecho::saiu:
-        break;
-    }
-    return "saiu";
-}
-
-std::string_view ending_word(game::Desfecho d) {
-    switch (d) {
-    case game::Desfecho::perdeu:
-        return "lost";
-    case game::Desfecho::venceu:
-        return "won";
-    case game::Desfecho::saiu:
-        break;
-    }
-    return "left";
-}
-
-// How the replayed game differs from the recorded one; empty when it does not.
-std::string difference(const game::Resultado& got, const game::Resultado& want) {
-    const auto field = [](std::string_view what, const std::string& a, const std::string& b) {
-        return std::string(what) + " " + a + " replayed, " + b + " recorded";
-    };
-    if (got.nome != want.nome)
-        return field("name", quoted(got.nome), quoted(want.nome));
-    if (got.nivel_inicial != want.nivel_inicial)
-        return field("first level", level_text(got.nivel_inicial), level_text(want.nivel_inicial));
-    if (got.nivel != want.nivel)
-        return field("last level", level_text(got.nivel), level_text(want.nivel));
-    if (got.pontos != want.pontos)
-        return field("points", std::to_string(got.pontos), std::to_string(want.pontos));
-    if (got.vidas != want.vidas)
-        return field("lives", std::to_string(got.vidas), std::to_string(want.vidas));
-    if (got.desfecho != want.desfecho)
-        return field("ending", std::string(ending_word(got.desfecho)),
-                     std::string(ending_word(want.desfecho)));
-    return {};
-}
-
-} // namespace
 
 int verify_recording(const Recording& recording, const std::string& name, std::ostream& out,
                      std::ostream& err) {
-    console::MemoryConsole con;
-    con.platform.set_time_limit_ms(std::numeric_limits<std::int64_t>::max() / 2);
-    ReplayingPlatform player(con.platform, recording, Pace{});
-    Results replayed(player);
-    {
-        const console::Installation installed(con.screen, player);
-        try {
-            game::sessao(replayed);
-        } catch (const console::SessionEnded&) {
-        }
-    }
-    const bool ended_early = player.ran_out() || recording.cut_short;
-
-    std::vector<game::Resultado> recorded;
-    for (const Event& event : recording.events)
-        if (const auto* game = std::get_if<GameEnded>(&event))
-            recorded.push_back(game->result);
-
+    const Verdict verdict = check_recording(recording);
     int number = 0;
-    for (const game::Resultado& r : replayed.games) {
+    for (const ReplayedGame& g : verdict.games) {
+        const game::Resultado& r = g.result;
         ++number;
         out << "partida " << number << ": " << quoted(r.nome) << ", nivel "
             << level_text(r.nivel_inicial) << " a " << level_text(r.nivel) << ", " << r.pontos
             << " pontos, " << r.vidas << " vidas, " << ending_text(r.desfecho) << "\n";
-        if (replayed.last_cut && number == static_cast<int>(replayed.games.size()))
-            break;
-        if (static_cast<std::size_t>(number) > recorded.size()) {
-            if (ended_early)
-                break;
-            err << "orbitrix: " << name << ": game " << number
-                << " was replayed but not recorded\n";
-            return 1;
-        }
-        if (const auto how = difference(r, recorded[number - 1]); !how.empty()) {
-            err << "orbitrix: " << name << ": game " << number << " differs: " << how << "\n";
-            return 1;
-        }
     }
-    if (ended_early) {
-        err << "orbitrix: " << name << " line " << recording.last_line
-            << ": the recording ends here, cut short: the replay ended early\n";
-        return 1;
-    }
-    if (replayed.games.size() < recorded.size()) {
-        err << "orbitrix: " << name << ": game " << replayed.games.size() + 1
-            << " was recorded but not replayed\n";
+    if (verdict.outcome != Verdict::Outcome::confirmed) {
+        err << "orbitrix: " << name;
+        if (verdict.line > 0)
+            err << " line " << verdict.line;
+        err << ": " << verdict.what << "\n";
         return 1;
     }
     out << number << (number == 1 ? " partida confere" : " partidas conferem")

@@ -1,4 +1,4 @@
-#include "ten_minute_session.hpp"
+#include "support/played_session.hpp"
 
 #include "console/memory_console.hpp"
 #include "game/sessao.hpp"
@@ -9,15 +9,13 @@
 #include <sstream>
 #include <string_view>
 
-namespace bench {
+namespace teste {
 namespace {
-
-constexpr std::int64_t TEN_MINUTES_MS = 10LL * 60 * 1000;
 
 // Types in play when the frame asks, and answers every screen that waits.
 class SessionPlayer : public console::MemoryPlatform, public game::Observador {
   public:
-    explicit SessionPlayer(unsigned seed) : state_(seed) {}
+    SessionPlayer(unsigned seed, std::int64_t length_ms) : length_ms_(length_ms), state_(seed) {}
     int games = 0;
     int keys = 0;
 
@@ -25,7 +23,7 @@ class SessionPlayer : public console::MemoryPlatform, public game::Observador {
         if (keys_left() == 0) {
             const unsigned d = draw();
             if (d % 5 < 3)
-                push_key(now_ms() >= TEN_MINUTES_MS ? 27 : play_key(d), now_ms());
+                push_key(now_ms() >= length_ms_ ? 27 : play_key(d), now_ms());
         }
         return MemoryPlatform::kbhit();
     }
@@ -58,6 +56,7 @@ class SessionPlayer : public console::MemoryPlatform, public game::Observador {
         constexpr std::string_view keys = "     aadd ww s bB";
         return keys[(d >> 8) % keys.size()];
     }
+    std::int64_t length_ms_;
     unsigned state_;
     std::deque<int> answers_;
 };
@@ -79,9 +78,9 @@ struct Both : game::Observador {
 
 } // namespace
 
-RecordedSession ten_minute_session(unsigned seed) {
+RecordedSession played_session(unsigned seed, std::int64_t length_ms) {
     console::MemoryScreen screen;
-    SessionPlayer player(seed);
+    SessionPlayer player(seed, length_ms);
     player.set_time_limit_ms(std::numeric_limits<std::int64_t>::max() / 2);
     std::ostringstream out;
     replay::RecordingPlatform recorder(player, out);
@@ -94,4 +93,4 @@ RecordedSession ten_minute_session(unsigned seed) {
                            static_cast<double>(player.now_ms()) / 60000.0};
 }
 
-} // namespace bench
+} // namespace teste

@@ -1,0 +1,57 @@
+#pragma once
+// A recording played through on the in-memory console, at no speed limit,
+// with each replayed game compared with the recorded one. What --verify
+// prints and what the board stores both come from here.
+
+#include "game/resultado.hpp"
+#include "replay/recording.hpp"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace replay {
+
+// How much a replay may cost before it is stopped. A recording of a few
+// hundred bytes can ask for hours of play (every no-key answer is a frame),
+// so whoever replays a stranger's file sets both.
+struct Budget {
+    std::int64_t session_ms = 0; // of the session's own time; 0: no limit
+    std::int64_t cpu_ns = 0;     // 0: no limit
+    // The replaying thread's CPU time in ns, read every few wait points;
+    // needed when cpu_ns is set.
+    std::function<std::int64_t()> cpu_clock;
+};
+
+struct ReplayedGame {
+    game::Resultado result;
+    std::int64_t frames = 0; // the frames it was played for
+};
+
+struct Verdict {
+    enum class Outcome { confirmed, differs, cut_short, over_session_time, over_cpu };
+    Outcome outcome = Outcome::confirmed;
+    // The replayed games, up to the one the check stopped at.
+    std::vector<ReplayedGame> games;
+    // When not confirmed: the line at fault (0: none) and what is wrong.
+    int line = 0;
+    std::string what;
+};
+
+// Every no-key answer costs the session at least one frame's delay, so the
+// recording's own counts bound its length before anything is replayed.
+// The session time the counts alone ask for, in ms, saturating.
+std::int64_t least_session_ms(const Recording& recording);
+
+Verdict check_recording(const Recording& recording, const Budget& budget = {});
+
+// A game's ending as the player reads it: perdeu, venceu or saiu.
+std::string_view ending_text(game::Desfecho ending);
+
+// How a level's key code is shown: the character, or its number.
+std::string level_text(int code);
+
+} // namespace replay

@@ -1,0 +1,252 @@
+#include "server/board_service.hpp"
+
+#include "server/answers.hpp"
+#include "server/rate_limit.hpp"
+#include "server/replay_pool.hpp"
+#include "server/sha256.hpp"
+#include "server/store_pool.hpp"
+
+#include <httplib.h>
+
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <future>
+#include <map>
+#include <mutex>
+
+namespace board {
+namespace {
+
+// A replay takes at most its CPU budget; by then a worker is free.
+constexpr int BUSY_RETRY_SECONDS = 2;
+// HTTP threads besides those that may wait on replays, for the reads.
+constexpr int READER_THREADS = 8;
+
+std::int64_t now_ms() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+std::int64_t thread_cpu_ns() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
+}
+
+void send_json(httplib::Response& res, int status, const std::string& body) {
+    res.status = status;
+    res.set_content(body, "application/json");
+}
+
+void refuse(httplib::Response& res, int status, const std::string& reason) {
+    send_json(res, status, error_body(reason));
+}
+
+std::optional<std::int64_t> id_in(const httplib::Request& req) {
+    const std::string text = req.matches[1];
+    std::int64_t id = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
+    if (error != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
+    return id;
+}
+
+std::string default_reason(int status) {
+    switch (status) {
+    case 400:
+        return "a malformed request";
+    case 404:
+        return "no such page";
+    case 405:
+        return "method not allowed";
+    case 413:
+        return "the request is too large";
+    default:
+        return "HTTP status " + std::to_string(status);
+    }
+}
+
+} // namespace
+
+struct BoardService::Parts {
+    explicit Parts(const ServiceConfig& c)
+        : config(c), stores(c.database), replays(c.workers, c.waiting),
+          rate(c.submissions_per_minute) {}
+
+    ServiceConfig config;
+    StorePool stores;
+    ReplayPool replays;
+    RateLimit rate;
+    httplib::Server http;
+    int port = 0;
+
+    std::mutex log_mutex;
+    std::function<void(const std::string&)> sink = [](const std::string& line) {
+        std::fwrite(line.data(), 1, line.size(), stderr);
+    };
+    std::map<const httplib::Request*, std::chrono::steady_clock::time_point> started;
+
+    void routes();
+    void submit(const httplib::Request& req, httplib::Response& res);
+    void log(const httplib::Request& req, const httplib::Response& res);
+};
+
+void BoardService::Parts::submit(const httplib::Request& req, httplib::Response& res) {
+    const std::int64_t received = now_ms();
+    if (const std::int64_t wait = rate.take(req.remote_addr, received); wait > 0) {
+        res.set_header("Retry-After", std::to_string(wait));
+        return refuse(res, 429,
+                      "more submissions a minute than this server takes from one "
+                      "address");
+    }
+    auto screened = screen(req.body, config.limits);
+    if (const auto* refused = std::get_if<Refused>(&screened))
+        return refuse(res, refused->status, refused->reason);
+
+    auto& recording = std::get<replay::Recording>(screened);
+    NewRun run;
+    run.made_by = recording.made_by;
+    using Judged = std::variant<std::vector<Game>, Refused>;
+    auto task = std::make_shared<std::packaged_task<Judged()>>(
+        [recording = std::move(recording), limits = config.limits] {
+            return judge(recording, limits, thread_cpu_ns);
+        });
+    std::future<Judged> judged = task->get_future();
+    if (!replays.try_submit([task] { (*task)(); })) {
+        res.set_header("Retry-After", std::to_string(BUSY_RETRY_SECONDS));
+        return refuse(res, 503, "more replays are waiting than this server's workers take");
+    }
+    Judged outcome = judged.get();
+    if (const auto* refused = std::get_if<Refused>(&outcome))
+        return refuse(res, refused->status, refused->reason);
+
+    run.sha256 = sha256_hex(req.body);
+    run.bytes = req.body;
+    run.received_ms = received;
+    run.games = std::get<std::vector<Game>>(std::move(outcome));
+
+    auto store = stores.take();
+    const Inserted inserted = store->insert_run(run);
+    const auto answer = run_answer(*store, inserted.id, false);
+    send_json(res, inserted.created ? 201 : 200, json_text(*answer));
+}
+
+void BoardService::Parts::routes() {
+    http.Post("/api/runs",
+              [this](const httplib::Request& req, httplib::Response& res) { submit(req, res); });
+    http.Get("/api/board", [this](const httplib::Request& req, httplib::Response& res) {
+        const auto query = board_query(req.params);
+        if (const auto* reason = std::get_if<std::string>(&query))
+            return refuse(res, 400, *reason);
+        auto store = stores.take();
+        send_json(res, 200, json_text(board_answer(*store, std::get<BoardQuery>(query))));
+    });
+    http.Get(R"(/api/runs/(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
+        const auto id = id_in(req);
+        auto store = stores.take();
+        const auto answer = id ? run_answer(*store, *id, true) : std::nullopt;
+        if (!answer)
+            return refuse(res, 404, "no such run");
+        send_json(res, 200, json_text(*answer));
+    });
+    http.Get(R"(/runs/(\d+)\.replay)", [this](const httplib::Request& req, httplib::Response& res) {
+        const auto id = id_in(req);
+        auto store = stores.take();
+        const auto bytes = id ? store->recording(*id) : std::nullopt;
+        if (!bytes)
+            return refuse(res, 404, "no such run");
+        res.set_content(*bytes, "text/plain; charset=utf-8");
+    });
+    http.Get("/healthz", [this](const httplib::Request&, httplib::Response& res) {
+        auto store = stores.take();
+        store->count(BoardQuery{});
+        send_json(res, 200, R"({"ok":true})");
+    });
+}
+
+void BoardService::Parts::log(const httplib::Request& req, const httplib::Response& res) {
+    std::int64_t ms = 0;
+    {
+        const std::lock_guard lock(log_mutex);
+        if (const auto it = started.find(&req); it != started.end()) {
+            ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                     std::chrono::steady_clock::now() - it->second)
+                     .count();
+            started.erase(it);
+        }
+    }
+    const std::string line = iso_utc(now_ms()) + " " + req.remote_addr + " " + req.method + " " +
+                             req.path + " " + std::to_string(res.status) + " " +
+                             std::to_string(res.body.size()) + " " + std::to_string(ms) + "ms\n";
+    const std::lock_guard lock(log_mutex);
+    sink(line);
+}
+
+BoardService::BoardService(const ServiceConfig& config) : parts_(std::make_unique<Parts>(config)) {
+    Parts& p = *parts_;
+    const int threads = config.workers + static_cast<int>(config.waiting) + READER_THREADS;
+    // httplib owns the queue it is handed and deletes it.
+    p.http.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+    p.http.set_payload_max_length(config.limits.max_body);
+    p.http.set_pre_routing_handler([&p](const httplib::Request& req, httplib::Response&) {
+        const std::lock_guard lock(p.log_mutex);
+        p.started[&req] = std::chrono::steady_clock::now();
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
+    p.http.set_exception_handler(
+        [&p](const httplib::Request& req, httplib::Response& res, std::exception_ptr error) {
+            std::string what = "unknown";
+            try {
+                std::rethrow_exception(error);
+            } catch (const std::exception& e) {
+                what = e.what();
+            } catch (...) {
+            }
+            {
+                const std::lock_guard lock(p.log_mutex);
+                p.sink("error in " + req.method + " " + req.path + ": " + what + "\n");
+            }
+            refuse(res, 500, "internal error");
+        });
+    p.http.set_error_handler([](const httplib::Request&, httplib::Response& res) {
+        if (res.body.empty())
+            refuse(res, res.status, default_reason(res.status));
+    });
+    p.http.set_logger(
+        [&p](const httplib::Request& req, const httplib::Response& res) { p.log(req, res); });
+    p.routes();
+    if (config.port == 0) {
+        p.port = p.http.bind_to_any_port(config.host);
+        if (p.port < 0)
+            throw std::runtime_error("cannot listen on " + config.host);
+    } else {
+        if (!p.http.bind_to_port(config.host, config.port))
+            throw std::runtime_error("cannot listen on " + config.host + ":" +
+                                     std::to_string(config.port));
+        p.port = config.port;
+    }
+}
+
+BoardService::~BoardService() = default;
+
+int BoardService::port() const {
+    return parts_->port;
+}
+
+void BoardService::run() {
+    parts_->http.listen_after_bind();
+}
+
+void BoardService::stop() {
+    parts_->http.stop();
+}
+
+void BoardService::log_to(std::function<void(const std::string&)> sink) {
+    const std::lock_guard lock(parts_->log_mutex);
+    parts_->sink = std::move(sink);
+}
+
+} // namespace board

@@ -1,0 +1,83 @@
+// orbitrix-server: the board. SIGTERM and SIGINT are blocked in every
+// thread and taken by one that only waits for them, so no signal handler
+// runs at all; it asks the service to stop, which lets the requests under
+// way finish, and the database is closed as the service goes.
+#include "server/options.hpp"
+#include "server/store.hpp"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <pthread.h>
+#include <thread>
+
+namespace {
+
+constexpr int CANNOT_RUN = 1;
+constexpr int WRONG_COMMAND_LINE = 2;
+
+int serve(board::Run run) {
+    if (!run.database_given) {
+        run.config.database =
+            board::default_database(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+        if (run.config.database.empty()) {
+            std::cerr << "orbitrix-server: no --database, and neither XDG_DATA_HOME nor HOME "
+                         "is set\n";
+            return CANNOT_RUN;
+        }
+        std::error_code ignored;
+        std::filesystem::create_directories(
+            std::filesystem::path(run.config.database).parent_path(), ignored);
+    }
+
+    sigset_t stops;
+    sigemptyset(&stops);
+    sigaddset(&stops, SIGTERM);
+    sigaddset(&stops, SIGINT);
+    // Before any thread starts, so every one inherits the mask.
+    pthread_sigmask(SIG_BLOCK, &stops, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    try {
+        board::BoardService service(run.config);
+        std::cerr << "orbitrix-server: serving on " << run.config.host << ":" << service.port()
+                  << ", database " << run.config.database << "\n";
+        std::thread waiter([&] {
+            int signal = 0;
+            sigwait(&stops, &signal);
+            service.stop();
+        });
+        service.run();
+        // run() also ends when the listening socket fails; wake the waiter.
+        pthread_kill(waiter.native_handle(), SIGTERM);
+        waiter.join();
+        std::cerr << "orbitrix-server: stopped\n";
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "orbitrix-server: " << e.what() << "\n";
+        return CANNOT_RUN;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const board::Command command = board::read_command_line(args);
+    if (std::holds_alternative<board::ShowHelp>(command)) {
+        std::cout << board::help_text();
+        return 0;
+    }
+    if (std::holds_alternative<board::ShowVersion>(command)) {
+        std::cout << board::version_text();
+        return 0;
+    }
+    if (const auto* bad = std::get_if<board::BadCommandLine>(&command)) {
+        std::cerr << "orbitrix-server: " << bad->message << "\n"
+                  << "Try 'orbitrix-server --help'.\n";
+        return WRONG_COMMAND_LINE;
+    }
+    return serve(std::get<board::Run>(command));
+}

@@ -1,0 +1,148 @@
+#include "server/options.hpp"
+
+#include <charconv>
+#include <optional>
+#include <string_view>
+
+#ifndef ORBITRIX_VERSION
+#error "the build names the program's version"
+#endif
+
+namespace board {
+namespace {
+
+constexpr int MOST_WORKERS = 64;
+constexpr int MOST_WAITING = 1024;
+
+std::optional<int> count(std::string_view text, int least, int most) {
+    int v = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size() || v < least ||
+        v > most)
+        return std::nullopt;
+    return v;
+}
+
+// HOST:PORT; the host may be [v6] or a name.
+bool read_listen(std::string_view text, ServiceConfig& config) {
+    const auto colon = text.rfind(':');
+    if (colon == std::string_view::npos || colon == 0)
+        return false;
+    std::string_view host = text.substr(0, colon);
+    if (host.size() >= 2 && host.front() == '[' && host.back() == ']')
+        host = host.substr(1, host.size() - 2);
+    const auto port = count(text.substr(colon + 1), 0, 65535);
+    if (!port || host.empty())
+        return false;
+    config.host = std::string(host);
+    config.port = *port;
+    return true;
+}
+
+} // namespace
+
+std::string help_text() {
+    return "Usage: orbitrix-server [OPTION]...\n"
+           "The Orbitrix board: takes recordings of sessions over HTTP, replays each one\n"
+           "itself and ranks only the games its own replay confirms.\n"
+           "\n"
+           "  -h, --help          show this help and exit\n"
+           "  -V, --version       show the version and exit\n"
+           "      --listen HOST:PORT\n"
+           "                      the address to serve on (127.0.0.1:8080); a public board\n"
+           "                      sits behind a TLS proxy\n"
+           "      --database PATH|postgresql://URL\n"
+           "                      an SQLite file, made when missing, or a PostgreSQL\n"
+           "                      database ($XDG_DATA_HOME/orbitrix/board.sqlite3)\n"
+           "      --workers N     threads that replay submissions (1 to 64; 2)\n"
+           "      --queue N       replays waiting for a worker before the server answers\n"
+           "                      503 (0 to 1024; 4)\n"
+           "      --submissions-per-minute N\n"
+           "                      from one address before it answers 429 (0 for no limit;\n"
+           "                      30)\n"
+           "\n"
+           "API: POST /api/runs, GET /api/board, GET /api/runs/ID, GET /runs/ID.replay,\n"
+           "GET /healthz. One log line a request on standard error.\n"
+           "\n"
+           "Exit status:\n"
+           "  0  the help or the version was shown, or the server was stopped (SIGTERM,\n"
+           "     SIGINT)\n"
+           "  1  the database cannot be opened, or the address cannot be listened on\n"
+           "  2  a wrong command line\n";
+}
+
+std::string version_text() {
+    return std::string("orbitrix-server ") + ORBITRIX_VERSION + "\n";
+}
+
+std::string default_database(const char* xdg_data_home, const char* home) {
+    if (xdg_data_home && *xdg_data_home)
+        return std::string(xdg_data_home) + "/orbitrix/board.sqlite3";
+    if (home && *home)
+        return std::string(home) + "/.local/share/orbitrix/board.sqlite3";
+    return {};
+}
+
+Command read_command_line(const std::vector<std::string>& args) {
+    Run run;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        if (arg == "-h" || arg == "--help")
+            return ShowHelp{};
+        if (arg == "-V" || arg == "--version")
+            return ShowVersion{};
+        if (arg.size() > 2 && arg[0] == '-' && arg[1] != '-') {
+            // Bundled short options: the first one decides.
+            if (arg[1] == 'h')
+                return ShowHelp{};
+            if (arg[1] == 'V')
+                return ShowVersion{};
+            return BadCommandLine{"unknown option '-" + std::string(1, arg[1]) + "'"};
+        }
+        if (!arg.starts_with("--"))
+            return BadCommandLine{"unexpected argument '" + std::string(arg) + "'"};
+        std::string name(arg);
+        std::optional<std::string> value;
+        if (const auto eq = arg.find('='); eq != std::string_view::npos) {
+            name = std::string(arg.substr(0, eq));
+            value = std::string(arg.substr(eq + 1));
+        }
+        const bool known = name == "--listen" || name == "--database" || name == "--workers" ||
+                           name == "--queue" || name == "--submissions-per-minute";
+        if (!known)
+            return BadCommandLine{"unknown option '" + name + "'"};
+        if (!value) {
+            if (i + 1 == args.size())
+                return BadCommandLine{"option '" + name + "' needs a value"};
+            value = args[++i];
+        }
+        const auto bad = [&] { return BadCommandLine{"bad value '" + *value + "' for " + name}; };
+        if (name == "--listen") {
+            if (!read_listen(*value, run.config))
+                return bad();
+        } else if (name == "--database") {
+            if (value->empty())
+                return bad();
+            run.config.database = *value;
+            run.database_given = true;
+        } else if (name == "--workers") {
+            const auto n = count(*value, 1, MOST_WORKERS);
+            if (!n)
+                return bad();
+            run.config.workers = *n;
+        } else if (name == "--queue") {
+            const auto n = count(*value, 0, MOST_WAITING);
+            if (!n)
+                return bad();
+            run.config.waiting = static_cast<std::size_t>(*n);
+        } else {
+            const auto n = count(*value, 0, 1'000'000);
+            if (!n)
+                return bad();
+            run.config.submissions_per_minute = *n;
+        }
+    }
+    return run;
+}
+
+} // namespace board

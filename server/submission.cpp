@@ -1,0 +1,136 @@
+#include "server/submission.hpp"
+
+#include "replay/line_format.hpp"
+#include "replay/recording_file.hpp"
+
+#include <algorithm>
+
+namespace board {
+namespace {
+
+// Events start on the recording's third line, one a line.
+constexpr int FIRST_EVENT_LINE = 3;
+
+std::string at_line(int line, std::string_view what) {
+    return "line " + std::to_string(line) + ": " + std::string(what);
+}
+
+int line_of_offset(std::string_view body, std::size_t offset) {
+    return 1 + static_cast<int>(std::count(body.begin(), body.begin() + offset, '\n'));
+}
+
+// The level a game starts at is the key that chose it, '1' to '4'; it
+// rises with the points from there, one a stage.
+int level_of(int code) {
+    return code >= '1' && code <= '9' ? code - '0' : 0;
+}
+
+constexpr int HIGHEST_START_LEVEL = 4;
+
+// Continuation bytes that a lead byte asks for; -1 when it cannot lead.
+int continuations(unsigned char lead) {
+    if (lead < 0x80)
+        return 0;
+    if (lead >= 0xc2 && lead <= 0xdf)
+        return 1;
+    if (lead >= 0xe0 && lead <= 0xef)
+        return 2;
+    if (lead >= 0xf0 && lead <= 0xf4)
+        return 3;
+    return -1;
+}
+
+} // namespace
+
+bool showable_name(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int more = continuations(lead);
+        if (more < 0 || text.size() - i <= static_cast<std::size_t>(more))
+            return false;
+        if (lead < 0x20 || lead == 0x7f)
+            return false;
+        std::uint32_t code = more == 0 ? lead : lead & (0x3fu >> more);
+        for (int k = 1; k <= more; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            if ((next & 0xc0) != 0x80)
+                return false;
+            code = (code << 6) | (next & 0x3fu);
+        }
+        // Overlong forms, surrogates, past U+10FFFF, and C1 controls.
+        const std::uint32_t least[] = {0, 0x80, 0x800, 0x10000};
+        if (code < least[more] || (code >= 0xd800 && code <= 0xdfff) || code > 0x10ffff ||
+            (code >= 0x80 && code < 0xa0))
+            return false;
+        i += static_cast<std::size_t>(more) + 1;
+    }
+    return true;
+}
+
+std::variant<replay::Recording, Refused> screen(std::string_view body, const Limits& limits) {
+    if (body.size() > limits.max_body)
+        return Refused{413, "the recording is larger than " + std::to_string(limits.max_body) +
+                                " bytes"};
+    // The same session in other line ends would be other bytes, stored twice.
+    if (const auto cr = body.find('\r'); cr != std::string_view::npos)
+        return Refused{400, at_line(line_of_offset(body, cr),
+                                    "a carriage return: recordings end their lines with LF alone")};
+    if (const auto nul = body.find('\0'); nul != std::string_view::npos)
+        return Refused{400, at_line(line_of_offset(body, nul), "a NUL byte")};
+    auto read = replay::read_recording(body);
+    if (const auto* refusal = std::get_if<replay::Refusal>(&read))
+        return Refused{400, at_line(refusal->line, refusal->what)};
+    auto& recording = std::get<replay::Recording>(read);
+    if (recording.cut_short)
+        return Refused{400, at_line(recording.last_line + 1,
+                                    "the last line has no line break: the file was cut short")};
+    if (!replay::replays_identically(recording.made_by))
+        return Refused{422, "recorded by orbitrix " + recording.made_by +
+                                ", which this server does not replay identically (it replays " +
+                                replay::this_program() + ")"};
+    for (std::size_t i = 0; i < recording.events.size(); ++i)
+        if (const auto* game = std::get_if<replay::GameEnded>(&recording.events[i]);
+            game && !showable_name(game->result.nome))
+            return Refused{400, at_line(FIRST_EVENT_LINE + static_cast<int>(i),
+                                        "a game's name is not UTF-8 text without control "
+                                        "characters")};
+    if (replay::least_session_ms(recording) > limits.session_ms)
+        return Refused{422, "over the replay budget: its keys alone ask for more of the "
+                            "session's own time than the server replays"};
+    return std::move(recording);
+}
+
+std::variant<std::vector<Game>, Refused> judge(const replay::Recording& recording,
+                                               const Limits& limits,
+                                               std::function<std::int64_t()> cpu_clock) {
+    const replay::Budget budget{limits.session_ms, limits.cpu_ns, std::move(cpu_clock)};
+    const replay::Verdict verdict = replay::check_recording(recording, budget);
+    if (verdict.outcome != replay::Verdict::Outcome::confirmed)
+        return Refused{422, verdict.line > 0 ? at_line(verdict.line, verdict.what) : verdict.what};
+    if (verdict.games.empty())
+        return Refused{422, "the recording holds no game"};
+    std::vector<Game> games;
+    for (std::size_t i = 0; i < verdict.games.size(); ++i) {
+        const replay::ReplayedGame& g = verdict.games[i];
+        const std::string number = "game " + std::to_string(i + 1);
+        if (!showable_name(g.result.nome))
+            return Refused{422, number + ": its name is not UTF-8 text without control "
+                                         "characters"};
+        const int start = level_of(g.result.nivel_inicial);
+        const int end = level_of(g.result.nivel);
+        if (start == 0 || start > HIGHEST_START_LEVEL || end == 0)
+            return Refused{422, number + ": played at a level the board does not rank"};
+        games.push_back(Game{g.result.nome,
+                             start,
+                             end,
+                             g.result.pontos,
+                             g.result.vidas,
+                             std::string(replay::ending_text(g.result.desfecho)),
+                             g.frames,
+                             Kind::open,
+                             {}});
+    }
+    return games;
+}
+
+} // namespace board

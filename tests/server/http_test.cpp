@@ -1,0 +1,241 @@
+// The board over real HTTP on a loopback port, on a real SQLite file: what
+// a client sees for fresh, repeated, edited and hostile recordings, for
+// floods and for a busy pool, and that every request leaves one log line.
+#include "server/board_service.hpp"
+#include "support/played_session.hpp"
+#include "temp_dir.hpp"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <regex>
+#include <thread>
+
+namespace {
+
+using nlohmann::json;
+
+std::string committed() {
+    std::ifstream in(ORBITRIX_TEST_DATA "/session.replay", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const auto at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return text.replace(at, from.size(), to);
+}
+
+// A board serving in this process, on a port of its own.
+class Board {
+  public:
+    explicit Board(board::ServiceConfig config = {}) {
+        config.port = 0;
+        config.database = dir.file("board.sqlite3");
+        service = std::make_unique<board::BoardService>(config);
+        service->log_to([this](const std::string& line) {
+            const std::lock_guard lock(mutex);
+            log.push_back(line);
+        });
+        serving = std::thread([this] { service->run(); });
+        client().Get("/healthz"); // serving once this answers
+    }
+    ~Board() {
+        service->stop();
+        serving.join();
+    }
+
+    httplib::Client client() const {
+        httplib::Client c("127.0.0.1", service->port());
+        c.set_read_timeout(30, 0);
+        return c;
+    }
+    httplib::Result post(const std::string& body) const {
+        return client().Post("/api/runs", body, "text/plain");
+    }
+    json get_json(const std::string& path) const {
+        const auto res = client().Get(path.c_str());
+        EXPECT_TRUE(res);
+        return json::parse(res->body);
+    }
+    std::int64_t total() const { return get_json("/api/board")["total"]; }
+    std::vector<std::string> log_lines() {
+        const std::lock_guard lock(mutex);
+        return log;
+    }
+
+    teste::TempDir dir;
+
+  private:
+    std::unique_ptr<board::BoardService> service;
+    std::thread serving;
+    std::mutex mutex;
+    std::vector<std::string> log;
+};
+
+board::ServiceConfig no_rate_limit() {
+    board::ServiceConfig c;
+    c.submissions_per_minute = 0;
+    return c;
+}
+
+TEST(Board, StoresAFreshRunOnceAndRanksItsGames) {
+    Board b(no_rate_limit());
+    const auto first = b.post(committed());
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->status, 201) << first->body;
+    EXPECT_EQ(first->get_header_value("Content-Type"), "application/json");
+    const json answer = json::parse(first->body);
+    const std::int64_t id = answer["id"];
+    EXPECT_EQ(answer["page"], "/runs/" + std::to_string(id));
+    EXPECT_EQ(answer["replay"], "/runs/" + std::to_string(id) + ".replay");
+    ASSERT_EQ(answer["games"].size(), 2u);
+    EXPECT_EQ(answer["games"][0],
+              json::parse(R"({"name":"Ana","points":0,"start_level":4,"end_level":4,"lives":0,
+                "ending":"perdeu","frames":354,"kind":"open","place":1,"level_place":1})"));
+    EXPECT_EQ(answer["games"][1]["place"], 2);
+    EXPECT_EQ(answer["games"][1]["level_place"], 1);
+
+    const auto again = b.post(committed());
+    EXPECT_EQ(again->status, 200);
+    EXPECT_EQ(again->body, first->body);
+    EXPECT_EQ(b.total(), 2);
+
+    const json board = b.get_json("/api/board?level=4&limit=5");
+    EXPECT_EQ(board["level"], "4");
+    EXPECT_EQ(board["kind"], "all");
+    EXPECT_EQ(board["total"], 1);
+    EXPECT_EQ(board["games"][0]["name"], "Ana");
+    EXPECT_EQ(board["games"][0]["run"], id);
+    EXPECT_EQ(board["games"][0]["game"], 0);
+    EXPECT_EQ(board["games"][0]["received"].get<std::string>().size(), 20u);
+
+    const json run = b.get_json("/api/runs/" + std::to_string(id));
+    EXPECT_EQ(run["made_by"], "orbitrix 1.0 linux");
+    EXPECT_EQ(run["sha256"].get<std::string>().size(), 64u);
+    EXPECT_EQ(run["games"], answer["games"]);
+    const auto bytes = b.client().Get(("/runs/" + std::to_string(id) + ".replay").c_str());
+    EXPECT_EQ(bytes->body, committed());
+    EXPECT_EQ(bytes->get_header_value("Content-Type"), "text/plain; charset=utf-8");
+
+    for (const char* missing :
+         {"/api/runs/999", "/runs/999.replay", "/api/runs/99999999999999999999999", "/nowhere"}) {
+        const auto res = b.client().Get(missing);
+        EXPECT_EQ(res->status, 404) << missing;
+        EXPECT_TRUE(json::parse(res->body).contains("error"));
+    }
+    EXPECT_EQ(b.client().Get("/api/board?limit=0")->status, 400);
+    EXPECT_EQ(b.get_json("/healthz"), json::parse(R"({"ok":true})"));
+}
+
+TEST(Board, RefusesEditedAndHostileRecordingsAndStoresNothing) {
+    Board b(no_rate_limit());
+    const std::string good = committed();
+    std::string short_lines = good.substr(0, good.find("key 49 0"));
+    while (short_lines.size() + 9 <= (1u << 20))
+        short_lines += "key 49 0\n";
+    const std::vector<std::pair<std::string, std::string>> hostile{
+        {"edited", replaced(good, "game lost 52 52 0 0", "game lost 52 52 10 0")},
+        {"key count near 2^63", replaced(good, "key 49 354", "key 49 9223372036854775807")},
+        {"1 MiB of short lines", short_lines},
+        {"NUL byte in a name", replaced(good, "\"Ana\"", std::string("\"A\0na\"", 6))},
+        {"escaped NUL in a name", replaced(good, "\"Ana\"", "\"A\\x00na\"")},
+        {"invalid UTF-8 in a name", replaced(good, "\"Ana\"", "\"A\\xfe\\xffna\"")},
+        {"CRLF", replaced(replaced(good, "\n", "\r\n"), "Bob\"\n", "Bob\"\r\n")},
+        {"cut mid-line", good.substr(0, good.size() / 2)},
+        {"slow: 196,840,496 no-key answers", replaced(good, "key 49 354", "key 49 196840496")},
+        {"not a recording", "GIF89a"},
+        {"empty", ""},
+    };
+    for (const auto& [what, body] : hostile) {
+        const auto res = b.post(body);
+        ASSERT_TRUE(res) << what;
+        EXPECT_GE(res->status, 400) << what;
+        EXPECT_LT(res->status, 500) << what;
+        const std::string reason = json::parse(res->body)["error"];
+        EXPECT_FALSE(reason.empty()) << what;
+        EXPECT_EQ(reason.find('\n'), std::string::npos) << what;
+        EXPECT_EQ(b.total(), 0) << what;
+    }
+    const auto edited = b.post(hostile[0].second);
+    EXPECT_EQ(edited->status, 422);
+    EXPECT_EQ(json::parse(edited->body)["error"], "game 1 differs: points 0 replayed, 10 recorded");
+    EXPECT_EQ(b.post(std::string((1u << 20) + 1, 'k'))->status, 413);
+    EXPECT_EQ(b.get_json("/healthz")["ok"], true);
+    EXPECT_EQ(b.post(good)->status, 201);
+}
+
+TEST(Board, StopsASlowReplayAtItsCpuBudget) {
+    board::ServiceConfig c = no_rate_limit();
+    c.limits.cpu_ns = 10'000'000;
+    Board b(c);
+    const auto res = b.post(teste::played_session(11, 30LL * 60 * 1000).text);
+    EXPECT_EQ(res->status, 422);
+    EXPECT_NE(res->body.find("CPU"), std::string::npos) << res->body;
+    EXPECT_EQ(b.total(), 0);
+}
+
+TEST(Board, AnswersAFloodFromOneAddressWith429) {
+    board::ServiceConfig c;
+    c.submissions_per_minute = 2;
+    Board b(c);
+    EXPECT_EQ(b.post(committed())->status, 201);
+    EXPECT_EQ(b.post(committed())->status, 200);
+    const auto flood = b.post(committed());
+    EXPECT_EQ(flood->status, 429);
+    EXPECT_EQ(flood->get_header_value("Retry-After"), "30");
+    EXPECT_EQ(b.client().Get("/api/board")->status, 200); // reads are not limited
+}
+
+TEST(Board, AnswersWith503WhenEveryWorkerIsBusyAndReadsGoOn) {
+    board::ServiceConfig c = no_rate_limit();
+    c.workers = 1;
+    c.waiting = 0;
+    Board b(c);
+    // Hours of play: the one worker replays it for a good while.
+    const std::string slow = teste::played_session(5, 2LL * 3600 * 1000).text;
+    std::thread sender([&] {
+        const auto res = b.post(slow);
+        EXPECT_EQ(res->status, 201) << res->body;
+    });
+    bool refused = false;
+    bool read_while_busy = false;
+    for (int i = 0; i < 2000 && !refused; ++i) {
+        const auto res = b.post(committed() + "time 1\n");
+        if (res->status == 503) {
+            refused = true;
+            EXPECT_EQ(res->get_header_value("Retry-After"), "2");
+            read_while_busy = b.client().Get("/api/board")->status == 200;
+        }
+    }
+    sender.join();
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(read_while_busy);
+}
+
+TEST(Board, LogsOneLinePerRequest) {
+    Board b(no_rate_limit());
+    b.post(committed());
+    b.client().Get("/api/board?level=2");
+    b.client().Get("/nowhere");
+    // A line is written once its answer has gone.
+    auto lines = b.log_lines();
+    for (int i = 0; i < 200 && lines.size() < 4; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        lines = b.log_lines();
+    }
+    ASSERT_EQ(lines.size(), 4u); // the constructor's /healthz first
+    const std::regex line(
+        R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ 127\.0\.0\.1 (GET|POST) /\S* \d{3} \d+ \d+ms\n)");
+    for (const auto& l : lines)
+        EXPECT_TRUE(std::regex_match(l, line)) << l;
+    EXPECT_NE(lines[1].find("POST /api/runs 201 "), std::string::npos) << lines[1];
+    EXPECT_NE(lines[2].find("GET /api/board 200 "), std::string::npos) << lines[2];
+    EXPECT_NE(lines[3].find("GET /nowhere 404 "), std::string::npos) << lines[3];
+}
+
+} // namespace
