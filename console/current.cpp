@@ -6,8 +6,10 @@
 
 namespace console {
 namespace {
-ScreenBuffer* installed_screen = nullptr;
-Platform* installed_platform = nullptr;
+// One per thread: the board replays several sessions at once, each on its
+// own in-memory console; the game itself runs on one thread.
+thread_local ScreenBuffer* installed_screen = nullptr;
+thread_local Platform* installed_platform = nullptr;
 } // namespace
 
 Installation::Installation(ScreenBuffer& screen, Platform& platform)

@@ -1,6 +1,6 @@
 #pragma once
-// The console the process draws on. Exactly one is installed at a time; the
-// text layer and the services act on it. Tests install a fresh in-memory
+// The console the process draws on. Exactly one is installed at a time on
+// each thread; the text layer and the services act on it. Tests install a fresh in-memory
 // console per case, which also gives the layer a fresh state, as a new
 // process would have.
 

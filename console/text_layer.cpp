@@ -5,7 +5,8 @@
 namespace console {
 namespace {
 
-LayerState state;
+// With the installed console, one per thread.
+thread_local LayerState state;
 
 std::uint16_t attribute_of(int background, int foreground) {
     // Truncated, never masked: a colour above 15 spills into the next bits.

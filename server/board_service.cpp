@@ -211,9 +211,17 @@ BoardService::BoardService(const ServiceConfig& config) : parts_(std::make_uniqu
             }
             refuse(res, 500, "internal error");
         });
-    p.http.set_error_handler([](const httplib::Request&, httplib::Response& res) {
-        if (res.body.empty())
-            refuse(res, res.status, default_reason(res.status));
+    p.http.set_error_handler([](const httplib::Request& req, httplib::Response& res) {
+        if (!res.body.empty())
+            return;
+        // httplib caps a form's body far below the recording's limit, and
+        // curl's --data-binary sends a form unless told otherwise.
+        if (res.status == 413 &&
+            req.get_header_value("Content-Type") == "application/x-www-form-urlencoded")
+            return refuse(res, 413,
+                          "a form's body is limited to 8192 bytes: send the recording "
+                          "as text/plain");
+        refuse(res, res.status, default_reason(res.status));
     });
     p.http.set_logger(
         [&p](const httplib::Request& req, const httplib::Response& res) { p.log(req, res); });

@@ -106,6 +106,24 @@ TEST(Judge, StoresWhatTheReplayFoundAndNamesTheGameThatDiffers) {
     EXPECT_EQ(r.reason, "game 1 differs: points 0 replayed, 10 recorded");
 }
 
+TEST(Judge, ReplaysOnSeveralThreadsAtOnce) {
+    // Each replay installs its own in-memory console on its own thread.
+    const std::string text = teste::played_session(3, 5LL * 60 * 1000).text;
+    const auto alone = std::get<std::vector<board::Game>>(board::judge(recording_of(text), {}, {}));
+    std::vector<std::future<std::variant<std::vector<board::Game>, board::Refused>>> runs;
+    for (int i = 0; i < 4; ++i)
+        runs.push_back(std::async(std::launch::async,
+                                  [&] { return board::judge(recording_of(text), {}, {}); }));
+    for (auto& run : runs) {
+        const auto games = std::get<std::vector<board::Game>>(run.get());
+        ASSERT_EQ(games.size(), alone.size());
+        for (std::size_t g = 0; g < games.size(); ++g) {
+            EXPECT_EQ(games[g].points, alone[g].points);
+            EXPECT_EQ(games[g].frames, alone[g].frames);
+        }
+    }
+}
+
 TEST(Judge, StopsAReplayOverItsBudget) {
     const std::string long_session = teste::played_session(7, 20LL * 60 * 1000).text;
     // A CPU clock that runs 1 ms a read: the budget of 50 ms ends the
