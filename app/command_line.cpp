@@ -97,14 +97,19 @@ Parsed parse_command_line(std::span<const std::string_view> args) {
                 return *std::move(stop);
         }
     }
-    if (int(options.record.has_value()) + int(options.replay.has_value()) +
-            int(options.verify.has_value()) >
-        1)
+    const int recordings = int(options.record.has_value()) + int(options.replay.has_value()) +
+                           int(options.verify.has_value());
+    if (recordings > 1)
         return usage_error("options '--record', '--replay' and '--verify' go one at a time");
     if (options.export_file && (options.record || options.replay || options.verify))
         return usage_error("option '--export' goes without '--record', '--replay' or '--verify'");
+    if (options.submit && recordings > 0)
+        return usage_error("option '--submit' goes with none of '--record', '--replay' and "
+                           "'--verify'");
     if (options.speed != 1 && !options.replay)
         return usage_error("option '--speed' goes with '--replay'");
+    if (options.server && !options.submit)
+        return usage_error("option '--server' goes with '--submit'");
     return options;
 }
 

@@ -4,6 +4,7 @@
 #include "app/scores/collector.hpp"
 #include "app/scores/scores_command.hpp"
 #include "app/scores/session_report.hpp"
+#include "app/submit/submit_command.hpp"
 #include "console/native.hpp"
 #include "console/standard_text.hpp"
 #include "game/exigencias.hpp"
@@ -42,6 +43,8 @@ int main(int argc, char** argv) {
         return replay::verify_file(*options.verify);
     if (options.export_file)
         return replay::export_file(*options.export_file, out);
+    if (options.submit)
+        return submit::submit_file(*options.submit, options.server, out, err);
 
     // Files are opened, or refused, before the terminal is touched.
     std::optional<replay::Recording> replaying;

@@ -1,5 +1,6 @@
 #include "app/option_table.hpp"
 
+#include "app/submit/server_address.hpp"
 #include "app/texts.hpp"
 #include "console/palette.hpp"
 
@@ -128,6 +129,22 @@ std::optional<Stop> export_cast(Options& options, std::string_view value) {
     return std::nullopt;
 }
 
+std::optional<Stop> submit_file(Options& options, std::string_view value) {
+    options.submit = std::string(value);
+    return std::nullopt;
+}
+
+std::optional<Stop> server(Options& options, std::string_view value) {
+    options.server = submit::board_address(value);
+    if (!options.server) {
+        std::string message = "option '--server' takes an http:// or https:// address, not '";
+        message += value;
+        message += '\'';
+        return usage_error(message);
+    }
+    return std::nullopt;
+}
+
 std::optional<Stop> speed(Options& options, std::string_view value) {
     const char* end = value.data() + value.size();
     const auto [stop, error] = std::from_chars(value.data(), end, options.speed);
@@ -173,6 +190,12 @@ constexpr std::array table{
               "input. A GIF of it: orbitrix --export FILE > run.cast\n"
               "&& agg run.cast run.gif",
               export_cast},
+    OptionRow{0, "submit", "FILE",
+              "send the session recorded in FILE to a board and show\n"
+              "each game's place there",
+              submit_file},
+    OptionRow{0, "server", "URL", "with --submit: the board's address (else ORBITRIX_SERVER)",
+              server},
 };
 
 } // namespace

@@ -29,6 +29,10 @@ struct Options {
     // A recording to write as an asciicast on standard output; "-" reads
     // it from standard input.
     std::optional<std::string> export_file = {};
+    // A recording to send to a board instead of playing, and the board's
+    // address when given on the command line.
+    std::optional<std::string> submit = {};
+    std::optional<std::string> server = {};
     // Divides every wait of a replay; 1 to 16.
     int speed = 1;
 };

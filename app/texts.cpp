@@ -21,10 +21,12 @@ constexpr std::string_view KEYS = "Keys in play:\n"
 constexpr std::string_view EXIT_STATUS =
     "Exit status:\n"
     "  0    the help, the version or the table of scores was shown; --verify\n"
-    "       found every game as recorded\n"
+    "       found every game as recorded; --submit: the board stored the\n"
+    "       recording, or had it already\n"
     "  1    cannot run: no terminal or console to play on, or TERM cannot show\n"
-    "       the game; a table of scores that cannot be read; --verify found a\n"
-    "       game that differs, or a recording cut short\n"
+    "       the game; a table of scores that cannot be read; --verify or\n"
+    "       --export found a game that differs, or a recording cut short;\n"
+    "       --submit: the board refused the recording, or could not be reached\n"
     "  2    a wrong command line, or a recording that cannot be read or written\n"
     "  100  a session was played, however it ended\n";
 

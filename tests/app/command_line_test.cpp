@@ -115,6 +115,14 @@ TEST(CommandLine, WrongLinesSayWhatIsWrongOnStderrWithStatusTwo) {
          "option '--export' goes without '--record', '--replay' or '--verify'"},
         {{"--verify", "a", "--export", "b"},
          "option '--export' goes without '--record', '--replay' or '--verify'"},
+        {{"--submit", "a", "--record", "b"},
+         "option '--submit' goes with none of '--record', '--replay' and '--verify'"},
+        {{"--server", "http://b.example"}, "option '--server' goes with '--submit'"},
+        {{"--submit", "a", "--server", "b.example"},
+         "option '--server' takes an http:// or https:// address, not 'b.example'"},
+        {{"--submit", "a", "--server=http://"},
+         "option '--server' takes an http:// or https:// address, not 'http://'"},
+        {{"--submit"}, "option '--submit' needs a value"},
         // The first thing that stops the parse wins.
         {{"--x", "--help"}, "unknown option '--x'"},
     };
@@ -126,6 +134,16 @@ TEST(CommandLine, WrongLinesSayWhatIsWrongOnStderrWithStatusTwo) {
         EXPECT_TRUE(stop.to_stderr);
         EXPECT_EQ(stop.status, 2);
     }
+}
+
+TEST(CommandLine, SubmitTakesAFileAndTheBoardsAddressWithoutItsTrailingSlashes) {
+    const auto given = std::get<app::Options>(
+        parse({"--submit", "run.replay", "--server", "HTTPS://board.example:8443/"}));
+    EXPECT_EQ(given.submit, "run.replay");
+    EXPECT_EQ(given.server, "HTTPS://board.example:8443");
+    const auto from_the_environment = std::get<app::Options>(parse({"--submit=r"}));
+    EXPECT_EQ(from_the_environment.submit, "r");
+    EXPECT_EQ(from_the_environment.server, std::nullopt);
 }
 
 TEST(CommandLine, HelpAndVersionGoToStdoutWithStatusZero) {
@@ -146,7 +164,7 @@ TEST(CommandLine, TheHelpNamesEveryOptionKeyAndStatusWithinEightyColumns) {
     const std::string help = app::help_text();
     for (const char* part :
          {"Usage: orbitrix [OPTION]...", "  -h, --help  ", "  -V, --version  ", "      --seed N  ",
-          "      --mute  ", "      --arrows  ", "      --palette NAME  ", "Esc ", "space ",
+          "      --mute  ", "      --arrows  ", "      --submit FILE  ", "      --server URL  ", "      --palette NAME  ", "Esc ", "space ",
           "arrow keys ", "  0  ", "  1  ", "  2  ", "  100  ", "man 6 orbitrix"})
         EXPECT_NE(help.find(part), std::string::npos) << part;
     std::istringstream lines(help);

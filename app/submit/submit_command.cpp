@@ -1,0 +1,95 @@
+#include "app/submit/submit_command.hpp"
+
+#include "app/scores/files.hpp"
+#include "app/scores/listing.hpp"
+#include "app/submit/board_answer.hpp"
+#include "app/submit/server_address.hpp"
+#include "app/texts.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <ostream>
+#include <sstream>
+
+namespace submit {
+namespace {
+
+constexpr int CREATED = 201;
+constexpr int OK = 200;
+
+std::optional<std::string> read_whole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad())
+        return std::nullopt;
+    return std::move(bytes).str();
+}
+
+} // namespace
+
+int submit_recording(const std::string& bytes, const std::string& what, const std::string& board,
+                     const Sender& sender, std::ostream& out, std::ostream& err) {
+    const http::Request request{"POST", under(board, "/api/runs"), bytes,
+                                "text/plain; charset=utf-8"};
+    const http::Outcome outcome = sender(request);
+    if (const auto* failure = std::get_if<http::Failure>(&outcome)) {
+        err << "orbitrix: cannot reach the board at " << board << ": " << failure->what
+            << std::endl;
+        return NOT_STORED;
+    }
+    const auto& response = std::get<http::Response>(outcome);
+    if (response.status == CREATED || response.status == OK) {
+        const std::optional<StoredRun> run = read_stored_run(response.body);
+        if (!run) {
+            err << "orbitrix: " << board << " answered " << response.status
+                << " with something that is not a board's answer; " << what
+                << " may or may not be stored" << std::endl;
+            return NOT_STORED;
+        }
+        out << player_lines(*run, board,
+                            response.status == CREATED ? Arrival::stored : Arrival::already_there);
+        out.flush();
+        return STORED;
+    }
+    const std::optional<std::string> reason = read_error(response.body);
+    err << "orbitrix: the board at " << board << " refused " << what << ": "
+        << (reason ? scores::printable(*reason) : "status " + std::to_string(response.status));
+    if (response.retry_after)
+        err << " (try again in " << scores::printable(*response.retry_after) << " s)";
+    err << std::endl;
+    return NOT_STORED;
+}
+
+int submit_file(const std::string& path, const std::optional<std::string>& server,
+                std::ostream& out, std::ostream& err) {
+    std::optional<std::string> given = server;
+    if (!given)
+        given = scores::files::environment("ORBITRIX_SERVER");
+    if (!given || given->empty()) {
+        err << app::usage_error("option '--submit' needs a board: give '--server URL' or set "
+                                "ORBITRIX_SERVER")
+                   .text;
+        return CANNOT_SEND;
+    }
+    const std::optional<std::string> board = board_address(*given);
+    if (!board) {
+        err << app::usage_error("ORBITRIX_SERVER is not an http:// or https:// address: '" +
+                                *given + "'")
+                   .text;
+        return CANNOT_SEND;
+    }
+    const std::optional<std::string> bytes = read_whole(path);
+    if (!bytes) {
+        err << "orbitrix: " << path << ": cannot be read: " << std::strerror(errno) << std::endl;
+        return CANNOT_SEND;
+    }
+    return submit_recording(
+        *bytes, path, *board, [](const http::Request& request) { return http::send(request); }, out,
+        err);
+}
+
+} // namespace submit

@@ -1,0 +1,49 @@
+// A board's answer to a recording sent to it, whatever bytes the board
+// sends: reading it may refuse it but never crash or trip a sanitizer, and
+// what the player then reads holds no control byte but each line's end,
+// one line a game and one for the run's address, on the same board.
+#include "app/scores/listing.hpp"
+#include "app/submit/board_answer.hpp"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace {
+
+[[noreturn]] void fault(const char* what) {
+    std::fprintf(stderr, "fault: %s\n", what);
+    std::abort();
+}
+
+bool has_control(std::string_view text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view body(reinterpret_cast<const char*>(data), size);
+    const std::string board = "http://127.0.0.1:8080";
+    if (const auto run = submit::read_stored_run(body)) {
+        const std::string lines = submit::player_lines(*run, board, submit::Arrival::stored);
+        const auto breaks = static_cast<std::size_t>(std::count(lines.begin(), lines.end(), '\n'));
+        if (breaks != run->games.size() + 1 || lines.back() != '\n')
+            fault("not one line a game and one for the address");
+        std::string no_breaks = lines;
+        std::replace(no_breaks.begin(), no_breaks.end(), '\n', ' ');
+        if (has_control(no_breaks))
+            fault("a control byte reaches the player");
+        if (lines.find("quadro: " + board + "/") == std::string::npos)
+            fault("the run's address is not on the board");
+    }
+    if (const auto reason = submit::read_error(body))
+        if (has_control(scores::printable(*reason)))
+            fault("a control byte in the reason reaches the player");
+    return 0;
+}
