@@ -45,7 +45,16 @@ class Metered : public console::ForwardingPlatform {
         waited();
     }
 
+    std::int64_t time() override {
+        last_time_ = ForwardingPlatform::time();
+        return *last_time_;
+    }
+
     std::int64_t frames() const { return frames_; }
+    std::int64_t now_ms() const { return clock_.now_ms(); }
+    // The last clock answer since the last mark.
+    std::optional<std::int64_t> last_time() const { return last_time_; }
+    void mark() { last_time_.reset(); }
 
   private:
     void waited() {
@@ -61,20 +70,32 @@ class Metered : public console::ForwardingPlatform {
     std::int64_t cpu_start_ = 0;
     std::int64_t frames_ = 0;
     std::int64_t waits_ = 0;
+    std::optional<std::int64_t> last_time_;
 };
 
 struct Results : game::Observador {
-    Results(const ReplayingPlatform& player, const Metered& meter) : player(player), meter(meter) {}
+    Results(const ReplayingPlatform& player, Metered& meter) : player(player), meter(meter) {}
     const ReplayingPlatform& player;
-    const Metered& meter;
+    Metered& meter;
     std::vector<ReplayedGame> games;
     std::int64_t first_frame = 0;
+    std::int64_t first_ms = 0;
     // A game the recording ran out in ends as left, whatever the recorded
     // session went on to do: there is nothing to compare it with.
     bool last_cut = false;
-    void partida_comeca() override { first_frame = meter.frames(); }
+    void partida_comeca() override {
+        first_frame = meter.frames();
+        first_ms = meter.now_ms();
+        meter.mark();
+    }
     void partida_termina(const game::Resultado& r) override {
-        games.push_back(ReplayedGame{r, meter.frames() - first_frame});
+        std::optional<std::uint32_t> seed;
+        // The title seeds its own draws, then the game seeds its play with
+        // the clock's last answer before it, cast to unsigned.
+        if (const auto t = meter.last_time())
+            seed = static_cast<std::uint32_t>(*t);
+        games.push_back(
+            ReplayedGame{r, meter.frames() - first_frame, meter.now_ms() - first_ms, seed});
         last_cut = player.ran_out();
     }
 };

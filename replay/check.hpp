@@ -29,6 +29,11 @@ struct Budget {
 struct ReplayedGame {
     game::Resultado result;
     std::int64_t frames = 0; // the frames it was played for
+    // The session's own time it lasted, in ms: the waits it made.
+    std::int64_t ms = 0;
+    // The clock's last answer in the game, which it seeds its play from;
+    // none when it ended before reading the clock.
+    std::optional<std::uint32_t> seed;
 };
 
 struct Verdict {

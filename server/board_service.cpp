@@ -3,6 +3,7 @@
 #include "server/accept_encoding.hpp"
 #include "server/answers.hpp"
 #include "server/page_routes.hpp"
+#include "server/ranked_rules.hpp"
 #include "server/rate_limit.hpp"
 #include "server/replay_pool.hpp"
 #include "server/sha256.hpp"
@@ -17,6 +18,7 @@
 #include <future>
 #include <map>
 #include <mutex>
+#include <random>
 
 namespace board {
 namespace {
@@ -91,12 +93,13 @@ std::string default_reason(int status) {
 struct BoardService::Parts {
     explicit Parts(const ServiceConfig& c)
         : config(c), stores(c.database), replays(c.workers, c.waiting),
-          rate(c.submissions_per_minute) {}
+          rate(c.submissions_per_minute), ticket_rate(c.submissions_per_minute) {}
 
     ServiceConfig config;
     StorePool stores;
     ReplayPool replays;
     RateLimit rate;
+    RateLimit ticket_rate;
     httplib::Server http;
     int port = 0;
 
@@ -108,6 +111,7 @@ struct BoardService::Parts {
 
     void routes();
     void submit(const httplib::Request& req, httplib::Response& res);
+    void deal_ticket(const httplib::Request& req, httplib::Response& res);
     void log(const httplib::Request& req, const httplib::Response& res);
 };
 
@@ -123,13 +127,17 @@ void BoardService::Parts::submit(const httplib::Request& req, httplib::Response&
     if (const auto* refused = std::get_if<Refused>(&screened))
         return refuse(res, refused->status, refused->reason);
 
+    const auto tickets = ticket_list(req.get_param_value("tickets"));
+    if (!tickets)
+        return refuse(res, 400, "tickets is a comma-separated list of ticket ids, in game order");
+
     auto& recording = std::get<replay::Recording>(screened);
     NewRun run;
     run.made_by = recording.made_by;
-    using Judged = std::variant<std::vector<Game>, Refused>;
+    using Judged = std::variant<std::vector<JudgedGame>, Refused>;
     auto task = std::make_shared<std::packaged_task<Judged()>>(
         [recording = std::move(recording), limits = config.limits] {
-            return judge(recording, limits, thread_cpu_ns);
+            return judge_games(recording, limits, thread_cpu_ns);
         });
     std::future<Judged> judged = task->get_future();
     if (!replays.try_submit([task] { (*task)(); })) {
@@ -143,18 +151,64 @@ void BoardService::Parts::submit(const httplib::Request& req, httplib::Response&
     run.sha256 = sha256_hex(req.body);
     run.bytes = req.body;
     run.received_ms = received;
-    run.games = std::get<std::vector<Game>>(std::move(outcome));
+    const auto& judged_games = std::get<std::vector<JudgedGame>>(outcome);
 
     auto store = stores.take();
-    const Inserted inserted = store->insert_run(run);
-    const auto answer = run_answer(*store, inserted.id, false);
+    const auto find = [&store](const std::string& id) { return store->ticket(id); };
+    const bool asks_ranked = req.has_param("tickets");
+    // A ticket another run claimed between the check and the insert makes
+    // the store refuse the whole run; checked again, that game goes open.
+    std::vector<Ranking> ranking;
+    Inserted inserted;
+    std::size_t tries = 0;
+    do {
+        ranking = rank_games(judged_games, *tickets, find, received);
+        // Each retry sees at least one more ticket taken; past that many
+        // the store disagrees with itself, and nothing is ranked.
+        if (++tries > judged_games.size())
+            for (Ranking& r : ranking)
+                r = Ranking{Kind::open, {}, "its ticket could not be claimed"};
+        run.games.clear();
+        for (std::size_t i = 0; i < judged_games.size(); ++i) {
+            run.games.push_back(judged_games[i].game);
+            run.games.back().kind = ranking[i].kind;
+            run.games.back().ticket = ranking[i].ticket;
+        }
+        inserted = store->insert_run(run);
+    } while (inserted.ticket_taken);
+    auto answer = run_answer(*store, inserted.id, false);
+    if (asks_ranked && inserted.created)
+        for (std::size_t i = 0; i < ranking.size() && i < (*answer)["games"].size(); ++i)
+            if (ranking[i].kind == Kind::open)
+                (*answer)["games"][i]["open_because"] = ranking[i].open_because;
     send_json(res, inserted.created ? 201 : 200, json_text(*answer));
+}
+
+void BoardService::Parts::deal_ticket(const httplib::Request& req, httplib::Response& res) {
+    const std::int64_t issued = now_ms();
+    if (const std::int64_t wait = ticket_rate.take(client_address(req), issued); wait > 0) {
+        res.set_header("Retry-After", std::to_string(wait));
+        return refuse(res, 429, "more tickets a minute than this server deals to one address");
+    }
+    // The seed is the server's own draw: a player who could choose it could
+    // search offline for an easy game.
+    std::random_device source;
+    const auto seed = static_cast<std::uint32_t>(source());
+    auto store = stores.take();
+    const Ticket ticket = store->issue_ticket(seed, issued);
+    send_json(res, 201,
+              json_text(Json{{"ticket", ticket.id},
+                             {"seed", ticket.seed},
+                             {"issued", iso_utc(ticket.issued_ms)}}));
 }
 
 void BoardService::Parts::routes() {
     add_page_routes(http, stores, config.web_dir);
     http.Post("/api/runs",
               [this](const httplib::Request& req, httplib::Response& res) { submit(req, res); });
+    http.Post("/api/tickets", [this](const httplib::Request& req, httplib::Response& res) {
+        deal_ticket(req, res);
+    });
     http.Get("/api/board", [this](const httplib::Request& req, httplib::Response& res) {
         const auto query = board_query(req.params);
         if (const auto* reason = std::get_if<std::string>(&query))

@@ -100,16 +100,16 @@ std::variant<replay::Recording, Refused> screen(std::string_view body, const Lim
     return std::move(recording);
 }
 
-std::variant<std::vector<Game>, Refused> judge(const replay::Recording& recording,
-                                               const Limits& limits,
-                                               std::function<std::int64_t()> cpu_clock) {
+std::variant<std::vector<JudgedGame>, Refused>
+judge_games(const replay::Recording& recording, const Limits& limits,
+            std::function<std::int64_t()> cpu_clock) {
     const replay::Budget budget{limits.session_ms, limits.cpu_ns, std::move(cpu_clock)};
     const replay::Verdict verdict = replay::check_recording(recording, budget);
     if (verdict.outcome != replay::Verdict::Outcome::confirmed)
         return Refused{422, verdict.line > 0 ? at_line(verdict.line, verdict.what) : verdict.what};
     if (verdict.games.empty())
         return Refused{422, "the recording holds no game"};
-    std::vector<Game> games;
+    std::vector<JudgedGame> games;
     for (std::size_t i = 0; i < verdict.games.size(); ++i) {
         const replay::ReplayedGame& g = verdict.games[i];
         const std::string number = "game " + std::to_string(i + 1);
@@ -120,16 +120,29 @@ std::variant<std::vector<Game>, Refused> judge(const replay::Recording& recordin
         const int end = level_of(g.result.nivel);
         if (start == 0 || start > HIGHEST_START_LEVEL || end == 0)
             return Refused{422, number + ": played at a level the board does not rank"};
-        games.push_back(Game{g.result.nome,
-                             start,
-                             end,
-                             g.result.pontos,
-                             g.result.vidas,
-                             std::string(replay::ending_text(g.result.desfecho)),
-                             g.frames,
-                             Kind::open,
-                             {}});
+        games.push_back(JudgedGame{Game{g.result.nome,
+                                        start,
+                                        end,
+                                        g.result.pontos,
+                                        g.result.vidas,
+                                        std::string(replay::ending_text(g.result.desfecho)),
+                                        g.frames,
+                                        Kind::open,
+                                        {}},
+                                   g.seed, g.ms});
     }
+    return games;
+}
+
+std::variant<std::vector<Game>, Refused> judge(const replay::Recording& recording,
+                                               const Limits& limits,
+                                               std::function<std::int64_t()> cpu_clock) {
+    auto judged = judge_games(recording, limits, std::move(cpu_clock));
+    if (auto* refused = std::get_if<Refused>(&judged))
+        return std::move(*refused);
+    std::vector<Game> games;
+    for (JudgedGame& g : std::get<std::vector<JudgedGame>>(judged))
+        games.push_back(std::move(g.game));
     return games;
 }
 

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -33,8 +34,21 @@ struct Refused {
 // build does not replay identically or a session longer than the budget.
 std::variant<replay::Recording, Refused> screen(std::string_view body, const Limits& limits);
 
-// The games the server's own replay found, as the board stores them, or
-// 422 with the game at fault. `cpu_clock`: the replaying thread's CPU time.
+// A replayed game as the board stores it, with what the ranked rules ask
+// of the replay: the seed it read and how long it took in its own time.
+struct JudgedGame {
+    Game game;
+    std::optional<std::uint32_t> seed;
+    std::int64_t ms = 0;
+};
+
+// The games the server's own replay found, or 422 with the game at fault.
+// `cpu_clock`: the replaying thread's CPU time.
+std::variant<std::vector<JudgedGame>, Refused> judge_games(const replay::Recording& recording,
+                                                           const Limits& limits,
+                                                           std::function<std::int64_t()> cpu_clock);
+
+// The same, the games alone.
 std::variant<std::vector<Game>, Refused> judge(const replay::Recording& recording,
                                                const Limits& limits,
                                                std::function<std::int64_t()> cpu_clock);
