@@ -30,6 +30,11 @@ using Db = std::unique_ptr<sqlite3, CloseDb>;
 class Stmt {
   public:
     Stmt(sqlite3* db, sqlite3_stmt* s) : db_(db), s_(s) {}
+    Stmt(const Stmt&) = delete;
+    Stmt& operator=(const Stmt&) = delete;
+    // A statement left on a row keeps its read transaction, and with it an
+    // old snapshot: the connection's next write would fail as busy.
+    ~Stmt() { sqlite3_reset(s_); }
 
     Stmt& bind(int i, std::int64_t v) {
         check(sqlite3_bind_int64(s_, i, v));

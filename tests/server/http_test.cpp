@@ -2,6 +2,7 @@
 // a client sees for fresh, repeated, edited and hostile recordings, for
 // floods and for a busy pool, and that every request leaves one log line.
 #include "server/board_service.hpp"
+#include "server/store.hpp"
 #include "support/played_session.hpp"
 #include "temp_dir.hpp"
 
@@ -9,6 +10,7 @@
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <mutex>
@@ -130,6 +132,62 @@ TEST(Board, StoresAFreshRunOnceAndRanksItsGames) {
     }
     EXPECT_EQ(b.client().Get("/api/board?limit=0")->status, 400);
     EXPECT_EQ(b.get_json("/healthz"), json::parse(R"({"ok":true})"));
+}
+
+TEST(Board, DealsTicketsAndRanksAGameOnlyOnAFreshUnusedTicketOfItsSeed) {
+    Board b(no_rate_limit());
+    const auto dealt = b.client().Post("/api/tickets");
+    ASSERT_TRUE(dealt);
+    EXPECT_EQ(dealt->status, 201) << dealt->body;
+    const json ticket = json::parse(dealt->body);
+    const std::string server_drawn = ticket["ticket"];
+    EXPECT_EQ(server_drawn.size(), 32u);
+    EXPECT_TRUE(ticket["seed"].is_number_unsigned());
+    EXPECT_NE(json::parse(b.client().Post("/api/tickets")->body)["ticket"], server_drawn);
+
+    // The committed session's games read seeds no server drew: their
+    // tickets are dealt straight into the board's database, an hour old.
+    const std::int64_t an_hour_ago = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                         std::chrono::system_clock::now().time_since_epoch())
+                                         .count() -
+                                     3'600'000;
+    const auto store = board::open_store(b.dir.file("board.sqlite3"));
+    const std::string ana = store->issue_ticket(1765000004, an_hour_ago).id;
+    const std::string bob = store->issue_ticket(1765001204, an_hour_ago).id;
+
+    const auto ranked =
+        b.client().Post("/api/runs?tickets=" + ana + "," + bob, committed(), "text/plain");
+    ASSERT_TRUE(ranked);
+    EXPECT_EQ(ranked->status, 201) << ranked->body;
+    const json answer = json::parse(ranked->body);
+    for (int g = 0; g < 2; ++g) {
+        EXPECT_EQ(answer["games"][g]["kind"], "ranked") << ranked->body;
+        EXPECT_FALSE(answer["games"][g].contains("open_because"));
+    }
+    EXPECT_EQ(b.get_json("/api/board?kind=ranked")["total"], 2);
+    EXPECT_TRUE(store->ticket(ana)->run_id.has_value());
+
+    // Another session on Ana's used ticket replays, and is told why it
+    // went to the open board; so is a game on a ticket of another seed.
+    const std::string ann = replaced(
+        replaced(committed(), "key 110 0\nkey 97 0\nkey 13 0", "key 110 0\nkey 110 0\nkey 13 0"),
+        "\"Ana\"", "\"Ann\"");
+    const auto reused =
+        b.client().Post("/api/runs?tickets=" + ana + "," + server_drawn, ann, "text/plain");
+    ASSERT_TRUE(reused);
+    EXPECT_EQ(reused->status, 201) << reused->body;
+    const json open = json::parse(reused->body);
+    EXPECT_EQ(open["games"][0]["name"], "Ann");
+    EXPECT_EQ(open["games"][0]["kind"], "open");
+    EXPECT_EQ(open["games"][0]["open_because"], "its ticket was used before");
+    EXPECT_EQ(open["games"][1]["open_because"], "not played on its ticket's seed");
+    EXPECT_EQ(b.get_json("/api/board?kind=ranked")["total"], 2);
+    EXPECT_EQ(b.get_json("/api/board?kind=open")["total"], 2);
+    EXPECT_FALSE(store->ticket(server_drawn)->run_id.has_value());
+
+    const auto malformed = b.client().Post("/api/runs?tickets=NOT-HEX", ann, "text/plain");
+    EXPECT_EQ(malformed->status, 400);
+    EXPECT_TRUE(json::parse(malformed->body).contains("error"));
 }
 
 TEST(Board, RefusesEditedAndHostileRecordingsAndStoresNothing) {
