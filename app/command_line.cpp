@@ -108,8 +108,12 @@ Parsed parse_command_line(std::span<const std::string_view> args) {
                            "'--verify'");
     if (options.speed != 1 && !options.replay)
         return usage_error("option '--speed' goes with '--replay'");
-    if (options.server && !options.submit)
-        return usage_error("option '--server' goes with '--submit'");
+    if (options.ranked &&
+        (options.seed || options.replay || options.verify || options.export_file || options.submit))
+        return usage_error("option '--ranked' goes with none of '--seed', '--replay', "
+                           "'--verify', '--export' and '--submit'");
+    if (options.server && !options.submit && !options.ranked)
+        return usage_error("option '--server' goes with '--submit' or '--ranked'");
     return options;
 }
 

@@ -4,7 +4,7 @@
 #include "app/scores/collector.hpp"
 #include "app/scores/scores_command.hpp"
 #include "app/scores/session_report.hpp"
-#include "app/submit/submit_command.hpp"
+#include "app/submit/ranked_command.hpp"
 #include "console/native.hpp"
 #include "console/standard_text.hpp"
 #include "game/exigencias.hpp"
@@ -46,12 +46,25 @@ int main(int argc, char** argv) {
     if (options.submit)
         return submit::submit_file(*options.submit, options.server, out, err);
 
+    // A ranked session's board answers, and deals its first ticket, before
+    // the terminal is touched.
+    std::optional<submit::RankedStart> ranked;
+    if (options.ranked) {
+        auto started =
+            submit::start_ranked(options.server, options.record, submit::send_to_board, err);
+        if (const int* status = std::get_if<int>(&started))
+            return *status;
+        ranked = std::get<submit::RankedStart>(std::move(started));
+    }
+
     // Files are opened, or refused, before the terminal is touched.
     std::optional<replay::Recording> replaying;
     if (options.replay && !(replaying = replay::load_or_refuse(*options.replay)))
         return REFUSED_FILE;
     std::ofstream recording;
-    if (options.record && !replay::open_recording(*options.record, recording))
+    const std::optional<std::string> record_to =
+        ranked ? std::optional<std::string>(ranked->recording) : options.record;
+    if (record_to && !replay::open_recording(*record_to, recording))
         return REFUSED_FILE;
 
     std::vector<scores::Entry> played;
@@ -65,6 +78,8 @@ int main(int argc, char** argv) {
             // The machine's own platform, under every decorator, keeps the
             // table's clock true when --seed answers the game's with a seed.
             scores::Collector collector(platform, played);
+            if (ranked)
+                return app::play(options, screen, platform, collector, &recording, ranked->dealer);
             return app::play(options, screen, platform, collector,
                              options.record ? &recording : nullptr);
         });
@@ -81,5 +96,12 @@ int main(int argc, char** argv) {
         replay::say_if_ended_early(*options.replay, *replaying, ran_out);
     else
         scores::report_session(played, scores::Recording::on, out, err);
+    if (ranked) {
+        recording.close();
+        // The session's own status once its games are on the board.
+        const int sent = submit::finish_ranked(*ranked, submit::send_to_board, out, err);
+        if (sent != submit::STORED)
+            return sent;
+    }
     return outcome.status;
 }

@@ -134,6 +134,11 @@ std::optional<Stop> submit_file(Options& options, std::string_view value) {
     return std::nullopt;
 }
 
+std::optional<Stop> ranked(Options& options, std::string_view) {
+    options.ranked = true;
+    return std::nullopt;
+}
+
 std::optional<Stop> server(Options& options, std::string_view value) {
     options.server = submit::board_address(value);
     if (!options.server) {
@@ -194,7 +199,15 @@ constexpr std::array table{
               "send the session recorded in FILE to a board and show\n"
               "each game's place there",
               submit_file},
-    OptionRow{0, "server", "URL", "with --submit: the board's address (else ORBITRIX_SERVER)",
+    OptionRow{0, "ranked", "",
+              "play on seeds the board deals, one ticket a game, and\n"
+              "send the session there at the end, recorded to --record's\n"
+              "FILE or else beside the scores; the games count as\n"
+              "ranked when sent within 24 hours, no faster than played",
+              ranked},
+    OptionRow{0, "server", "URL",
+              "with --submit or --ranked: the board's address (else\n"
+              "ORBITRIX_SERVER)",
               server},
 };
 

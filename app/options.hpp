@@ -33,6 +33,8 @@ struct Options {
     // address when given on the command line.
     std::optional<std::string> submit = {};
     std::optional<std::string> server = {};
+    // Play on seeds a board deals and send the session to it at the end.
+    bool ranked = false;
     // Divides every wait of a replay; 1 to 16.
     int speed = 1;
 };

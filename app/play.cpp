@@ -21,8 +21,10 @@ int play(const Options& options, console::ScreenBuffer& screen, console::Platfor
     return play(options, screen, machine, nobody, nullptr);
 }
 
-int play(const Options& options, console::ScreenBuffer& screen, console::Platform& machine,
-         game::Observador& record, std::ostream* recording) {
+namespace {
+
+int play_dealt(const Options& options, console::ScreenBuffer& screen, console::Platform& machine,
+               game::Observador& record, std::ostream* recording, TicketDealer* dealer) {
     // Each option wraps the platform installed for the game; with none, the
     // game talks to the machine's own.
     console::Platform* platform = &machine;
@@ -35,6 +37,11 @@ int play(const Options& options, console::ScreenBuffer& screen, console::Platfor
     if (options.seed) {
         platform = &seeded.emplace(*platform, *options.seed);
         observers.push_back(&*seeded);
+    }
+    std::optional<TicketedClock> ticketed;
+    if (dealer != nullptr) {
+        platform = &ticketed.emplace(*platform, *dealer);
+        observers.push_back(&*ticketed);
     }
 
     std::optional<ArrowKeys> arrows;
@@ -52,6 +59,18 @@ int play(const Options& options, console::ScreenBuffer& screen, console::Platfor
     const console::Installation installation(screen, *platform);
     Observers all(std::move(observers));
     return game::sessao(all);
+}
+
+} // namespace
+
+int play(const Options& options, console::ScreenBuffer& screen, console::Platform& machine,
+         game::Observador& record, std::ostream* recording) {
+    return play_dealt(options, screen, machine, record, recording, nullptr);
+}
+
+int play(const Options& options, console::ScreenBuffer& screen, console::Platform& machine,
+         game::Observador& record, std::ostream* recording, TicketDealer& dealer) {
+    return play_dealt(options, screen, machine, record, recording, &dealer);
 }
 
 int replay_session(const Options& options, const replay::Recording& recording,

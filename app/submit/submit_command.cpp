@@ -32,9 +32,11 @@ std::optional<std::string> read_whole(const std::string& path) {
 } // namespace
 
 int submit_recording(const std::string& bytes, const std::string& what, const std::string& board,
-                     const Sender& sender, std::ostream& out, std::ostream& err) {
-    const http::Request request{"POST", under(board, "/api/runs"), bytes,
-                                "text/plain; charset=utf-8"};
+                     const Sender& sender, std::ostream& out, std::ostream& err,
+                     const std::string& tickets) {
+    // Ticket ids are hex digits and commas: nothing to escape.
+    const std::string path = tickets.empty() ? "/api/runs" : "/api/runs?tickets=" + tickets;
+    const http::Request request{"POST", under(board, path), bytes, "text/plain; charset=utf-8"};
     const http::Outcome outcome = sender(request);
     if (const auto* failure = std::get_if<http::Failure>(&outcome)) {
         err << "orbitrix: cannot reach the board at " << board << ": " << failure->what
@@ -64,32 +66,48 @@ int submit_recording(const std::string& bytes, const std::string& what, const st
     return NOT_STORED;
 }
 
-int submit_file(const std::string& path, const std::optional<std::string>& server,
-                std::ostream& out, std::ostream& err) {
+std::optional<std::string> chosen_board(const std::optional<std::string>& server,
+                                        const std::string& option, std::ostream& err) {
     std::optional<std::string> given = server;
     if (!given)
         given = scores::files::environment("ORBITRIX_SERVER");
     if (!given || given->empty()) {
-        err << app::usage_error("option '--submit' needs a board: give '--server URL' or set "
-                                "ORBITRIX_SERVER")
+        err << app::usage_error("option '" + option +
+                                "' needs a board: give '--server URL' or set ORBITRIX_SERVER")
                    .text;
-        return CANNOT_SEND;
+        return std::nullopt;
     }
-    const std::optional<std::string> board = board_address(*given);
-    if (!board) {
+    std::optional<std::string> board = board_address(*given);
+    if (!board)
         err << app::usage_error("ORBITRIX_SERVER is not an http:// or https:// address: '" +
                                 *given + "'")
                    .text;
+    return board;
+}
+
+std::string tickets_file(const std::string& recording) {
+    return recording + ".tickets";
+}
+
+http::Outcome send_to_board(const http::Request& request) {
+    return http::send(request);
+}
+
+int submit_file(const std::string& path, const std::optional<std::string>& server,
+                std::ostream& out, std::ostream& err) {
+    const std::optional<std::string> board = chosen_board(server, "--submit", err);
+    if (!board)
         return CANNOT_SEND;
-    }
     const std::optional<std::string> bytes = read_whole(path);
     if (!bytes) {
         err << "orbitrix: " << path << ": cannot be read: " << std::strerror(errno) << std::endl;
         return CANNOT_SEND;
     }
-    return submit_recording(
-        *bytes, path, *board, [](const http::Request& request) { return http::send(request); }, out,
-        err);
+    // A ranked session keeps its tickets beside it; one line of ids.
+    std::string tickets = read_whole(tickets_file(path)).value_or("");
+    if (const auto end = tickets.find('\n'); end != std::string::npos)
+        tickets.erase(end);
+    return submit_recording(*bytes, path, *board, send_to_board, out, err, tickets);
 }
 
 } // namespace submit

@@ -1,4 +1,4 @@
-#include "app/submit/submit_command.hpp"
+#include "app/submit/ranked_command.hpp"
 
 #include <ostream>
 
@@ -11,6 +11,27 @@ int submit_file(const std::string&, const std::optional<std::string>&, std::ostr
     err << "orbitrix: this build cannot send recordings: it was made without libcurl "
            "(libcurl4-openssl-dev) or nlohmann-json (nlohmann-json3-dev)"
         << std::endl;
+    return NOT_STORED;
+}
+
+} // namespace submit
+
+namespace submit {
+
+http::Outcome send_to_board(const http::Request&) {
+    return http::Failure{"this build has no HTTP client"};
+}
+
+std::variant<RankedStart, int> start_ranked(const std::optional<std::string>&,
+                                            const std::optional<std::string>&, const Sender&,
+                                            std::ostream& err) {
+    err << "orbitrix: this build cannot play ranked: it was made without libcurl "
+           "(libcurl4-openssl-dev) or nlohmann-json (nlohmann-json3-dev)"
+        << std::endl;
+    return NOT_STORED;
+}
+
+int finish_ranked(const RankedStart&, const Sender&, std::ostream&, std::ostream&) {
     return NOT_STORED;
 }
 

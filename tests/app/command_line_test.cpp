@@ -117,7 +117,13 @@ TEST(CommandLine, WrongLinesSayWhatIsWrongOnStderrWithStatusTwo) {
          "option '--export' goes without '--record', '--replay' or '--verify'"},
         {{"--submit", "a", "--record", "b"},
          "option '--submit' goes with none of '--record', '--replay' and '--verify'"},
-        {{"--server", "http://b.example"}, "option '--server' goes with '--submit'"},
+        {{"--server", "http://b.example"}, "option '--server' goes with '--submit' or '--ranked'"},
+        {{"--ranked", "--seed", "3"},
+         "option '--ranked' goes with none of '--seed', '--replay', '--verify', '--export' "
+         "and '--submit'"},
+        {{"--ranked", "--submit", "a"},
+         "option '--ranked' goes with none of '--seed', '--replay', '--verify', '--export' "
+         "and '--submit'"},
         {{"--submit", "a", "--server", "b.example"},
          "option '--server' takes an http:// or https:// address, not 'b.example'"},
         {{"--submit", "a", "--server=http://"},
@@ -164,8 +170,9 @@ TEST(CommandLine, TheHelpNamesEveryOptionKeyAndStatusWithinEightyColumns) {
     const std::string help = app::help_text();
     for (const char* part :
          {"Usage: orbitrix [OPTION]...", "  -h, --help  ", "  -V, --version  ", "      --seed N  ",
-          "      --mute  ", "      --arrows  ", "      --submit FILE  ", "      --server URL  ", "      --palette NAME  ", "Esc ", "space ",
-          "arrow keys ", "  0  ", "  1  ", "  2  ", "  100  ", "man 6 orbitrix"})
+          "      --mute  ", "      --arrows  ", "      --submit FILE  ", "      --server URL  ",
+          "      --palette NAME  ", "Esc ", "space ", "arrow keys ", "  0  ", "  1  ", "  2  ",
+          "  100  ", "man 6 orbitrix"})
         EXPECT_NE(help.find(part), std::string::npos) << part;
     std::istringstream lines(help);
     for (std::string line; std::getline(lines, line);)
