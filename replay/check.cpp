@@ -37,10 +37,12 @@ class Metered : public console::ForwardingPlatform {
         return ForwardingPlatform::kbhit();
     }
     void sleep(int ms) override {
+        own_ms_ += std::max(0, ms);
         ForwardingPlatform::sleep(ms);
         waited();
     }
     void beep(int hz, int ms) override {
+        own_ms_ += std::max(0, ms);
         ForwardingPlatform::beep(hz, ms);
         waited();
     }
@@ -51,7 +53,9 @@ class Metered : public console::ForwardingPlatform {
     }
 
     std::int64_t frames() const { return frames_; }
-    std::int64_t now_ms() const { return clock_.now_ms(); }
+    // The game's own waits and tones: the least time it took when played,
+    // without the pauses the replay makes before each awaited key.
+    std::int64_t own_ms() const { return own_ms_; }
     // The last clock answer since the last mark.
     std::optional<std::int64_t> last_time() const { return last_time_; }
     void mark() { last_time_.reset(); }
@@ -70,6 +74,7 @@ class Metered : public console::ForwardingPlatform {
     std::int64_t cpu_start_ = 0;
     std::int64_t frames_ = 0;
     std::int64_t waits_ = 0;
+    std::int64_t own_ms_ = 0;
     std::optional<std::int64_t> last_time_;
 };
 
@@ -85,7 +90,7 @@ struct Results : game::Observador {
     bool last_cut = false;
     void partida_comeca() override {
         first_frame = meter.frames();
-        first_ms = meter.now_ms();
+        first_ms = meter.own_ms();
         meter.mark();
     }
     void partida_termina(const game::Resultado& r) override {
@@ -95,7 +100,7 @@ struct Results : game::Observador {
         if (const auto t = meter.last_time())
             seed = static_cast<std::uint32_t>(*t);
         games.push_back(
-            ReplayedGame{r, meter.frames() - first_frame, meter.now_ms() - first_ms, seed});
+            ReplayedGame{r, meter.frames() - first_frame, meter.own_ms() - first_ms, seed});
         last_cut = player.ran_out();
     }
 };

@@ -29,7 +29,8 @@ struct Budget {
 struct ReplayedGame {
     game::Resultado result;
     std::int64_t frames = 0; // the frames it was played for
-    // The session's own time it lasted, in ms: the waits it made.
+    // The least time it took when played, in ms: its own waits and tones,
+    // keys typed at once.
     std::int64_t ms = 0;
     // The clock's last answer in the game, which it seeds its play from;
     // none when it ended before reading the clock.

@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Ranked play in tmux at 80x50 against orbitrix-server on SQLite over
+# loopback: a board that does not answer stops the session before the
+# terminal is touched; a session played and left with Esc lands on the
+# ranked board and the player reads it; its file sent again changes
+# nothing; a board stopped mid-session leaves the recording and the line
+# that sends it later, which still ranks it once the board is back.
+ORBITRIX=$1
+SERVER=$2
+. "$(dirname "$0")/lib.sh"
+export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
+unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY ORBITRIX_SERVER
+server_pid=
+trap '[ -z "$server_pid" ] || kill "$server_pid" 2>/dev/null; cleanup' EXIT
+
+# start_board [PORT]: on the same database each time.
+start_board() {
+    : >"$work/server.log"
+    "$SERVER" --listen "127.0.0.1:${1:-0}" --database "$work/board.sqlite3" 2>"$work/server.log" &
+    server_pid=$!
+    wait_until 10 "the board to listen" grep -q '^orbitrix-server: serving on 127\.0\.0\.1:' \
+        "$work/server.log"
+    port=$(sed -n 's/^orbitrix-server: serving on 127\.0\.0\.1:\([0-9]*\),.*/\1/p' "$work/server.log")
+    board="http://127.0.0.1:$port"
+}
+stop_board() {
+    kill "$server_pid"
+    wait "$server_pid" || true
+    server_pid=
+}
+# A fresh pane for the next session.
+new_session() {
+    tm kill-session -t game 2>/dev/null || true
+    rm -f "$work/pid" "$work/exit"
+    start_game
+}
+total() {
+    curl -s --max-time 10 "$board/api/board?kind=$1" |
+        python3 -c 'import json, sys; print(json.load(sys.stdin)["total"])'
+}
+# Lines longer than the pane wrap; -J joins them back.
+shows_joined() { tm capture-pane -p -J -t game | grep -qF -- "$1"; }
+play_a_little() {
+    play_until_the_game_runs "$1"
+    wait_for_text "JOGANDO"
+    for key in Space d Space a; do
+        keys "$key"
+        sleep 0.2
+    done
+}
+
+# No board: one line, status 1, and the shell's terminal as it was.
+game_options="--ranked --mute --server http://127.0.0.1:9"
+new_session
+wait_for_exit
+expect_exit_status 1
+shows "orbitrix: no ranked session: cannot reach the board at http://127.0.0.1:9" ||
+    fail "no line about the board"
+! shows "Jogar" || fail "the title was drawn"
+expect_terminal_restored
+
+start_board
+game_options="--ranked --mute --server $board"
+new_session
+play_a_little "Ana"
+keys Escape
+wait_for_exit
+expect_exit_status 100
+wait_for_text "(jogo ranqueado)"
+shows "Partida guardada no quadro: $board/runs/1" || fail "no address of the run"
+[ "$(total ranked)" = 1 ] || fail "the ranked board holds $(total ranked) games"
+recording=$(ls "$work"/ranked-*.replay)
+[ -s "$recording.tickets" ] || fail "no tickets beside $recording"
+curl -s --max-time 10 "$board/runs/1.replay" | cmp -s - "$recording" ||
+    fail "the board keeps other bytes than the recording's"
+
+timeout 30 "$ORBITRIX" --submit "$recording" --server "$board" >"$work/out" 2>"$work/err" ||
+    fail "sent again: $(cat "$work/err")"
+grep -qx "Esta partida ja estava no quadro: $board/runs/1" "$work/out" ||
+    fail "sent again: $(cat "$work/out")"
+[ "$(total all)" = 1 ] || fail "sent again: the board holds $(total all) games"
+
+# The board goes away while Bob plays.
+game_options="--ranked --mute --server $board --record $work/bob.replay"
+new_session
+play_a_little "Bob"
+stop_board
+keys Escape
+wait_for_exit
+expect_exit_status 1
+wait_until 10 "the line that sends it later" shows_joined \
+    "  orbitrix --submit $work/bob.replay --server $board"
+shows_joined "within 24 hours" || fail "the tickets' life is not told"
+[ -s "$work/bob.replay" ] || fail "no recording kept"
+
+start_board "$port"
+timeout 30 "$ORBITRIX" --submit "$work/bob.replay" --server "$board" >"$work/out" 2>"$work/err" ||
+    fail "sent later: $(cat "$work/err")"
+grep -q '^Bob: .*(jogo ranqueado)$' "$work/out" || fail "sent later: $(cat "$work/out")"
+[ "$(total ranked)" = 2 ] || fail "the ranked board holds $(total ranked) games"
