@@ -1,9 +1,11 @@
 // A board's answer to a recording sent to it, whatever bytes the board
 // sends: reading it may refuse it but never crash or trip a sanitizer, and
 // what the player then reads holds no control byte but each line's end,
-// one line a game and one for the run's address, on the same board.
+// one line a game and one for the run's address, on the same board. A
+// ticket read from it goes into a query and a file: hex digits only.
 #include "app/scores/listing.hpp"
 #include "app/submit/board_answer.hpp"
+#include "app/submit/ranked_command.hpp"
 
 #include <algorithm>
 #include <cstddef>
@@ -42,6 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (lines.find("quadro: " + board + "/") == std::string::npos)
             fault("the run's address is not on the board");
     }
+    if (const auto ticket = submit::read_ticket(body))
+        if (ticket->id.empty() ||
+            ticket->id.find_first_not_of("0123456789abcdef") != std::string::npos)
+            fault("a ticket id that is not hex digits");
     if (const auto reason = submit::read_error(body))
         if (has_control(scores::printable(*reason)))
             fault("a control byte in the reason reaches the player");
