@@ -48,9 +48,12 @@ void add_page_routes(httplib::Server& http, StorePool& stores, const std::string
     http.set_mount_point(prefix.substr(0, prefix.size() - 1), web_dir);
 
     http.Get("/", [&stores](const httplib::Request& req, httplib::Response& res) {
-        const auto query = pages::board_page_query(param(req, "level"), param(req, "offset"));
+        const auto query =
+            pages::board_page_query(param(req, "level"), param(req, "offset"), param(req, "kind"));
         if (!query)
-            return refuse(res, 400, "level is all or 1 to 4, and offset a row number");
+            return refuse(res, 400,
+                          "level is all or 1 to 4, offset a row number, and kind ranked, open "
+                          "or all");
         auto store = stores.take();
         res.set_content(pages::board_page(*store, *query), HTML);
     });

@@ -4,6 +4,7 @@
 #include "server/pages/html.hpp"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace board::pages {
@@ -24,8 +25,23 @@ std::string table_title(std::optional<int> level) {
     return level ? "Nivel " + std::to_string(*level) : "Todos os niveis";
 }
 
-std::string page_link(std::optional<int> level, std::int64_t offset) {
-    return "/?level=" + level_key(level) + "&amp;offset=" + std::to_string(offset);
+std::string kind_key(Kind kind) {
+    return kind == Kind::ranked ? "ranked" : "open";
+}
+
+std::string page_link(std::optional<int> level, std::int64_t offset, std::optional<Kind> kind) {
+    return "/?level=" + level_key(level) + "&amp;offset=" + std::to_string(offset) +
+           (kind ? "&amp;kind=" + kind_key(*kind) : "");
+}
+
+// Ranked first: those are the games played on the board's own seeds.
+void add_tabs(std::string& out, std::optional<Kind> chosen) {
+    out += "<nav class=\"abas\" aria-label=\"Tipo de jogo\"><ul>\n";
+    for (const auto& [kind, label] :
+         {std::pair{Kind::ranked, "Ranqueados"}, std::pair{Kind::open, "Abertos"}})
+        out += "<li><a href=\"/?kind=" + kind_key(kind) + "\"" +
+               (chosen == kind ? " aria-current=\"page\"" : "") + ">" + label + "</a></li>\n";
+    out += "</ul></nav>\n";
 }
 
 void add_row(std::string& out, const Placed& p) {
@@ -38,14 +54,15 @@ void add_row(std::string& out, const Placed& p) {
 }
 
 void add_paging(std::string& out, std::optional<int> level, std::int64_t offset, std::int64_t shown,
-                std::int64_t total, bool one_table) {
+                std::int64_t total, bool one_table, std::optional<Kind> kind) {
     std::string links;
     if (one_table && offset > 0)
         links += "<a rel=\"prev\" href=\"" +
-                 page_link(level, std::max<std::int64_t>(0, offset - PAGE_SIZE)) +
+                 page_link(level, std::max<std::int64_t>(0, offset - PAGE_SIZE), kind) +
                  "\">Anteriores</a>\n";
     if (offset + shown < total)
-        links += "<a rel=\"next\" href=\"" + page_link(level, offset + shown) + "\">Proximos</a>\n";
+        links += "<a rel=\"next\" href=\"" + page_link(level, offset + shown, kind) +
+                 "\">Proximos</a>\n";
     if (links.empty())
         return;
     out += "<nav class=\"paginas\" aria-label=\"Paginas: " + table_title(level) + "\">\n" + links +
@@ -53,9 +70,10 @@ void add_paging(std::string& out, std::optional<int> level, std::int64_t offset,
 }
 
 void add_table(std::string& out, Store& store, std::optional<int> level, std::int64_t offset,
-               bool one_table) {
+               bool one_table, std::optional<Kind> kind) {
     BoardQuery query;
     query.level = level;
+    query.kind = kind;
     query.limit = PAGE_SIZE;
     query.offset = offset;
     const std::vector<Placed> games = store.board(query);
@@ -79,7 +97,7 @@ void add_table(std::string& out, Store& store, std::optional<int> level, std::in
             add_row(out, p);
         out += "</tbody>\n</table>\n</div>\n";
     }
-    add_paging(out, level, offset, shown, total, one_table);
+    add_paging(out, level, offset, shown, total, one_table, kind);
     out += "</section>\n";
 }
 
@@ -98,8 +116,15 @@ std::optional<std::int64_t> parse_offset(std::string_view text) {
 } // namespace
 
 std::optional<BoardPageQuery> board_page_query(std::optional<std::string_view> level,
-                                               std::optional<std::string_view> offset) {
+                                               std::optional<std::string_view> offset,
+                                               std::optional<std::string_view> kind) {
     BoardPageQuery query;
+    if (kind == "ranked")
+        query.kind = Kind::ranked;
+    else if (kind == "open")
+        query.kind = Kind::open;
+    else if (kind && *kind != "all")
+        return std::nullopt;
     if (!level && !offset)
         return query;
     query.one_table = true;
@@ -119,10 +144,12 @@ std::optional<BoardPageQuery> board_page_query(std::optional<std::string_view> l
 
 std::string board_page(Store& store, const BoardPageQuery& query) {
     std::string body = "<header>\n<h1>Placar do Orbitrix</h1>\n";
+    add_tabs(body, query.kind);
     std::vector<std::optional<int>> levels;
     if (query.one_table) {
         levels.push_back(query.level);
-        body += "<nav aria-label=\"Placar\"><a href=\"/\">Voltar ao placar</a></nav>\n";
+        const std::string back = query.kind ? "/?kind=" + kind_key(*query.kind) : "/";
+        body += "<nav aria-label=\"Placar\"><a href=\"" + back + "\">Voltar ao placar</a></nav>\n";
     } else {
         levels.push_back(std::nullopt);
         for (int level = 1; level <= LEVELS; ++level)
@@ -134,10 +161,13 @@ std::string board_page(Store& store, const BoardPageQuery& query) {
     }
     body += "</header>\n<main>\n";
     for (const auto& level : levels)
-        add_table(body, store, level, query.one_table ? query.offset : 0, query.one_table);
+        add_table(body, store, level, query.one_table ? query.offset : 0, query.one_table,
+                  query.kind);
     body += "</main>\n";
-    const std::string title =
+    std::string title =
         query.one_table ? "Orbitrix: placar, " + table_title(query.level) : "Orbitrix: placar";
+    if (query.kind)
+        title += query.kind == Kind::ranked ? " (ranqueados)" : " (abertos)";
     return document(title, "", body);
 }
 

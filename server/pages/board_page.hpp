@@ -2,7 +2,8 @@
 // The board's page, `/`: a table of the best games of all levels and one for
 // each starting level, each its first PAGE_SIZE rows with a link onward; or,
 // asked with ?level=...&offset=..., one table from that row on, with links
-// back and forth.
+// back and forth. Two tabs, ranked first, show the ranked or the open games
+// alone (?kind=ranked|open); without a kind the tables hold both.
 
 #include "server/store.hpp"
 
@@ -17,16 +18,19 @@ inline constexpr int PAGE_SIZE = 100;
 inline constexpr int LEVELS = 4;
 
 struct BoardPageQuery {
-    bool one_table = false;   // false: every table from its first row
-    std::optional<int> level; // with one_table; none: all levels
-    std::int64_t offset = 0;  // with one_table
+    bool one_table = false;        // false: every table from its first row
+    std::optional<int> level;      // with one_table; none: all levels
+    std::int64_t offset = 0;       // with one_table
+    std::optional<Kind> kind = {}; // none: both
 };
 
-// The query string's `level` (all, 1 to 4) and `offset` (a row number, a
-// multiple of PAGE_SIZE is not required), as the page's own links write
-// them. Neither given: every table. Anything else: none, for a 400.
+// The query string's `level` (all, 1 to 4), `offset` (a row number, a
+// multiple of PAGE_SIZE is not required) and `kind` (ranked, open, all), as
+// the page's own links write them. Neither level nor offset given: every
+// table. Anything else: none, for a 400.
 std::optional<BoardPageQuery> board_page_query(std::optional<std::string_view> level,
-                                               std::optional<std::string_view> offset);
+                                               std::optional<std::string_view> offset,
+                                               std::optional<std::string_view> kind = {});
 
 // The page, from what `store` holds now.
 std::string board_page(Store& store, const BoardPageQuery& query);

@@ -110,4 +110,42 @@ TEST(BoardPageQuery, TakesOnlyWhatThePagesLinksWrite) {
         EXPECT_FALSE(board_page_query("all", bad)) << bad;
 }
 
+TEST(BoardPage, TwoTabsRankedFirstEachListingItsKindAlone) {
+    MemoryStore store;
+    auto ranked = game("Rui", 500, 2, 2);
+    ranked.kind = board::Kind::ranked;
+    store.add({0, "", 2000, "m", {game("Ana", 900, 2, 2), ranked}});
+    for (int i = 0; i < 120; ++i)
+        store.add({0, "", 3000 + i, "m", {game("J" + std::to_string(i), 10, 1, 1)}});
+
+    const std::string tabs = "<a href=\"/?kind=ranked\"";
+    const std::string both = board_page(store, {});
+    const auto first = both.find(tabs);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_LT(first, both.find("<a href=\"/?kind=open\""));
+    EXPECT_EQ(both.find("aria-current"), std::string::npos);
+
+    const std::string on_ranked = board_page(store, *board_page_query({}, {}, "ranked"));
+    EXPECT_EQ(column(section(on_ranked, "todos"), 3), std::vector<std::string>{"Rui"});
+    EXPECT_EQ(column(section(on_ranked, "nivel-1"), 3), std::vector<std::string>{});
+    EXPECT_NE(on_ranked.find(tabs + " aria-current=\"page\">Ranqueados"), std::string::npos);
+
+    const std::string on_open = board_page(store, *board_page_query({}, {}, "open"));
+    EXPECT_EQ(column(section(on_open, "nivel-2"), 3), std::vector<std::string>{"Ana"});
+    EXPECT_NE(on_open.find("<a href=\"/?kind=open\" aria-current=\"page\">Abertos"),
+              std::string::npos);
+    // Paging keeps to its tab, and so does the way back.
+    EXPECT_NE(section(on_open, "nivel-1").find("href=\"/?level=1&amp;offset=100&amp;kind=open\""),
+              std::string::npos);
+    const auto later = board_page_query("1", "100", "open");
+    ASSERT_TRUE(later);
+    const std::string next = board_page(store, *later);
+    EXPECT_EQ(column(section(next, "nivel-1"), 1).size(), 20u);
+    EXPECT_NE(next.find("<a href=\"/?kind=open\">Voltar ao placar</a>"), std::string::npos);
+
+    EXPECT_FALSE(board_page_query({}, {}, "Ranked"));
+    EXPECT_FALSE(board_page_query("1", {}, ""));
+    EXPECT_FALSE(board_page_query({}, {}, "all")->kind);
+}
+
 } // namespace
