@@ -86,6 +86,23 @@ for (const width of [1280, 360]) {
   await context.close();
 }
 
+// The tabs: ranked first; every sample run was sent without tickets, so
+// the open tab lists them all and the ranked one none.
+{
+  const { context, page } = await visit("/?kind=open", 1280);
+  const tabs = await page.$$eval("nav.abas a", (as) => as.map((a) => a.textContent));
+  check(tabs.join(" ") === "Ranqueados Abertos", `two tabs, ranked first (saw ${tabs})`);
+  check((await page.$eval("nav.abas a[aria-current=page]", (a) => a.textContent)) === "Abertos",
+        "the open tab is the current one");
+  const listed = await cellTexts(page, "todos", 2);
+  check(JSON.stringify(listed.slice(0, names.length)) === JSON.stringify(names),
+        `the open tab lists the sample runs (saw ${JSON.stringify(listed)})`);
+  await page.click("nav.abas a[href='/?kind=ranked']");
+  await page.waitForURL(/kind=ranked/);
+  check((await cellTexts(page, "todos", 2)).length === 0, "the ranked tab lists no open game");
+  await context.close();
+}
+
 // The run's page, played to its end.
 for (const width of [1280, 360]) {
   const { context, page } = await visit(`/runs/${runId}`, width);
