@@ -50,8 +50,8 @@ int main(int argc, char** argv) {
     // the terminal is touched.
     std::optional<submit::RankedStart> ranked;
     if (options.ranked) {
-        auto started =
-            submit::start_ranked(options.server, options.record, submit::send_to_board, err);
+        auto started = submit::start_ranked(options.server, options.record, submit::send_to_board,
+                                            submit::send_between_games, err);
         if (const int* status = std::get_if<int>(&started))
             return *status;
         ranked = std::get<submit::RankedStart>(std::move(started));

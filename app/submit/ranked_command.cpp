@@ -83,7 +83,8 @@ std::variant<app::DealtTicket, std::string> ask_ticket(const std::string& board,
 
 std::variant<RankedStart, int> start_ranked(const std::optional<std::string>& server,
                                             const std::optional<std::string>& record,
-                                            const Sender& sender, std::ostream& err) {
+                                            const Sender& sender, const Sender& between_games,
+                                            std::ostream& err) {
     std::optional<std::string> board = chosen_board(server, "--ranked", err);
     if (!board)
         return CANNOT_SEND;
@@ -104,8 +105,9 @@ std::variant<RankedStart, int> start_ranked(const std::optional<std::string>& se
         return NOT_STORED;
     }
     ranked.dealer.first = std::get<app::DealtTicket>(std::move(first));
-    ranked.dealer.next = [board = ranked.board, sender]() -> std::optional<app::DealtTicket> {
-        auto next = ask_ticket(board, sender);
+    ranked.dealer.next = [board = ranked.board,
+                          between_games]() -> std::optional<app::DealtTicket> {
+        auto next = ask_ticket(board, between_games);
         if (auto* ticket = std::get_if<app::DealtTicket>(&next))
             return std::move(*ticket);
         return std::nullopt;

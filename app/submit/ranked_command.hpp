@@ -31,10 +31,12 @@ std::variant<app::DealtTicket, std::string> ask_ticket(const std::string& board,
 
 // The board (--server, else ORBITRIX_SERVER), the recording's file
 // (--record's, else a new one beside the scores) and the first ticket; or
-// the status to exit with, the reason written to `err`.
+// the status to exit with, the reason written to `err`. Later tickets are
+// asked through `between_games`, which must not keep a game waiting long.
 std::variant<RankedStart, int> start_ranked(const std::optional<std::string>& server,
                                             const std::optional<std::string>& record,
-                                            const Sender& sender, std::ostream& err);
+                                            const Sender& sender, const Sender& between_games,
+                                            std::ostream& err);
 
 // The tickets written beside the recording and the session sent with them;
 // a session that could not be sent is kept, with the line that sends it.

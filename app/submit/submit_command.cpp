@@ -7,6 +7,7 @@
 #include "app/texts.hpp"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <ostream>
@@ -91,6 +92,11 @@ std::string tickets_file(const std::string& recording) {
 
 http::Outcome send_to_board(const http::Request& request) {
     return http::send(request);
+}
+
+http::Outcome send_between_games(const http::Request& request) {
+    using std::chrono::milliseconds;
+    return http::send(request, http::TimeLimits{milliseconds(2'000), milliseconds(5'000)});
 }
 
 int submit_file(const std::string& path, const std::optional<std::string>& server,

@@ -22,9 +22,13 @@ http::Outcome send_to_board(const http::Request&) {
     return http::Failure{"this build has no HTTP client"};
 }
 
+http::Outcome send_between_games(const http::Request&) {
+    return http::Failure{"this build has no HTTP client"};
+}
+
 std::variant<RankedStart, int> start_ranked(const std::optional<std::string>&,
                                             const std::optional<std::string>&, const Sender&,
-                                            std::ostream& err) {
+                                            const Sender&, std::ostream& err) {
     err << "orbitrix: this build cannot play ranked: it was made without libcurl "
            "(libcurl4-openssl-dev) or nlohmann-json (nlohmann-json3-dev)"
         << std::endl;

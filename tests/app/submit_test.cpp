@@ -216,7 +216,7 @@ TEST(RankedSession, NoTicketNoSessionAndAnUnsentSessionKeepsItsFileAndItsLine) {
     const std::string file = dir.file("run.replay");
     std::ostringstream out;
     std::ostringstream err;
-    auto started = submit::start_ranked(BOARD, file, board, err);
+    auto started = submit::start_ranked(BOARD, file, board, board, err);
     EXPECT_EQ(std::get<int>(started), submit::NOT_STORED);
     EXPECT_EQ(err.str(), "orbitrix: no ranked session: cannot reach the board at " + BOARD +
                              ": Connection refused\n");
@@ -226,12 +226,13 @@ TEST(RankedSession, NoTicketNoSessionAndAnUnsentSessionKeepsItsFileAndItsLine) {
 
     answer = http::Response{429, R"({"error":"too many"})", "60"};
     err.str("");
-    EXPECT_EQ(std::get<int>(submit::start_ranked(BOARD, file, board, err)), submit::NOT_STORED);
+    EXPECT_EQ(std::get<int>(submit::start_ranked(BOARD, file, board, board, err)),
+              submit::NOT_STORED);
     EXPECT_EQ(err.str(), "orbitrix: no ranked session: the board at " + BOARD +
                              " deals no ticket: too many\n");
 
     answer = http::Response{201, R"({"ticket":"a1","seed":5})"};
-    started = submit::start_ranked(BOARD, file, board, err);
+    started = submit::start_ranked(BOARD, file, board, board, err);
     auto& ranked = std::get<submit::RankedStart>(started);
     EXPECT_EQ(ranked.recording, file);
     EXPECT_EQ(ranked.dealer.first->id, "a1");
