@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Two servers on one PostgreSQL database serve one board: runs sent to
 # either are on both, and the same run sent to both at the same moment is
-# stored once, answered 201 by one and 200 by the other with one id.
+# stored once, answered 201 by one and 200 by the other with one id; and
+# one ticket named by two runs sent to both at once ranks one game only.
 SERVER=$1
 RECORDINGS=$2
 . "$(dirname "$0")/lib.sh"
@@ -70,4 +71,32 @@ done
 [ "$(wc -l <"$work/board-runs")" -eq "$total" ] || fail "the pages do not hold $total games"
 [ "$(sort -u "$work/board-runs" | wc -l)" -eq 14 ] ||
     fail "the board's games come from $(sort -u "$work/board-runs" | wc -l) runs, not 14"
+
+# Ana's session and the same keys typed as Ann, both naming one ticket of
+# their first game's seed, dealt an hour ago straight into the database.
+python3 - "$(dirname "$0")/../data/session.replay" "$work" <<'PY'
+import sys
+ana = open(sys.argv[1]).read()
+ann = ana.replace("key 110 0\nkey 97 0\nkey 13 0", "key 110 0\nkey 110 0\nkey 13 0", 1)
+open(sys.argv[2] + "/ana.replay", "w").write(ana)
+open(sys.argv[2] + "/ann.replay", "w").write(ann.replace('"Ana"', '"Ann"', 1))
+PY
+psql -qX "$database" -c "INSERT INTO tickets (id, seed, issued_ms) VALUES
+    ('a1b2', 1765000004, (extract(epoch FROM now()) * 1000)::bigint - 3600000)" >/dev/null ||
+    fail "cannot deal the ticket"
+ranked_post() {
+    curl -s --max-time 30 -H 'Content-Type: text/plain' --data-binary "@$work/$2.replay" \
+        "$1/api/runs?tickets=a1b2" >"$work/ranked-$2"
+}
+ranked_post "$one" ana &
+first=$!
+ranked_post "$two" ann &
+second=$!
+wait "$first" "$second"
+[ "$(cat "$work/ranked-ana" "$work/ranked-ann" | grep -o '"kind":"ranked"' | wc -l)" = 1 ] ||
+    fail "one ticket ranked other than one game: $(cat "$work/ranked-ana" "$work/ranked-ann")"
+cat "$work/ranked-ana" "$work/ranked-ann" | grep -q '"open_because":"its ticket was used before"' ||
+    fail "the other game is not told its ticket was used: $(cat "$work/ranked-ann")"
+[ "$(curl -s "$two/api/board?kind=ranked" | sed -n 's/.*"total":\([0-9]*\),.*/\1/p')" = 1 ] ||
+    fail "the ranked board does not hold one game"
 echo "two servers, one board: 14 runs, 8 sent to both at once, each stored once ($total games)"
