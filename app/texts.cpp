@@ -26,7 +26,9 @@ constexpr std::string_view EXIT_STATUS =
     "  1    cannot run: no terminal or console to play on, or TERM cannot show\n"
     "       the game; a table of scores that cannot be read; --verify or\n"
     "       --export found a game that differs, or a recording cut short;\n"
-    "       --submit: the board refused the recording, or could not be reached\n"
+    "       --submit: the board refused the recording, or could not be reached;\n"
+    "       --ranked: the board dealt no first ticket, or the session could\n"
+    "       not be sent (it is kept, with the line that sends it later)\n"
     "  2    a wrong command line, or a recording that cannot be read or written\n"
     "  100  a session was played, however it ended\n";
 
