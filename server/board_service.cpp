@@ -21,6 +21,8 @@ namespace {
 
 // A replay takes at most its CPU budget; by then a worker is free.
 constexpr int BUSY_RETRY_SECONDS = 2;
+// Requests on one connection before it is closed: a page's reader comes back.
+constexpr std::size_t KEEP_ALIVE_REQUESTS = 100;
 // HTTP threads besides those that may wait on replays, for the reads.
 constexpr int READER_THREADS = 8;
 
@@ -210,6 +212,10 @@ BoardService::BoardService(const ServiceConfig& config) : parts_(std::make_uniqu
     // httplib owns the queue it is handed and deletes it.
     p.http.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     p.http.set_payload_max_length(config.limits.max_body);
+    // An answer's headers and body leave in two writes: without this, the
+    // second waits for the client's delayed ACK, some 40 ms.
+    p.http.set_tcp_nodelay(true);
+    p.http.set_keep_alive_max_count(KEEP_ALIVE_REQUESTS);
     p.http.set_pre_routing_handler([&p](const httplib::Request& req, httplib::Response&) {
         const std::lock_guard lock(p.log_mutex);
         p.started[&req] = std::chrono::steady_clock::now();
