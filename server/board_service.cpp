@@ -23,6 +23,8 @@ namespace {
 
 // A replay takes at most its CPU budget; by then a worker is free.
 constexpr int BUSY_RETRY_SECONDS = 2;
+// Requests on one connection before it is closed: a page's reader comes back.
+constexpr std::size_t KEEP_ALIVE_REQUESTS = 100;
 // HTTP threads besides those that may wait on replays, for the reads.
 constexpr int READER_THREADS = 8;
 
@@ -218,6 +220,7 @@ BoardService::BoardService(const ServiceConfig& config) : parts_(std::make_uniqu
     // a request on a kept-alive connection. (Debian's httplib is a shared
     // library, so its CPPHTTPLIB_TCP_NODELAY default cannot be set here.)
     p.http.set_tcp_nodelay(true);
+    p.http.set_keep_alive_max_count(KEEP_ALIVE_REQUESTS);
     p.http.set_pre_routing_handler([&p](const httplib::Request& req, httplib::Response&) {
         // The only hook before httplib picks the answer's encoding; the
         // request it hands over is its own, not a const object.
