@@ -5,6 +5,7 @@
 #include "server/page_routes.hpp"
 #include "server/rate_limit.hpp"
 #include "server/replay_pool.hpp"
+#include "server/route_id.hpp"
 #include "server/sha256.hpp"
 #include "server/store_pool.hpp"
 
@@ -62,15 +63,6 @@ std::string client_address(const httplib::Request& req) {
     std::string last = comma == std::string::npos ? forwarded : forwarded.substr(comma + 1);
     const auto first = last.find_first_not_of(' ');
     return first == std::string::npos ? peer : last.substr(first);
-}
-
-std::optional<std::int64_t> id_in(const httplib::Request& req) {
-    const std::string text = req.matches[1];
-    std::int64_t id = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
-    if (error != std::errc{} || end != text.data() + text.size())
-        return std::nullopt;
-    return id;
 }
 
 std::string default_reason(int status) {
