@@ -6,6 +6,7 @@
 #include "server/ranked_rules.hpp"
 #include "server/rate_limit.hpp"
 #include "server/replay_pool.hpp"
+#include "server/route_id.hpp"
 #include "server/sha256.hpp"
 #include "server/store_pool.hpp"
 
@@ -25,6 +26,8 @@ namespace {
 
 // A replay takes at most its CPU budget; by then a worker is free.
 constexpr int BUSY_RETRY_SECONDS = 2;
+// Requests on one connection before it is closed: a page's reader comes back.
+constexpr std::size_t KEEP_ALIVE_REQUESTS = 100;
 // HTTP threads besides those that may wait on replays, for the reads.
 constexpr int READER_THREADS = 8;
 
@@ -62,15 +65,6 @@ std::string client_address(const httplib::Request& req) {
     std::string last = comma == std::string::npos ? forwarded : forwarded.substr(comma + 1);
     const auto first = last.find_first_not_of(' ');
     return first == std::string::npos ? peer : last.substr(first);
-}
-
-std::optional<std::int64_t> id_in(const httplib::Request& req) {
-    const std::string text = req.matches[1];
-    std::int64_t id = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
-    if (error != std::errc{} || end != text.data() + text.size())
-        return std::nullopt;
-    return id;
 }
 
 std::string default_reason(int status) {
@@ -272,6 +266,7 @@ BoardService::BoardService(const ServiceConfig& config) : parts_(std::make_uniqu
     // a request on a kept-alive connection. (Debian's httplib is a shared
     // library, so its CPPHTTPLIB_TCP_NODELAY default cannot be set here.)
     p.http.set_tcp_nodelay(true);
+    p.http.set_keep_alive_max_count(KEEP_ALIVE_REQUESTS);
     p.http.set_pre_routing_handler([&p](const httplib::Request& req, httplib::Response&) {
         // The only hook before httplib picks the answer's encoding; the
         // request it hands over is its own, not a const object.

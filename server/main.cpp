@@ -5,11 +5,14 @@
 #include "server/options.hpp"
 #include "server/store.hpp"
 
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <mutex>
 #include <pthread.h>
 #include <thread>
 
@@ -43,13 +46,28 @@ int serve(board::Run run) {
     try {
         board::BoardService service(run.config);
         std::cerr << "orbitrix-server: serving on " << run.config.host << ":" << service.port()
-                  << ", database " << run.config.database << "\n";
+                  << ", database " << board::database_for_log(run.config.database) << "\n";
+        std::mutex ended_mutex;
+        std::condition_variable ended_changed;
+        bool ended = false;
         std::thread waiter([&] {
             int signal = 0;
             sigwait(&stops, &signal);
-            service.stop();
+            // httplib lets a stop asked for before its loop has started pass
+            // unseen, and a signal can come that early: ask again until
+            // run() has returned.
+            std::unique_lock lock(ended_mutex);
+            do
+                service.stop();
+            while (!ended_changed.wait_for(lock, std::chrono::milliseconds(50),
+                                           [&] { return ended; }));
         });
         service.run();
+        {
+            const std::lock_guard lock(ended_mutex);
+            ended = true;
+        }
+        ended_changed.notify_all();
         // run() also ends when the listening socket fails; wake the waiter.
         pthread_kill(waiter.native_handle(), SIGTERM);
         waiter.join();

@@ -1,5 +1,7 @@
 #include "server/options.hpp"
 
+#include <algorithm>
+
 #include <charconv>
 #include <optional>
 #include <string_view>
@@ -87,6 +89,32 @@ std::string default_database(const char* xdg_data_home, const char* home) {
     if (home && *home)
         return std::string(home) + "/.local/share/orbitrix/board.sqlite3";
     return {};
+}
+
+std::string database_for_log(const std::string& database) {
+    std::string shown = database;
+    const std::size_t scheme = shown.find("://");
+    if (scheme == std::string::npos)
+        return shown;
+    const std::size_t authority = scheme + 3;
+    // The user part ends at the authority's last '@': a password may hold one.
+    const std::size_t path = std::min(shown.find_first_of("/?", authority), shown.size());
+    const std::size_t at = shown.rfind('@', path);
+    if (at != std::string::npos && at >= authority) {
+        const std::size_t colon = shown.find(':', authority);
+        if (colon != std::string::npos && colon < at)
+            shown.replace(colon + 1, at - colon - 1, "***");
+    }
+    for (std::size_t key = shown.find("password=", authority); key != std::string::npos;
+         key = shown.find("password=", key + 1)) {
+        const char before = shown[key - 1];
+        if (before != '?' && before != '&')
+            continue;
+        const std::size_t value = key + 9;
+        const std::size_t end = std::min(shown.find('&', value), shown.size());
+        shown.replace(value, end - value, "***");
+    }
+    return shown;
 }
 
 Command read_command_line(const std::vector<std::string>& args) {

@@ -31,4 +31,9 @@ std::string version_text();
 // empty when neither variable is set.
 std::string default_database(const char* xdg_data_home, const char* home);
 
+// The database as the log may name it: a URL's password, in its user part or
+// as a password parameter, is replaced by "***", so the log, often readable
+// by more people than the service's configuration, does not carry it.
+std::string database_for_log(const std::string& database);
+
 } // namespace board

@@ -5,6 +5,7 @@
 #include "server/pages/run_cast.hpp"
 #include "server/pages/run_page.hpp"
 #include "server/pages/static_paths.hpp"
+#include "server/route_id.hpp"
 
 #include <httplib.h>
 
@@ -21,15 +22,6 @@ std::optional<std::string_view> param(const httplib::Request& req, const char* n
         return std::nullopt;
     const auto found = req.params.find(name);
     return std::string_view(found->second);
-}
-
-std::optional<std::int64_t> id_in(const httplib::Request& req) {
-    const std::string text = req.matches[1];
-    std::int64_t id = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
-    if (error != std::errc{} || end != text.data() + text.size())
-        return std::nullopt;
-    return id;
 }
 
 void refuse(httplib::Response& res, int status, const std::string& reason) {

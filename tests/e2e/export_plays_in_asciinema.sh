@@ -11,6 +11,10 @@ ORBITRIX=$1
 # pressed; its game-over screen then waits for the key that ends the session.
 recording=$work/game.replay
 game_options="--seed 1642 --record $recording"
+# The cast is what an xterm-256color terminal receives; the game is told the
+# same terminal, so both panes are drawn by the same bytes, blanks erased
+# alike (tmux's own TERM, screen, has no background colour erase).
+game_env="TERM=xterm-256color"
 start_game
 wait_for_text_at 15 20 "1 - Jogar" 30
 keys 1

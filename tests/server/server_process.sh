@@ -26,6 +26,24 @@ kill -TERM "$pid"
 wait "$pid" || fail "SIGTERM on an idle server: status $?"
 [ -f "$work/xdg/orbitrix/board.sqlite3" ] || fail "no default database: $(cat "$work/xdg.log")"
 
+# A SIGTERM at any moment of the start, before the server listens too,
+# stops it: by its default action before the server takes the signal over
+# (143), cleanly after (0); never a server left serving.
+for delay in 0 0.005 0.01 0.02 0.05 0.1; do
+  XDG_DATA_HOME="$work/xdg" "$SERVER" --listen 127.0.0.1:0 2>"$work/early.log" &
+  pid=$!
+  sleep "$delay"
+  kill -TERM "$pid"
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+  if kill -0 "$pid" 2>/dev/null; then
+    kill -KILL "$pid"
+    fail "SIGTERM after ${delay}s of start: still serving 5 s later"
+  fi
+  wait "$pid"
+  status=$?
+  [ "$status" = 0 ] || [ "$status" = 143 ] || fail "SIGTERM after ${delay}s of start: status $status"
+done
+
 mkdir "$work/slow"
 # An hour and a half of play: long enough a replay to stop the server in.
 "$RECORDINGS" "$work/slow" 1 5400 || fail "cannot make the recording"
