@@ -3,6 +3,7 @@
 #include "console/memory_console.hpp"
 #include "game/sessao.hpp"
 #include "replay/recording_platform.hpp"
+#include "support/both_observers.hpp"
 
 #include <deque>
 #include <limits>
@@ -61,21 +62,6 @@ class SessionPlayer : public console::MemoryPlatform, public game::Observador {
     std::deque<int> answers_;
 };
 
-// Both hear of every game: the recorder writes it, the player answers it.
-struct Both : game::Observador {
-    game::Observador& a;
-    game::Observador& b;
-    Both(game::Observador& x, game::Observador& y) : a(x), b(y) {}
-    void partida_comeca() override {
-        a.partida_comeca();
-        b.partida_comeca();
-    }
-    void partida_termina(const game::Resultado& r) override {
-        a.partida_termina(r);
-        b.partida_termina(r);
-    }
-};
-
 } // namespace
 
 RecordedSession played_session(unsigned seed, std::int64_t length_ms) {
@@ -84,7 +70,7 @@ RecordedSession played_session(unsigned seed, std::int64_t length_ms) {
     player.set_time_limit_ms(std::numeric_limits<std::int64_t>::max() / 2);
     std::ostringstream out;
     replay::RecordingPlatform recorder(player, out);
-    Both both(recorder, player);
+    teste::BothObservers both(recorder, player);
     {
         const console::Installation installed(screen, recorder);
         game::sessao(both);

@@ -5,6 +5,7 @@
 #include "console/memory_console.hpp"
 #include "game/sessao.hpp"
 #include "replay/recording_platform.hpp"
+#include "support/both_observers.hpp"
 
 #include <deque>
 #include <fstream>
@@ -73,21 +74,6 @@ class OneGamePlayer : public console::MemoryPlatform, public game::Observador {
     bool playing_ = false;
 };
 
-// The recorder writes each game's result, the player answers its screens.
-struct Both : game::Observador {
-    game::Observador& a;
-    game::Observador& b;
-    Both(game::Observador& x, game::Observador& y) : a(x), b(y) {}
-    void partida_comeca() override {
-        a.partida_comeca();
-        b.partida_comeca();
-    }
-    void partida_termina(const game::Resultado& r) override {
-        a.partida_termina(r);
-        b.partida_termina(r);
-    }
-};
-
 std::string record(const Sample& sample, std::int64_t epoch_seconds) {
     console::MemoryScreen screen;
     OneGamePlayer player(sample);
@@ -95,7 +81,7 @@ std::string record(const Sample& sample, std::int64_t epoch_seconds) {
     player.set_time_limit_ms(std::numeric_limits<std::int64_t>::max() / 2);
     std::ostringstream out;
     replay::RecordingPlatform recorder(player, out);
-    Both both(recorder, player);
+    teste::BothObservers both(recorder, player);
     {
         const console::Installation installed(screen, recorder);
         game::sessao(both);
