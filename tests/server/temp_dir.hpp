@@ -3,20 +3,25 @@
 // everything in it when the object goes.
 
 #include <filesystem>
+#include <random>
 #include <stdexcept>
 #include <string>
-
-#include <cstdlib>
 
 namespace teste {
 
 class TempDir {
   public:
+    // A name drawn afresh until one is free: the tests of the client run on
+    // Windows too, which has no mkdtemp.
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orbitrix-board-XXXXXX");
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
+        std::random_device seed;
+        for (int tries = 0; tries < 100; ++tries) {
+            path_ = std::filesystem::temp_directory_path() /
+                    ("orbitrix-board-" + std::to_string(seed()) + std::to_string(seed()));
+            if (std::filesystem::create_directory(path_))
+                return;
+        }
+        throw std::runtime_error("no fresh temporary directory");
     }
     ~TempDir() {
         std::error_code ignored;
