@@ -237,7 +237,8 @@ TEST(RankedSession, NoTicketNoSessionAndAnUnsentSessionKeepsItsFileAndItsLine) {
     EXPECT_EQ(ranked.recording, file);
     EXPECT_EQ(ranked.dealer.first->id, "a1");
     ranked.dealer.dealt = {"a1", "", "b2"};
-    std::ofstream(file) << "orbitrix replay 1\n";
+    // Bytes as the recorder writes them, on Windows too: no CR added.
+    std::ofstream(file, std::ios::binary) << "orbitrix replay 1\n";
 
     answer = http::Failure{"Connection refused"};
     err.str("");
