@@ -1,6 +1,7 @@
 // The renderer's exact output: what it moves, what colours it sets, what it
 // leaves out.
 #include "console/ansi/frame_renderer.hpp"
+#include "picture_showing.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,14 +15,7 @@ using console::ansi::TermCell;
 using console::ansi::TerminalPicture;
 using console::ansi::unknown_picture;
 
-// A picture that already shows `grid`, with the pen and cursor unknown.
-TerminalPicture showing(const Grid& grid) {
-    TerminalPicture p = unknown_picture(grid.width, grid.height);
-    for (std::size_t i = 0; i < grid.cells.size(); ++i)
-        p.cells[i] = grid.cells[i];
-    p.cursor_visible = false;
-    return p;
-}
+using teste::showing;
 
 TEST(RendererFirstFrame, WritesEveryCellHidingTheCursorFirst) {
     const Grid grid(3, 2);

@@ -5,6 +5,7 @@
 #include "console/ansi/glyph_table.hpp"
 #include "console/ansi/key_decoder.hpp"
 #include "console/glyphs.hpp"
+#include "picture_showing.hpp"
 
 #include <gtest/gtest.h>
 
@@ -20,13 +21,7 @@ using console::ansi::TerminalPicture;
 using console::ansi::TerminalTraits;
 using console::ansi::unknown_picture;
 
-TerminalPicture showing(const Grid& grid) {
-    TerminalPicture p = unknown_picture(grid.width, grid.height);
-    for (std::size_t i = 0; i < grid.cells.size(); ++i)
-        p.cells[i] = grid.cells[i];
-    p.cursor_visible = false;
-    return p;
-}
+using teste::showing;
 
 std::optional<std::string> latin1(char32_t c) {
     if (c >= 0x20 && c < 0x7f)
