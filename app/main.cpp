@@ -5,6 +5,7 @@
 #include "app/scores/scores_command.hpp"
 #include "app/scores/session_report.hpp"
 #include "app/submit/ranked_command.hpp"
+#include "console/interrupt_hold.hpp"
 #include "console/native.hpp"
 #include "console/standard_text.hpp"
 #include "game/exigencias.hpp"
@@ -71,8 +72,16 @@ int main(int argc, char** argv) {
     bool ran_out = false;
     console::NativeNeeds needs = game::exigencias_do_console();
     needs.palette = options.palette;
+    // From before the console is taken until the games are in the table, an
+    // interrupt the session does not answer itself is held, so a second
+    // Ctrl-C cannot lose the games the first one ended.
+    std::optional<console::InterruptHold> hold(std::in_place);
     const console::NativeOutcome outcome = console::run_on_native_console(
         needs, [&](console::ScreenBuffer& screen, console::Platform& platform) {
+            // One that came while the console was being taken ends the
+            // session before it starts.
+            if (hold->interrupted())
+                throw console::SessionEnded{100};
             if (replaying)
                 return app::replay_session(options, *replaying, screen, platform, ran_out);
             // The machine's own platform, under every decorator, keeps the
@@ -96,6 +105,7 @@ int main(int argc, char** argv) {
         replay::say_if_ended_early(*options.replay, *replaying, ran_out);
     else
         scores::report_session(played, scores::Recording::on, out, err);
+    hold.reset();
     if (ranked) {
         recording.close();
         // The session's own status once its games are on the board.

@@ -79,6 +79,11 @@ TEST_F(ConsoleEvent, CutsALongSleepAndAKeyWaitShort) {
     }
 }
 
+TEST_F(ConsoleEvent, ASecondOneOnTheWayOutWaitsForItToEnd) {
+    EXPECT_EQ(run_child(buffer(), L"twice"), 100u);
+    EXPECT_EQ(chars(0, 5, 5), L"after") << "the second event cut the way out short";
+}
+
 TEST_F(ConsoleEvent, AClosedWindowWaitsForTheWayOutToEnd) {
     EXPECT_EQ(run_child(buffer(), L"close"), 100u);
     EXPECT_EQ(chars(0, 5, 5), L"after");

@@ -1,9 +1,10 @@
 // Started by the console event test: takes the console over as the game
 // does, is asked to end by the console's event while it draws, sleeps or
 // waits for a key, then, as the program records its games, marks the
-// console once the session is over.
-//   ctrl_break_child draw|sleep|key|close
+// console once the session is over; "twice" is asked again on that way out.
+//   ctrl_break_child draw|sleep|key|close|twice
 #include "console/current.hpp"
+#include "console/interrupt_hold.hpp"
 #include "console/native.hpp"
 #include "console/services.hpp"
 #include "console/text_layer.hpp"
@@ -11,6 +12,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string_view>
 #include <thread>
 
@@ -45,7 +47,7 @@ int session(std::string_view how) {
     // short.
     if (how == "key")
         console::_getch();
-    else if (how == "sleep" || how == "close")
+    else if (how == "sleep" || how == "close" || how == "twice")
         console::_sleep(60000);
     // Drawing goes on while the event is handled on another thread; none of
     // it may land after the console is given back.
@@ -59,7 +61,9 @@ int session(std::string_view how) {
 
 // What the program does on its way out, which must not be cut short: slower
 // than a frame, then seen on the console.
-void after_the_session() {
+void after_the_session(std::string_view how) {
+    if (how == "twice")
+        interrupt();
     Sleep(300);
     DWORD written = 0;
     WriteConsoleOutputCharacterA(GetStdHandle(STD_OUTPUT_HANDLE), "after", 5, COORD{0, 5},
@@ -77,7 +81,10 @@ int main(int argc, char** argv) {
         const console::Installation installation(screen, platform);
         return session(how);
     };
+    // Held as the program holds them, until its way out is done.
+    std::optional<console::InterruptHold> hold(std::in_place);
     const int status = console::run_on_native_console({}, run).status;
-    after_the_session();
+    after_the_session(how);
+    hold.reset();
     return status;
 }
