@@ -19,6 +19,9 @@ done
 keys p
 wait_for_text_at 71 16 "PAUSE"
 recorded=$(panel)
+# Long enough that the replay, at twice the speed, stays paused for several
+# of the test's looks at the screen even on a loaded machine.
+sleep 3
 keys x
 sleep 0.5
 keys Escape
