@@ -2,8 +2,11 @@
 
 #include "server/store_text.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <ctime>
+#include <string_view>
+#include <vector>
 
 namespace board {
 namespace {
@@ -19,10 +22,6 @@ std::optional<std::int64_t> whole(const std::string& text, std::int64_t least, s
         v > most)
         return std::nullopt;
     return v;
-}
-
-Json level_json(const std::optional<int>& level) {
-    return level ? Json(std::to_string(*level)) : Json("all");
 }
 
 } // namespace
@@ -116,22 +115,89 @@ board_query(const std::multimap<std::string, std::string>& params) {
     return q;
 }
 
-Json board_answer(Store& store, const BoardQuery& q) {
-    Json games = Json::array();
-    for (const Placed& p : store.board(q)) {
-        Json game = game_json(p.game);
-        game["place"] = p.place;
-        game["run"] = p.run_id;
-        game["game"] = p.game_index;
-        game["received"] = iso_utc(p.received_ms);
-        games.push_back(std::move(game));
+namespace {
+
+// A text as a JSON string, escaped as the rest of the API's text is. Most
+// are printable ASCII with nothing to escape, and are copied as they are.
+void append_string(std::string& out, std::string_view text) {
+    const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+        return c >= ' ' && c <= '~' && c != '"' && c != '\\';
+    });
+    if (!plain) {
+        out += json_text(Json(text));
+        return;
     }
-    return Json{{"level", level_json(q.level)},
-                {"kind", q.kind ? Json(std::string(kind_text(*q.kind))) : Json("all")},
-                {"limit", q.limit},
-                {"offset", q.offset},
-                {"total", store.count(q)},
-                {"games", std::move(games)}};
+    out += '"';
+    out += text;
+    out += '"';
+}
+
+void append_field(std::string& out, std::string_view key, std::int64_t value) {
+    out += '"';
+    out += key;
+    out += "\":";
+    out += std::to_string(value);
+}
+
+void append_field(std::string& out, std::string_view key, std::string_view text) {
+    out += '"';
+    out += key;
+    out += "\":";
+    append_string(out, text);
+}
+
+} // namespace
+
+// The board's answer is the server's busiest read. Written straight out, it
+// costs a fraction of building the document first; the bytes are those
+// json_text would give the same document.
+std::string board_text(Store& store, const BoardQuery& q) {
+    const std::vector<Placed> placed = store.board(q);
+    std::string out;
+    out.reserve(160 + placed.size() * 240);
+    out += '{';
+    append_field(out, "level", q.level ? std::to_string(*q.level) : std::string("all"));
+    out += ',';
+    append_field(out, "kind", q.kind ? kind_text(*q.kind) : std::string_view("all"));
+    out += ',';
+    append_field(out, "limit", q.limit);
+    out += ',';
+    append_field(out, "offset", q.offset);
+    out += ',';
+    append_field(out, "total", store.count(q));
+    out += ",\"games\":[";
+    for (const Placed& p : placed) {
+        const Game& g = p.game;
+        if (&p != placed.data())
+            out += ',';
+        out += '{';
+        append_field(out, "name", g.name);
+        out += ',';
+        append_field(out, "points", g.points);
+        out += ',';
+        append_field(out, "start_level", g.start_level);
+        out += ',';
+        append_field(out, "end_level", g.end_level);
+        out += ',';
+        append_field(out, "lives", g.lives);
+        out += ',';
+        append_field(out, "ending", g.ending);
+        out += ',';
+        append_field(out, "frames", g.frames);
+        out += ',';
+        append_field(out, "kind", kind_text(g.kind));
+        out += ',';
+        append_field(out, "place", p.place);
+        out += ',';
+        append_field(out, "run", p.run_id);
+        out += ',';
+        append_field(out, "game", p.game_index);
+        out += ',';
+        append_field(out, "received", iso_utc(p.received_ms));
+        out += '}';
+    }
+    out += "]}";
+    return out;
 }
 
 std::string error_body(const std::string& reason) {

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace board {
@@ -30,7 +31,8 @@ std::optional<Json> run_answer(Store& store, std::int64_t id, bool detail);
 std::variant<BoardQuery, std::string>
 board_query(const std::multimap<std::string, std::string>& params);
 
-Json board_answer(Store& store, const BoardQuery& query);
+// The board's answer, as JSON text.
+std::string board_text(Store& store, const BoardQuery& query);
 
 // {"error": reason}
 std::string error_body(const std::string& reason);

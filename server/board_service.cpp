@@ -208,7 +208,7 @@ void BoardService::Parts::routes() {
         if (const auto* reason = std::get_if<std::string>(&query))
             return refuse(res, 400, *reason);
         auto store = stores.take();
-        send_json(res, 200, json_text(board_answer(*store, std::get<BoardQuery>(query))));
+        send_json(res, 200, board_text(*store, std::get<BoardQuery>(query)));
     });
     http.Get(R"(/api/runs/(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
         const auto id = id_in(req);
