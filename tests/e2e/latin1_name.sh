@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A Latin-1 terminal in a Latin-1 locale (made here, with localedef): the
-# name typed as Zé keeps its é up to the panel, and the play screen keeps
-# its layout.
+# name typed as Zé keeps its é up to the panel and to the line after the
+# session, and the play screen keeps its layout.
 ORBITRIX=$1
 . "$(dirname "$0")/lib.sh"
 
@@ -20,3 +20,4 @@ shows_at 62 3 "Nome : Zé" || fail "the panel moved"
 keys Escape
 wait_for_exit
 expect_exit_status 100
+wait_for_text "Zé: " 10
