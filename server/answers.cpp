@@ -132,19 +132,37 @@ void append_string(std::string& out, std::string_view text) {
     out += '"';
 }
 
-void append_field(std::string& out, std::string_view key, std::int64_t value) {
-    out += '"';
-    out += key;
-    out += "\":";
-    out += std::to_string(value);
-}
+// One JSON object's fields, in the order given, on the end of `out`.
+class ObjectText {
+  public:
+    explicit ObjectText(std::string& out) : out_(out) { out_ += '{'; }
+    ObjectText& field(std::string_view key, std::int64_t value) {
+        name(key);
+        out_ += std::to_string(value);
+        return *this;
+    }
+    ObjectText& field(std::string_view key, std::string_view text) {
+        name(key);
+        append_string(out_, text);
+        return *this;
+    }
+    // The last field, an array, left open for its elements.
+    void open_array(std::string_view key) {
+        name(key);
+        out_ += '[';
+    }
+    void close() { out_ += '}'; }
 
-void append_field(std::string& out, std::string_view key, std::string_view text) {
-    out += '"';
-    out += key;
-    out += "\":";
-    append_string(out, text);
-}
+  private:
+    void name(std::string_view key) {
+        if (out_.back() != '{')
+            out_ += ',';
+        out_ += '"';
+        out_ += key;
+        out_ += "\":";
+    }
+    std::string& out_;
+};
 
 } // namespace
 
@@ -155,46 +173,31 @@ std::string board_text(Store& store, const BoardQuery& q) {
     const std::vector<Placed> placed = store.board(q);
     std::string out;
     out.reserve(160 + placed.size() * 240);
-    out += '{';
-    append_field(out, "level", q.level ? std::to_string(*q.level) : std::string("all"));
-    out += ',';
-    append_field(out, "kind", q.kind ? kind_text(*q.kind) : std::string_view("all"));
-    out += ',';
-    append_field(out, "limit", q.limit);
-    out += ',';
-    append_field(out, "offset", q.offset);
-    out += ',';
-    append_field(out, "total", store.count(q));
-    out += ",\"games\":[";
+    ObjectText(out)
+        .field("level", q.level ? std::to_string(*q.level) : std::string("all"))
+        .field("kind", q.kind ? kind_text(*q.kind) : std::string_view("all"))
+        .field("limit", q.limit)
+        .field("offset", q.offset)
+        .field("total", store.count(q))
+        .open_array("games");
     for (const Placed& p : placed) {
         const Game& g = p.game;
         if (&p != placed.data())
             out += ',';
-        out += '{';
-        append_field(out, "name", g.name);
-        out += ',';
-        append_field(out, "points", g.points);
-        out += ',';
-        append_field(out, "start_level", g.start_level);
-        out += ',';
-        append_field(out, "end_level", g.end_level);
-        out += ',';
-        append_field(out, "lives", g.lives);
-        out += ',';
-        append_field(out, "ending", g.ending);
-        out += ',';
-        append_field(out, "frames", g.frames);
-        out += ',';
-        append_field(out, "kind", kind_text(g.kind));
-        out += ',';
-        append_field(out, "place", p.place);
-        out += ',';
-        append_field(out, "run", p.run_id);
-        out += ',';
-        append_field(out, "game", p.game_index);
-        out += ',';
-        append_field(out, "received", iso_utc(p.received_ms));
-        out += '}';
+        ObjectText(out)
+            .field("name", g.name)
+            .field("points", g.points)
+            .field("start_level", g.start_level)
+            .field("end_level", g.end_level)
+            .field("lives", g.lives)
+            .field("ending", g.ending)
+            .field("frames", g.frames)
+            .field("kind", kind_text(g.kind))
+            .field("place", p.place)
+            .field("run", p.run_id)
+            .field("game", p.game_index)
+            .field("received", iso_utc(p.received_ms))
+            .close();
     }
     out += "]}";
     return out;
