@@ -2,18 +2,12 @@
 // game each: a seeded player types the name, picks the level, plays for a
 // while and leaves with Esc. The same arguments write the same bytes.
 //   board_sample_runs DIR   writes DIR/1.replay, DIR/2.replay, ...
-#include "console/memory_console.hpp"
-#include "game/sessao.hpp"
-#include "replay/recording_platform.hpp"
-#include "support/both_observers.hpp"
+#include "support/session_keys.hpp"
 
 #include <deque>
 #include <fstream>
 #include <iostream>
-#include <limits>
-#include <sstream>
 #include <string>
-#include <string_view>
 
 namespace {
 
@@ -27,15 +21,15 @@ struct Sample {
 // The player of the bench's long sessions, cut to one game.
 class OneGamePlayer : public console::MemoryPlatform, public game::Observador {
   public:
-    explicit OneGamePlayer(const Sample& s) : sample_(s), state_(s.seed) {}
+    explicit OneGamePlayer(const Sample& s) : sample_(s), draw_(s.seed) {}
 
     bool kbhit() override {
         if (keys_left() == 0 && playing_) {
-            const unsigned d = draw();
+            const unsigned d = draw_.next();
             if (now_ms() >= started_ms_ + sample_.play_ms)
                 push_key(27, now_ms());
             else if (d % 5 < 3)
-                push_key(play_key(d), now_ms());
+                push_key(teste::KeyDraw::play_key(d), now_ms());
         }
         return MemoryPlatform::kbhit();
     }
@@ -59,34 +53,17 @@ class OneGamePlayer : public console::MemoryPlatform, public game::Observador {
     }
 
   private:
-    unsigned draw() {
-        state_ = state_ * 1103515245u + 12345u;
-        return state_ >> 8;
-    }
-    static int play_key(unsigned d) {
-        constexpr std::string_view keys = "     aadd ww s bB";
-        return keys[(d >> 8) % keys.size()];
-    }
     Sample sample_;
-    unsigned state_;
+    teste::KeyDraw draw_;
     std::deque<int> answers_;
     std::int64_t started_ms_ = 0;
     bool playing_ = false;
 };
 
 std::string record(const Sample& sample, std::int64_t epoch_seconds) {
-    console::MemoryScreen screen;
     OneGamePlayer player(sample);
     player.set_time(epoch_seconds);
-    player.set_time_limit_ms(std::numeric_limits<std::int64_t>::max() / 2);
-    std::ostringstream out;
-    replay::RecordingPlatform recorder(player, out);
-    teste::BothObservers both(recorder, player);
-    {
-        const console::Installation installed(screen, recorder);
-        game::sessao(both);
-    }
-    return out.str();
+    return teste::recorded_session(player);
 }
 
 } // namespace
