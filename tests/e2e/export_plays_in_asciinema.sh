@@ -16,14 +16,7 @@ game_options="--seed 1642 --record $recording"
 # alike (tmux's own TERM, screen, has no background colour erase).
 game_env="TERM=xterm-256color"
 start_game
-wait_for_text_at 15 20 "1 - Jogar" 30
-keys 1
-wait_for_text_at 15 22 "Digite Seu Nome -> "
-keys -l "Ana"
-keys Enter
-wait_for_text "Escolha Um Nivel"
-keys 4
-wait_for_text " Nome : "
+choose_level "Ana" 4
 wait_for_text "GAME OVER" 30
 # Its tune played, the screen keeps still until the key.
 still() {

@@ -104,21 +104,28 @@ text_at() {
 shows_at() { [ "$(text_at "$1" "$2" "${#3}")" = "$3" ]; }
 wait_for_text_at() { wait_until "${4:-20}" "\"$3\" at ($1,$2)" shows_at "$1" "$2" "$3"; }
 
-# The title, the name and the level, up to the play screen.
-play_until_the_game_runs() {
-    local name=$1
+# Through the title's menu and the name to the choice of a level.
+choose_level() {
+    local name=$1 level=$2
     wait_for_text_at 15 20 "1 - Jogar" 30
     wait_for_text_at 15 22 "2 - Sair"
-    tm capture-pane -e -p -t game | sed -n 20p | grep -qF $'\e[32m1 - Jogar' ||
-        fail "the menu is not green"
     keys 1
     wait_for_text_at 15 22 "Digite Seu Nome -> "
     keys -l "$name"
     wait_for_text_at 15 22 "Digite Seu Nome -> $name"
     keys Enter
     wait_for_text "Escolha Um Nivel"
-    keys 1
+    keys "$level"
     wait_for_text " Nome : "
+}
+
+# The title, the name and the first level, up to the play screen.
+play_until_the_game_runs() {
+    local name=$1
+    wait_for_text_at 15 20 "1 - Jogar" 30
+    tm capture-pane -e -p -t game | sed -n 20p | grep -qF $'\e[32m1 - Jogar' ||
+        fail "the menu is not green"
+    choose_level "$name" 1
     wait_for_text_at 69 3 "$name"
     wait_for_text_at 72 5 "4"
     wait_for_text_at 70 7 "1"

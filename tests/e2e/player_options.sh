@@ -25,13 +25,7 @@ rm -f "$work/exit" "$work/pid"
 export NO_COLOR=1
 game_options="--seed 3"
 start_game
-wait_for_text_at 15 20 "1 - Jogar" 30
-keys 1
-wait_for_text_at 15 22 "Digite Seu Nome -> "
-keys -l "Ana"
-keys Enter
-wait_for_text "Escolha Um Nivel"
-keys 1
+choose_level "Ana" 1
 wait_for_text "JOGANDO"
 
 # No SGR names a colour: bold (1), normal (22) and the plain ones tmux
