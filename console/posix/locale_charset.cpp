@@ -39,10 +39,14 @@ std::vector<char32_t> typed_high_bytes() {
 
 } // namespace
 
-LocaleCharset locale_charset() {
+const char* locale_codeset() {
     std::setlocale(LC_CTYPE, "");
+    return nl_langinfo(CODESET);
+}
+
+LocaleCharset locale_charset() {
     LocaleCharset charset;
-    if (std::string_view(nl_langinfo(CODESET)) == "UTF-8")
+    if (std::string_view(locale_codeset()) == "UTF-8")
         return charset;
     charset.utf8 = false;
     charset.encode = encode_in_locale;

@@ -18,7 +18,10 @@ struct LocaleCharset {
 };
 
 // Takes the character type from the environment (LC_ALL, LC_CTYPE, LANG)
-// and reads its charset.
+// and names its charset as the C library does ("UTF-8", "ISO-8859-1").
+const char* locale_codeset();
+
+// The same, read into what the terminal backend needs of it.
 LocaleCharset locale_charset();
 
 } // namespace console::posix
