@@ -16,7 +16,7 @@ struct ServiceConfig {
     std::string host = "127.0.0.1";
     int port = 8080; // 0: any free port
     std::string database;
-    std::string web_dir;             // the files the pages load from /static/
+    std::string web_dir;             // the files the pages load from /static/; empty: found
     int workers = 2;                 // replay threads
     std::size_t waiting = 4;         // replays queued behind busy workers before a 503
     int submissions_per_minute = 30; // per address; 0: no limit

@@ -4,6 +4,7 @@
 // way finish, and the database is closed as the service goes.
 #include "server/options.hpp"
 #include "server/store.hpp"
+#include "server/web_files.hpp"
 
 #include <chrono>
 #include <condition_variable>
@@ -21,7 +22,39 @@ namespace {
 constexpr int CANNOT_RUN = 1;
 constexpr int WRONG_COMMAND_LINE = 2;
 
+#ifndef ORBITRIX_WEB_DIR
+#error "the build names where the pages' files are installed"
+#endif
+
+// The folder --web names, when it holds the pages' files, else the first
+// place that does; empty, having said why, when there is none.
+std::string pages_folder(const std::string& given) {
+    if (!given.empty()) {
+        if (board::holds_web_files(given))
+            return given;
+        std::cerr << "orbitrix-server: --web " << given
+                  << " does not hold the pages' files (no orbitrix.css there)\n";
+        return {};
+    }
+    std::error_code error;
+    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    const auto candidates = board::web_dir_candidates(executable, ORBITRIX_WEB_DIR);
+    if (const auto found = board::find_web_dir(candidates))
+        return found->string();
+    std::cerr << "orbitrix-server: the pages' files (orbitrix.css) are in none of";
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+        std::cerr << (i == 0                       ? " "
+                      : i + 1 == candidates.size() ? " and "
+                                                   : ", ")
+                  << candidates[i].string();
+    std::cerr << "; --web DIR names their folder\n";
+    return {};
+}
+
 int serve(board::Run run) {
+    run.config.web_dir = pages_folder(run.config.web_dir);
+    if (run.config.web_dir.empty())
+        return CANNOT_RUN;
     if (!run.database_given) {
         run.config.database =
             board::default_database(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));

@@ -65,8 +65,10 @@ std::string help_text() {
            "      --submissions-per-minute N\n"
            "                      from one address before it answers 429 (0 for no limit;\n"
            "                      30)\n"
-           "      --web DIR       the files the pages load from /static/\n"
-           "                      (" ORBITRIX_WEB_DIR ")\n"
+           "      --web DIR       the files the pages load from /static/ (else the first\n"
+           "                      of web/ beside the program, ../share/orbitrix/web\n"
+           "                      from it, and " ORBITRIX_WEB_DIR "\n"
+           "                      that holds them)\n"
            "\n"
            "Pages: GET / (the board), GET /runs/ID (a run, played), GET /runs/ID.cast.\n"
            "API: POST /api/runs, GET /api/board, GET /api/runs/ID, GET /runs/ID.replay,\n"
@@ -75,7 +77,8 @@ std::string help_text() {
            "Exit status:\n"
            "  0  the help or the version was shown, or the server was stopped (SIGTERM,\n"
            "     SIGINT)\n"
-           "  1  the database cannot be opened, or the address cannot be listened on\n"
+           "  1  the database cannot be opened, the address cannot be listened on, or\n"
+           "     the pages' files are not found\n"
            "  2  a wrong command line\n";
 }
 
@@ -119,7 +122,6 @@ std::string database_for_log(const std::string& database) {
 
 Command read_command_line(const std::vector<std::string>& args) {
     Run run;
-    run.config.web_dir = ORBITRIX_WEB_DIR;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
         if (arg == "-h" || arg == "--help")
