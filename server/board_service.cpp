@@ -2,6 +2,7 @@
 
 #include "server/accept_encoding.hpp"
 #include "server/answers.hpp"
+#include "server/http/request_shape.hpp"
 #include "server/page_routes.hpp"
 #include "server/ranked_rules.hpp"
 #include "server/rate_limit.hpp"
@@ -19,7 +20,9 @@
 #include <future>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <random>
+#include <string_view>
 
 namespace board {
 namespace {
@@ -267,16 +270,35 @@ BoardService::BoardService(const ServiceConfig& config) : parts_(std::make_uniqu
     // library, so its CPPHTTPLIB_TCP_NODELAY default cannot be set here.)
     p.http.set_tcp_nodelay(true);
     p.http.set_keep_alive_max_count(KEEP_ALIVE_REQUESTS);
-    p.http.set_pre_routing_handler([&p](const httplib::Request& req, httplib::Response&) {
-        // The only hook before httplib picks the answer's encoding; the
-        // request it hands over is its own, not a const object.
+    p.http.set_pre_routing_handler([&p](const httplib::Request& req, httplib::Response& res) {
+        {
+            const std::lock_guard lock(p.log_mutex);
+            p.started[&req] = std::chrono::steady_clock::now();
+        }
+        const auto header = [&req](const char* name) -> std::optional<std::string_view> {
+            if (!req.has_header(name))
+                return std::nullopt;
+            const auto found = req.headers.find(name);
+            return std::string_view(found->second);
+        };
+        const http::RequestShape shape{req.method, header("Transfer-Encoding"),
+                                       header("Content-Encoding"), req.ranges.size()};
+        // Before httplib reads the body: what it would buffer or inflate
+        // whole is refused from the headers alone.
+        if (const auto refusal = http::refusal_for(shape)) {
+            refuse(res, refusal->status, refusal->reason);
+            res.set_header("Connection", "close");
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        // The hook before httplib picks the answer's encoding and cuts its
+        // ranges; the request it hands over is its own, not a const object.
+        auto& own = const_cast<httplib::Request&>(req);
+        if (!http::keeps_ranges(shape))
+            own.ranges.clear();
         if (req.has_header("Accept-Encoding")) {
-            auto& headers = const_cast<httplib::Request&>(req).headers;
-            const auto found = headers.find("Accept-Encoding");
+            const auto found = own.headers.find("Accept-Encoding");
             found->second = without_brotli(found->second);
         }
-        const std::lock_guard lock(p.log_mutex);
-        p.started[&req] = std::chrono::steady_clock::now();
         return httplib::Server::HandlerResponse::Unhandled;
     });
     p.http.set_exception_handler(

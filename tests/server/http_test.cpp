@@ -19,6 +19,12 @@
 #include <regex>
 #include <thread>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <zlib.h>
+
 namespace {
 
 using nlohmann::json;
@@ -53,6 +59,7 @@ class Board {
         serving.join();
     }
 
+    int port() const { return service->port(); }
     httplib::Client client() const {
         httplib::Client c("127.0.0.1", service->port());
         c.set_read_timeout(30, 0);
@@ -328,3 +335,132 @@ TEST(Board, LogsOneLinePerRequest) {
 }
 
 } // namespace
+
+namespace {
+
+// What a stranger's socket gets for bytes sent as they are: the answer up
+// to the server's close or a second's silence.
+std::string exchange(int port, const std::string& bytes) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(static_cast<std::uint16_t>(port));
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    EXPECT_EQ(connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to), 0);
+    const timeval second{1, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &second, sizeof second);
+    // The server may answer and close before it has taken every byte.
+    for (std::size_t sent = 0; sent < bytes.size();) {
+        const auto n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (n <= 0)
+            break;
+        sent += static_cast<std::size_t>(n);
+    }
+    std::string answer;
+    char buffer[4096];
+    for (ssize_t n; (n = recv(fd, buffer, sizeof buffer, 0)) > 0;)
+        answer.append(buffer, static_cast<std::size_t>(n));
+    close(fd);
+    return answer;
+}
+
+std::size_t resident_bytes() {
+    std::ifstream statm("/proc/self/statm");
+    std::size_t pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+// A gzip member of `size` zeros: a few kilobytes that inflate to `size`.
+std::string gzip_of_zeros(std::size_t size) {
+    z_stream z{};
+    EXPECT_EQ(deflateInit2(&z, 9, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY), Z_OK);
+    const std::string zeros(1 << 20, '\0');
+    std::string out;
+    char buffer[1 << 16];
+    for (std::size_t done = 0; done < size; done += zeros.size()) {
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.data()));
+        z.avail_in = static_cast<uInt>(std::min(zeros.size(), size - done));
+        const int flush = done + zeros.size() >= size ? Z_FINISH : Z_NO_FLUSH;
+        do {
+            z.next_out = reinterpret_cast<Bytef*>(buffer);
+            z.avail_out = sizeof buffer;
+            deflate(&z, flush);
+            out.append(buffer, sizeof buffer - z.avail_out);
+        } while (z.avail_out == 0);
+    }
+    deflateEnd(&z);
+    return out;
+}
+
+constexpr std::size_t MEMORY_BUDGET = 64u << 20;
+
+} // namespace
+
+// Bodies the server would buffer or inflate before it knew their size are
+// refused from their headers, before a byte of them is read.
+TEST(Board, RefusesBodiesOfUnknownSizeFromTheirHeaders) {
+    Board b(no_rate_limit());
+    const int port = b.port();
+    const std::string bomb = gzip_of_zeros(std::size_t{256} << 20);
+    ASSERT_LT(bomb.size(), 1u << 20);
+    const std::string chunk(1 << 20, 'x');
+    std::string chunked;
+    for (int i = 0; i < 64; ++i)
+        chunked += "100000\r\n" + chunk + "\r\n";
+    const struct {
+        const char* what;
+        std::string request;
+        const char* status_line;
+    } cases[] = {
+        {"a gzip bomb",
+         "POST /api/runs HTTP/1.1\r\nHost: x\r\nContent-Type: text/plain\r\n"
+         "Content-Encoding: gzip\r\nContent-Length: " +
+             std::to_string(bomb.size()) + "\r\n\r\n" + bomb,
+         "HTTP/1.1 415 "},
+        {"64 MiB chunked",
+         "POST /api/runs HTTP/1.1\r\nHost: x\r\nContent-Type: text/plain\r\n"
+         "Transfer-Encoding: chunked\r\n\r\n" +
+             chunked + "0\r\n\r\n",
+         "HTTP/1.1 411 "},
+        {"a chunked ticket request",
+         "POST /api/tickets HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n",
+         "HTTP/1.1 411 "},
+    };
+    const std::size_t before = resident_bytes();
+    for (const auto& c : cases) {
+        const std::string answer = exchange(port, c.request);
+        EXPECT_TRUE(answer.starts_with(c.status_line)) << c.what << ": " << answer.substr(0, 200);
+        EXPECT_NE(answer.find("\"error\""), std::string::npos) << c.what;
+    }
+    EXPECT_LT(resident_bytes(), before + MEMORY_BUDGET);
+    EXPECT_EQ(b.client().Get("/healthz")->status, 200);
+    // An identity encoding is no encoding.
+    const auto plain =
+        b.client().Post("/api/runs", {{"Content-Encoding", "identity"}}, committed(), "text/plain");
+    EXPECT_EQ(plain->status, 201) << plain->body;
+    EXPECT_EQ(b.total(), 2);
+}
+
+// A Range header of many overlapping ranges once had the server build an
+// answer of hundreds of megabytes; more than one range now gets the whole.
+TEST(Board, AnswersManyRangesWithTheWholeFileAndOneRangeWithItsPart) {
+    Board b(no_rate_limit());
+    const std::string recording = committed();
+    const json sent = json::parse(b.post(recording)->body);
+    const std::string path = sent["replay"];
+    std::string many = "bytes=0-";
+    for (int i = 0; i < 2000; ++i)
+        many += ",0-";
+    const std::size_t before = resident_bytes();
+    for (int i = 0; i < 8; ++i) {
+        const auto whole = b.client().Get(path.c_str(), {{"Range", many}});
+        ASSERT_TRUE(whole);
+        EXPECT_EQ(whole->status, 200);
+        EXPECT_TRUE(whole->body == recording) << whole->body.size() << " bytes";
+    }
+    EXPECT_LT(resident_bytes(), before + MEMORY_BUDGET);
+    const auto part = b.client().Get(path.c_str(), {{"Range", "bytes=0-9"}});
+    EXPECT_EQ(part->status, 206);
+    EXPECT_EQ(part->body, recording.substr(0, 10));
+}
