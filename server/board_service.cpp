@@ -80,6 +80,8 @@ std::string default_reason(int status) {
         return "method not allowed";
     case 413:
         return "the request is too large";
+    case 431:
+        return "the request's headers are too large";
     default:
         return "HTTP status " + std::to_string(status);
     }
@@ -281,8 +283,22 @@ BoardService::BoardService(const ServiceConfig& config) : parts_(std::make_uniqu
             const auto found = req.headers.find(name);
             return std::string_view(found->second);
         };
-        const http::RequestShape shape{req.method, header("Transfer-Encoding"),
-                                       header("Content-Encoding"), req.ranges.size()};
+        std::size_t header_bytes = req.method.size() + req.target.size() + req.version.size() + 4;
+        std::size_t header_lines = 0;
+        for (const auto& [name, value] : req.headers) {
+            // httplib's own entries for the socket's ends came of no header.
+            if (name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR" ||
+                name == "LOCAL_PORT")
+                continue;
+            header_bytes += name.size() + value.size() + 4;
+            ++header_lines;
+        }
+        const http::RequestShape shape{req.method,
+                                       header_bytes,
+                                       header_lines,
+                                       header("Transfer-Encoding"),
+                                       header("Content-Encoding"),
+                                       req.ranges.size()};
         // Before httplib reads the body: what it would buffer or inflate
         // whole is refused from the headers alone.
         if (const auto refusal = http::refusal_for(shape)) {

@@ -23,6 +23,10 @@ std::string_view trimmed(std::string_view text) {
 } // namespace
 
 std::optional<ShapeRefusal> refusal_for(const RequestShape& shape) {
+    if (shape.header_lines > MOST_HEADER_LINES || shape.header_bytes > MOST_HEADER_BYTES)
+        return ShapeRefusal{431, "the request's headers take more than " +
+                                     std::to_string(MOST_HEADER_LINES) + " lines or " +
+                                     std::to_string(MOST_HEADER_BYTES / 1024) + " KiB"};
     // A chunked body is counted only as it arrives, so its size is known
     // after it has been buffered: every client of this board can say the
     // length first.

@@ -464,3 +464,31 @@ TEST(Board, AnswersManyRangesWithTheWholeFileAndOneRangeWithItsPart) {
     EXPECT_EQ(part->status, 206);
     EXPECT_EQ(part->body, recording.substr(0, 10));
 }
+
+// Headers past what any browser sends are refused, however they come.
+TEST(Board, RefusesHeadersOverTheirLimitsAndGoesOnServing) {
+    Board b(no_rate_limit());
+    const auto lines = [](int count, std::size_t width) {
+        std::string headers;
+        for (int i = 0; i < count; ++i)
+            headers += "X-" + std::to_string(i) + ": " + std::string(width, 'v') + "\r\n";
+        return "GET /healthz HTTP/1.1\r\nHost: x\r\nConnection: close\r\n" + headers + "\r\n";
+    };
+    const struct {
+        const char* what;
+        std::string request;
+        const char* status_line;
+    } cases[] = {
+        {"64 lines in all", lines(62, 10), "HTTP/1.1 200 "},
+        {"65 lines", lines(63, 10), "HTTP/1.1 431 "},
+        {"three lines of 3000 bytes", lines(3, 3000), "HTTP/1.1 431 "},
+        {"300,000 lines", lines(300'000, 1), "HTTP/1.1 4"},
+    };
+    const std::size_t before = resident_bytes();
+    for (const auto& c : cases) {
+        const std::string answer = exchange(b.port(), c.request);
+        EXPECT_TRUE(answer.starts_with(c.status_line)) << c.what << ": " << answer.substr(0, 200);
+    }
+    EXPECT_LT(resident_bytes(), before + MEMORY_BUDGET);
+    EXPECT_EQ(b.client().Get("/healthz")->status, 200);
+}
