@@ -4,6 +4,7 @@
 #include "server/answers.hpp"
 #include "server/http/request_shape.hpp"
 #include "server/page_routes.hpp"
+#include "server/pages/cast_cache.hpp"
 #include "server/ranked_rules.hpp"
 #include "server/rate_limit.hpp"
 #include "server/replay_pool.hpp"
@@ -92,13 +93,15 @@ std::string default_reason(int status) {
 struct BoardService::Parts {
     explicit Parts(const ServiceConfig& c)
         : config(c), stores(c.database), replays(c.workers, c.waiting),
-          rate(c.submissions_per_minute), ticket_rate(c.submissions_per_minute) {}
+          rate(c.submissions_per_minute), ticket_rate(c.submissions_per_minute),
+          casts(c.cast_cache_bytes) {}
 
     ServiceConfig config;
     StorePool stores;
     ReplayPool replays;
     RateLimit rate;
     RateLimit ticket_rate;
+    pages::CastCache casts;
     httplib::Server http;
     int port = 0;
 
@@ -202,7 +205,7 @@ void BoardService::Parts::deal_ticket(const httplib::Request& req, httplib::Resp
 }
 
 void BoardService::Parts::routes() {
-    add_page_routes(http, stores, config.web_dir);
+    add_page_routes(http, stores, config.web_dir, casts);
     http.Post("/api/runs",
               [this](const httplib::Request& req, httplib::Response& res) { submit(req, res); });
     http.Post("/api/tickets", [this](const httplib::Request& req, httplib::Response& res) {

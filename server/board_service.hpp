@@ -20,6 +20,7 @@ struct ServiceConfig {
     int workers = 2;                 // replay threads
     std::size_t waiting = 4;         // replays queued behind busy workers before a 503
     int submissions_per_minute = 30; // per address; 0: no limit
+    std::size_t cast_cache_bytes = std::size_t{256} << 20; // the run pages' casts kept
     Limits limits;
 };
 

@@ -65,6 +65,9 @@ std::string help_text() {
            "      --submissions-per-minute N\n"
            "                      from one address before it answers 429 (0 for no limit;\n"
            "                      30)\n"
+           "      --cast-cache MIB\n"
+           "                      the run pages' casts kept in memory, the least recently\n"
+           "                      played going first (0 to 65536; 256)\n"
            "      --web DIR       the files the pages load from /static/ (else the first\n"
            "                      of web/ beside the program, ../share/orbitrix/web\n"
            "                      from it, and " ORBITRIX_WEB_DIR "\n"
@@ -146,7 +149,7 @@ Command read_command_line(const std::vector<std::string>& args) {
         }
         const bool known = name == "--listen" || name == "--database" || name == "--workers" ||
                            name == "--queue" || name == "--submissions-per-minute" ||
-                           name == "--web";
+                           name == "--cast-cache" || name == "--web";
         if (!known)
             return BadCommandLine{"unknown option '" + name + "'"};
         if (!value) {
@@ -167,6 +170,11 @@ Command read_command_line(const std::vector<std::string>& args) {
             if (value->empty())
                 return bad();
             run.config.web_dir = *value;
+        } else if (name == "--cast-cache") {
+            const auto n = count(*value, 0, 65536);
+            if (!n)
+                return bad();
+            run.config.cast_cache_bytes = static_cast<std::size_t>(*n) << 20;
         } else if (name == "--workers") {
             const auto n = count(*value, 1, MOST_WORKERS);
             if (!n)

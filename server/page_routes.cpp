@@ -31,7 +31,8 @@ void refuse(httplib::Response& res, int status, const std::string& reason) {
 
 } // namespace
 
-void add_page_routes(httplib::Server& http, StorePool& stores, const std::string& web_dir) {
+void add_page_routes(httplib::Server& http, StorePool& stores, const std::string& web_dir,
+                     pages::CastCache& casts) {
     http.set_post_routing_handler([](const httplib::Request&, httplib::Response& res) {
         res.set_header("Content-Security-Policy", std::string(pages::CONTENT_SECURITY_POLICY));
         res.set_header("X-Content-Type-Options", "nosniff");
@@ -58,10 +59,10 @@ void add_page_routes(httplib::Server& http, StorePool& stores, const std::string
         res.set_content(*page, HTML);
     });
     http.Get(R"(/runs/(\d+)\.cast)",
-             [&stores](const httplib::Request& req, httplib::Response& res) {
+             [&stores, &casts](const httplib::Request& req, httplib::Response& res) {
                  const auto id = id_in(req);
                  auto store = stores.take();
-                 const auto cast = id ? pages::run_cast(*store, *id) : std::nullopt;
+                 const auto cast = id ? pages::run_cast(*store, casts, *id) : nullptr;
                  if (!cast)
                      return refuse(res, 404, "no such run");
                  res.set_content(*cast, "application/x-asciicast");

@@ -191,22 +191,6 @@ class PostgresStore final : public Store {
         return pq::text_at(found.get(), 0, 0);
     }
 
-    std::optional<std::string> cast(std::int64_t id) override {
-        conn_.reconnect_if_lost();
-        const pq::Result found =
-            conn_.exec("SELECT \"cast\" FROM runs WHERE id = $1", {pq::integer(id)});
-        if (PQntuples(found.get()) == 0 || pq::null_at(found.get(), 0, 0)) {
-            return std::nullopt;
-        }
-        return pq::text_at(found.get(), 0, 0);
-    }
-
-    void keep_cast(std::int64_t id, const std::string& cast) override {
-        conn_.reconnect_if_lost();
-        conn_.exec("UPDATE runs SET \"cast\" = $2 WHERE id = $1",
-                   {pq::integer(id), pq::text(cast)});
-    }
-
     Ticket issue_ticket(std::uint32_t seed, std::int64_t issued_ms) override {
         conn_.reconnect_if_lost();
         const pq::Result issued =

@@ -281,19 +281,6 @@ class SqliteStore final : public Store {
         return s.text(0);
     }
 
-    std::optional<std::string> cast(std::int64_t id) override {
-        Stmt s = prepared("SELECT \"cast\" FROM runs WHERE id = ?1");
-        s.bind(1, id);
-        if (!s.step() || s.is_null(0))
-            return std::nullopt;
-        return s.text(0);
-    }
-
-    void keep_cast(std::int64_t id, const std::string& cast) override {
-        Stmt s = prepared("UPDATE runs SET \"cast\" = ?2 WHERE id = ?1");
-        s.bind(1, id).bind(2, cast).step();
-    }
-
     Ticket issue_ticket(std::uint32_t seed, std::int64_t issued_ms) override {
         Ticket t{new_ticket_id(), seed, issued_ms, std::nullopt};
         Stmt s = prepared("INSERT INTO tickets (id, seed, issued_ms) VALUES (?1, ?2, ?3)");

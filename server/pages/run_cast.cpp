@@ -7,12 +7,12 @@
 
 namespace board::pages {
 
-std::optional<std::string> run_cast(Store& store, std::int64_t run_id) {
-    if (auto kept = store.cast(run_id))
+std::shared_ptr<const std::string> run_cast(Store& store, CastCache& casts, std::int64_t run_id) {
+    if (auto kept = casts.find(run_id))
         return kept;
     const std::optional<std::string> bytes = store.recording(run_id);
     if (!bytes)
-        return std::nullopt;
+        return nullptr;
     const std::string name = "run " + std::to_string(run_id);
     auto recording = replay::read_recording(*bytes);
     if (const auto* refusal = std::get_if<replay::Refusal>(&recording))
@@ -21,8 +21,9 @@ std::optional<std::string> run_cast(Store& store, std::int64_t run_id) {
     if (const auto* refusal = std::get_if<replay::CastRefusal>(&cast))
         throw StoreError(refusal->message.substr(0, refusal->message.find('\n')));
     // Two first visits at once both make it; either keeps the same text.
-    store.keep_cast(run_id, std::get<std::string>(cast));
-    return std::get<std::string>(std::move(cast));
+    auto made = std::make_shared<const std::string>(std::get<std::string>(std::move(cast)));
+    casts.keep(run_id, made);
+    return made;
 }
 
 } // namespace board::pages

@@ -70,15 +70,6 @@ std::optional<std::string> MemoryStore::recording(std::int64_t id) {
     return found == recordings_.end() ? std::nullopt : std::optional(found->second);
 }
 
-std::optional<std::string> MemoryStore::cast(std::int64_t id) {
-    const auto found = casts_.find(id);
-    return found == casts_.end() ? std::nullopt : std::optional(found->second);
-}
-
-void MemoryStore::keep_cast(std::int64_t id, const std::string& cast) {
-    ++casts_kept;
-    casts_[id] = cast;
-}
 board::Ticket MemoryStore::issue_ticket(std::uint32_t seed, std::int64_t issued_ms) {
     return {"t", seed, issued_ms, std::nullopt};
 }

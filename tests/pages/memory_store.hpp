@@ -12,7 +12,6 @@ class MemoryStore final : public board::Store {
   public:
     // The runs get ids 1, 2, ... in the order added.
     std::int64_t add(board::StoredRun run, std::string recording = "");
-    int casts_kept = 0;
 
     board::Inserted insert_run(const board::NewRun& run) override;
     std::vector<board::Placed> board(const board::BoardQuery& query) override;
@@ -20,8 +19,6 @@ class MemoryStore final : public board::Store {
     std::optional<board::StoredRun> run(std::int64_t id) override;
     std::vector<std::int64_t> places(std::int64_t run_id, const board::BoardQuery& query) override;
     std::optional<std::string> recording(std::int64_t id) override;
-    std::optional<std::string> cast(std::int64_t id) override;
-    void keep_cast(std::int64_t id, const std::string& cast) override;
     board::Ticket issue_ticket(std::uint32_t seed, std::int64_t issued_ms) override;
     std::optional<board::Ticket> ticket(const std::string& id) override;
 
@@ -29,7 +26,6 @@ class MemoryStore final : public board::Store {
     std::vector<board::Placed> all(const board::BoardQuery& query) const;
     std::vector<board::StoredRun> runs_;
     std::map<std::int64_t, std::string> recordings_;
-    std::map<std::int64_t, std::string> casts_;
 };
 
 // A game with what the pages show; the rest left at its default.

@@ -225,17 +225,6 @@ TEST_P(StoreContract, ATicketIsUsedByOneRunOnly) {
         store->insert_run(make_run("again", 20, {make_game("Bo", 1, 900, Kind::open)})).created);
 }
 
-TEST_P(StoreContract, ACastIsKeptOnceMade) {
-    const Inserted run = store->insert_run(make_run("cast", 1, {make_game("Ana", 3, 10)}));
-    EXPECT_FALSE(store->cast(run.id));
-    const std::string cast =
-        "{\"version\": 2, \"width\": 80, \"height\": 50}\n[0.5, \"o\", \"é\"]\n";
-    store->keep_cast(run.id, cast);
-    EXPECT_EQ(cast, store->cast(run.id));
-    EXPECT_EQ(cast, open()->cast(run.id));
-    EXPECT_FALSE(store->cast(run.id + 1));
-}
-
 TEST_P(StoreContract, OpeningAgainKeepsWhatWasStored) {
     const Inserted run = store->insert_run(make_run("kept", 1, {make_game("Ana", 4, 30000)}));
     store.reset();

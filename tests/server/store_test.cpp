@@ -106,10 +106,6 @@ TEST_F(Store, KeepsTheRunItsBytesAndItsCast) {
     EXPECT_EQ(store->recording(id), "bytes of z");
     EXPECT_FALSE(store->run(id + 1));
     EXPECT_FALSE(store->recording(id + 1));
-
-    EXPECT_FALSE(store->cast(id));
-    store->keep_cast(id, "{\"version\": 2}");
-    EXPECT_EQ(store->cast(id), "{\"version\": 2}");
 }
 
 TEST_F(Store, ReopensWithItsDataAndRefusesALaterSchema) {

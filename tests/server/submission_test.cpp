@@ -231,6 +231,8 @@ TEST(CommandLine, FollowsTheGamesConventions) {
     EXPECT_EQ(message({"--listen", "8080"}), "bad value '8080' for --listen");
     EXPECT_EQ(message({"--listen", "h:70000"}), "bad value 'h:70000' for --listen");
     EXPECT_EQ(message({"board.db"}), "unexpected argument 'board.db'");
+    EXPECT_EQ(std::get<board::Run>(run({"--cast-cache=1"})).config.cast_cache_bytes, 1u << 20);
+    EXPECT_EQ(message({"--cast-cache", "65537"}), "bad value '65537' for --cast-cache");
 
     EXPECT_EQ(board::default_database("/x", "/home/a"), "/x/orbitrix/board.sqlite3");
     EXPECT_EQ(board::default_database("", "/home/a"),
