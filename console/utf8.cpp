@@ -42,4 +42,11 @@ std::optional<Utf8Char> first_utf8(std::string_view text) {
     return Utf8Char{static_cast<char32_t>(code), static_cast<std::size_t>(more) + 1};
 }
 
+std::string code_point(char32_t c) {
+    std::string hex;
+    for (; c > 0 || hex.size() < 4; c >>= 4)
+        hex.insert(hex.begin(), "0123456789ABCDEF"[c & 15]);
+    return "U+" + hex;
+}
+
 } // namespace console

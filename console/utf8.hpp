@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace console {
@@ -16,5 +17,8 @@ struct Utf8Char {
 // The character `text` starts with; nothing when it is empty or does not
 // start with a whole, well-formed one.
 std::optional<Utf8Char> first_utf8(std::string_view text);
+
+// A character as error messages name it: "U+00E3", "U+1F680".
+std::string code_point(char32_t c);
 
 } // namespace console

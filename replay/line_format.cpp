@@ -35,14 +35,6 @@ constexpr std::string_view PLATFORM =
     "posix";
 #endif
 
-// "00E3" for U+00E3: four hex digits at least.
-std::string code_point(char32_t c) {
-    std::string hex;
-    for (; c > 0 || hex.size() < 4; c >>= 4)
-        hex.insert(hex.begin(), "0123456789ABCDEF"[c & 15]);
-    return hex;
-}
-
 // A game's name read back from its quoted text: the bytes the game held,
 // or what is wrong with the text.
 struct Unquoted {
@@ -86,7 +78,7 @@ Unquoted unquoted(std::string_view text) {
         const auto code_page = console::byte_for_unicode(c->code);
         if (!code_page || console::text_character(*code_page) != c->code)
             return {{},
-                    "a game's name holds U+" + code_point(c->code) +
+                    "a game's name holds " + console::code_point(c->code) +
                         ", which the game's code page has no letter for"};
         out.bytes += static_cast<char>(*code_page);
         i += c->length - 1;
