@@ -270,6 +270,9 @@ TEST(Board, TakesANameWithAccentsInEitherFormAndShowsItInUtf8) {
     const auto cast = b.client().Get(("/runs/" + std::to_string(id) + ".cast").c_str());
     ASSERT_EQ(cast->status, 200);
     EXPECT_NE(cast->body.find("Partida 1: " + JOAO + ", nivel"), std::string::npos);
+    // The same keys in either form: the same session, frame for frame.
+    EXPECT_EQ(b.client().Get(("/runs/" + std::to_string(old_id) + ".cast").c_str())->body,
+              cast->body);
     EXPECT_EQ(b.client().Get(("/runs/" + std::to_string(id) + ".replay").c_str())->body, now);
     EXPECT_EQ(b.client().Get(("/runs/" + std::to_string(old_id) + ".replay").c_str())->body,
               before);
