@@ -107,4 +107,11 @@ std::optional<std::uint8_t> byte_for_unicode(char32_t ch) {
     return std::nullopt;
 }
 
+std::optional<char32_t> text_character(std::uint8_t byte) {
+    const char32_t c = glyph_unicode(byte);
+    if (byte_for_unicode(c) != byte)
+        return std::nullopt;
+    return c;
+}
+
 } // namespace console

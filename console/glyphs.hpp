@@ -20,5 +20,11 @@ std::string text_utf8(std::string_view bytes);
 // The byte whose glyph is this character, for text typed on a UTF-8
 // keyboard: ASCII as it is, the code page's letters and signs as their byte.
 std::optional<std::uint8_t> byte_for_unicode(char32_t ch);
+// A byte of text the game holds as the one character that stands for it
+// alone, as a name is written out: ASCII from the space to '~', and the
+// code page's letters and signs. Nothing for a control byte, whose
+// pictograph the signs share (0x14 and 0xF4 both look like a pilcrow), nor
+// for 0xF0, shown as a plain hyphen.
+std::optional<char32_t> text_character(std::uint8_t byte);
 
 } // namespace console

@@ -1,11 +1,13 @@
 // A recording from a stranger, whatever its bytes: the reader takes it or
 // refuses it with a line inside the file, every event it takes writes back
-// to a line that reads as the same event, and the replay on a budget of
-// session time ends with a verdict of one line. Nothing may crash, hang or
-// trip a sanitizer.
+// to a line that reads as the same event, the board's check of the text it
+// shows (the program line, the names) passes no control byte, and the
+// replay on a budget of session time ends with a verdict of one line.
+// Nothing may crash, hang or trip a sanitizer.
 #include "replay/check.hpp"
 #include "replay/line_format.hpp"
 #include "replay/recording_file.hpp"
+#include "server/shown_text.hpp"
 
 #include <algorithm>
 #include <cstddef>
@@ -25,10 +27,22 @@ namespace {
 // milliseconds; the server's own budget is hours, its CPU cap the guard.
 constexpr std::int64_t SESSION_MS = 5LL * 60 * 1000;
 
+// What the board takes as showable holds no control byte and fits.
+void check_shown(std::string_view text, std::size_t max_bytes) {
+    const auto why = board::unshowable(text, max_bytes);
+    if (why && (why->empty() || why->find('\n') != std::string::npos))
+        fault("a reason not to show text is not one line");
+    if (!why && (text.size() > max_bytes || std::any_of(text.begin(), text.end(), [](char c) {
+                     return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+                 })))
+        fault("text with a control byte, or too long, is taken as showable");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
+    check_shown(text, text.size());
     const auto read = replay::read_recording(text);
     if (const auto* refusal = std::get_if<replay::Refusal>(&read)) {
         const auto lines = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
@@ -39,6 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const auto& recording = std::get<replay::Recording>(read);
+    check_shown(recording.made_by, 200);
     for (const replay::Event& event : recording.events) {
         std::string line = replay::line_of(event);
         line.pop_back();

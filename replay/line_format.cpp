@@ -1,6 +1,8 @@
 #include "replay/line_format.hpp"
 
 #include "console/digits.hpp"
+#include "console/glyphs.hpp"
+#include "console/utf8.hpp"
 
 #include <algorithm>
 #include <array>
@@ -33,34 +35,55 @@ constexpr std::string_view PLATFORM =
     "posix";
 #endif
 
-// The quoted name that ends a game line; nothing when it is not one.
-std::optional<std::string> unquoted(std::string_view text) {
-    if (text.size() < 2 || text.front() != '"' || text.back() != '"')
-        return std::nullopt;
-    text = text.substr(1, text.size() - 2);
+// A game's name read back from its quoted text: the bytes the game held,
+// or what is wrong with the text.
+struct Unquoted {
     std::string bytes;
+    std::string problem; // empty when read
+};
+
+Unquoted unquoted(std::string_view text) {
+    if (text.size() < 2 || text.front() != '"' || text.back() != '"')
+        return {{}, "a game's name is a quoted text"};
+    text = text.substr(1, text.size() - 2);
+    Unquoted out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char ch = text[i];
+        const auto byte = static_cast<unsigned char>(ch);
         if (ch == '"')
-            return std::nullopt;
-        if (ch != '\\') {
-            bytes += ch;
+            return {{}, "a game's name is a quoted text"};
+        if (ch == '\\') {
+            if (i + 1 < text.size() && (text[i + 1] == '\\' || text[i + 1] == '"')) {
+                out.bytes += text[++i];
+                continue;
+            }
+            if (i + 3 < text.size() && text[i + 1] == 'x' &&
+                console::digit_value(text[i + 2]) < 16 && console::digit_value(text[i + 3]) < 16) {
+                out.bytes += static_cast<char>(console::digit_value(text[i + 2]) * 16 +
+                                               console::digit_value(text[i + 3]));
+                i += 3;
+                continue;
+            }
+            return {{}, "a game's name is a quoted text"};
+        }
+        if (byte < 0x20 || byte == 0x7f)
+            return {{}, "a game's name holds a control character: it is written \\xHH"};
+        if (byte < 0x80) {
+            out.bytes += ch;
             continue;
         }
-        if (i + 1 < text.size() && (text[i + 1] == '\\' || text[i + 1] == '"')) {
-            bytes += text[++i];
-            continue;
-        }
-        if (i + 3 < text.size() && text[i + 1] == 'x' && console::digit_value(text[i + 2]) < 16 &&
-            console::digit_value(text[i + 3]) < 16) {
-            bytes += static_cast<char>(console::digit_value(text[i + 2]) * 16 +
-                                       console::digit_value(text[i + 3]));
-            i += 3;
-            continue;
-        }
-        return std::nullopt;
+        const auto c = console::first_utf8(text.substr(i));
+        if (!c)
+            return {{}, "a game's name is not UTF-8"};
+        const auto code_page = console::byte_for_unicode(c->code);
+        if (!code_page || console::text_character(*code_page) != c->code)
+            return {{},
+                    "a game's name holds " + console::code_point(c->code) +
+                        ", which the game's code page has no letter for"};
+        out.bytes += static_cast<char>(*code_page);
+        i += c->length - 1;
     }
-    return bytes;
+    return out;
 }
 
 // Words split at single blanks; a quoted last word may hold blanks.
@@ -113,11 +136,11 @@ std::variant<Event, std::string> parse_game(const std::vector<std::string_view>&
     const auto lives = number<int>(w[5]);
     if (!first || !last || !points || !lives)
         return std::string("a game's levels, points and lives are whole numbers");
-    auto name = unquoted(w[6]);
-    if (!name)
-        return std::string("a game's name is a quoted text");
+    Unquoted name = unquoted(w[6]);
+    if (!name.problem.empty())
+        return std::move(name.problem);
     return Event{
-        GameEnded{game::Resultado{std::move(*name), *first, *last, *points, *lives, *ending}}};
+        GameEnded{game::Resultado{std::move(name.bytes), *first, *last, *points, *lives, *ending}}};
 }
 
 } // namespace
@@ -147,8 +170,8 @@ std::string quoted(std::string_view bytes) {
         if (ch == '"' || ch == '\\') {
             out += '\\';
             out += ch;
-        } else if (byte >= 0x20 && byte < 0x7f) {
-            out += ch;
+        } else if (const auto c = console::text_character(byte)) {
+            out += console::utf8_of(*c);
         } else {
             out += "\\x";
             out += console::HEX_DIGITS[byte >> 4];

@@ -3,8 +3,14 @@
 //   time SECONDS
 //   key CODE MISSES
 //   game ENDING FIRST-LEVEL LAST-LEVEL POINTS LIVES "NAME"
-// Levels are key codes; ENDING is lost, won or left; the name is quoted,
-// with \\, \" and \xHH for every byte that is not printable ASCII.
+// Levels are key codes; ENDING is lost, won or left. The name is quoted
+// UTF-8: the game holds it in its code page (console/glyphs.hpp), and each
+// byte is written as its character, or as \xHH when no character stands for
+// it alone (the control bytes, 0xF0); \\ and \" are the backslash and the
+// quote. Recordings from before wrote \xHH for every byte past ASCII: \xHH
+// is always a code-page byte, so they read the same. No version marker is
+// needed; a reader from before takes a written letter as its UTF-8 bytes,
+// and finds the name differs from the one replayed.
 
 #include "replay/recording.hpp"
 
@@ -30,7 +36,7 @@ std::string line_of(const Event& event);
 // The event a line holds (without its line break), or what is wrong with it.
 std::variant<Event, std::string> parse_event(std::string_view line);
 
-// A name as the format quotes it.
+// A name (code-page bytes) as the format quotes it.
 std::string quoted(std::string_view bytes);
 
 // A level key as a player reads it: the character, or "(tecla N)" for a key

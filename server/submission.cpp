@@ -1,7 +1,10 @@
 #include "server/submission.hpp"
 
+#include "console/glyphs.hpp"
 #include "replay/line_format.hpp"
 #include "replay/recording_file.hpp"
+#include "screens/niveis.hpp"
+#include "server/shown_text.hpp"
 
 #include <algorithm>
 
@@ -27,44 +30,26 @@ int level_of(int code) {
 
 constexpr int HIGHEST_START_LEVEL = 4;
 
-// Continuation bytes that a lead byte asks for; -1 when it cannot lead.
-int continuations(unsigned char lead) {
-    if (lead < 0x80)
-        return 0;
-    if (lead >= 0xc2 && lead <= 0xdf)
-        return 1;
-    if (lead >= 0xe0 && lead <= 0xef)
-        return 2;
-    if (lead >= 0xf0 && lead <= 0xf4)
-        return 3;
-    return -1;
+// Each character of a name is one cell of the game's screen, and at most
+// 3 bytes of UTF-8.
+constexpr std::size_t MOST_NAME_BYTES = 3 * screens::NOME_MAXIMO;
+
+// Why a name the game held cannot go on the board, checked before any
+// replay: the prompt takes no control byte and no more than fits its row.
+std::optional<std::string> unfit_name(std::string_view code_page) {
+    if (code_page.size() > static_cast<std::size_t>(screens::NOME_MAXIMO))
+        return "is longer than the game's prompt takes (" + std::to_string(screens::NOME_MAXIMO) +
+               " letters)";
+    for (const char ch : code_page)
+        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7f)
+            return "holds a control character, which the game's prompt does not take";
+    return unshowable(console::text_utf8(code_page), MOST_NAME_BYTES);
 }
 
 } // namespace
 
 bool showable_name(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int more = continuations(lead);
-        if (more < 0 || text.size() - i <= static_cast<std::size_t>(more))
-            return false;
-        if (lead < 0x20 || lead == 0x7f)
-            return false;
-        std::uint32_t code = more == 0 ? lead : lead & (0x3fu >> more);
-        for (int k = 1; k <= more; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xc0) != 0x80)
-                return false;
-            code = (code << 6) | (next & 0x3fu);
-        }
-        // Overlong forms, surrogates, past U+10FFFF, and C1 controls.
-        const std::uint32_t least[] = {0, 0x80, 0x800, 0x10000};
-        if (code < least[more] || (code >= 0xd800 && code <= 0xdfff) || code > 0x10ffff ||
-            (code >= 0x80 && code < 0xa0))
-            return false;
-        i += static_cast<std::size_t>(more) + 1;
-    }
-    return true;
+    return !unshowable(text, text.size());
 }
 
 std::variant<replay::Recording, Refused> screen(std::string_view body, const Limits& limits) {
@@ -84,16 +69,18 @@ std::variant<replay::Recording, Refused> screen(std::string_view body, const Lim
     if (recording.cut_short)
         return Refused{400, at_line(recording.last_line + 1,
                                     "the last line has no line break: the file was cut short")};
+    // Checked first: it goes into the refusal below, the store and the page.
+    if (const auto why = unshowable(recording.made_by, limits.max_program))
+        return Refused{400, at_line(2, "the program line " + *why)};
     if (!replay::replays_identically(recording.made_by))
         return Refused{422, "recorded by orbitrix " + recording.made_by +
                                 ", which this server does not replay identically (it replays " +
                                 replay::this_program() + ")"};
     for (std::size_t i = 0; i < recording.events.size(); ++i)
-        if (const auto* game = std::get_if<replay::GameEnded>(&recording.events[i]);
-            game && !showable_name(game->result.nome))
-            return Refused{400, at_line(FIRST_EVENT_LINE + static_cast<int>(i),
-                                        "a game's name is not UTF-8 text without control "
-                                        "characters")};
+        if (const auto* game = std::get_if<replay::GameEnded>(&recording.events[i]))
+            if (const auto why = unfit_name(game->result.nome))
+                return Refused{
+                    400, at_line(FIRST_EVENT_LINE + static_cast<int>(i), "a game's name " + *why)};
     if (replay::least_session_ms(recording) > limits.session_ms)
         return Refused{422, "over the replay budget: its keys alone ask for more of the "
                             "session's own time than the server replays"};
@@ -113,14 +100,14 @@ judge_games(const replay::Recording& recording, const Limits& limits,
     for (std::size_t i = 0; i < verdict.games.size(); ++i) {
         const replay::ReplayedGame& g = verdict.games[i];
         const std::string number = "game " + std::to_string(i + 1);
-        if (!showable_name(g.result.nome))
-            return Refused{422, number + ": its name is not UTF-8 text without control "
-                                         "characters"};
+        if (const auto why = unfit_name(g.result.nome))
+            return Refused{422, number + ": its name " + *why};
         const int start = level_of(g.result.nivel_inicial);
         const int end = level_of(g.result.nivel);
         if (start == 0 || start > HIGHEST_START_LEVEL || end == 0)
             return Refused{422, number + ": played at a level the board does not rank"};
-        games.push_back(JudgedGame{Game{g.result.nome,
+        // The board shows the name as the game did, in UTF-8.
+        games.push_back(JudgedGame{Game{console::text_utf8(g.result.nome),
                                         start,
                                         end,
                                         g.result.pontos,

@@ -22,6 +22,9 @@ struct Limits {
     std::size_t max_body = std::size_t{1} << 20;
     std::int64_t session_ms = 4LL * 3600 * 1000; // of the session's own time
     std::int64_t cpu_ns = 2'000'000'000;
+    // The recording's second line, after "orbitrix ": its version and
+    // platform, shown on the run's page.
+    std::size_t max_program = 200;
 };
 
 struct Refused {
@@ -30,8 +33,10 @@ struct Refused {
 };
 
 // The recording the body holds, or why it is refused without a replay:
-// 413 too large, 400 malformed (with its line), 422 a program version this
-// build does not replay identically or a session longer than the budget.
+// 413 too large, 400 malformed (with its line) or holding a name or a
+// program line the board cannot show (server/shown_text.hpp), 422 a program
+// version this build does not replay identically or a session longer than
+// the budget.
 std::variant<replay::Recording, Refused> screen(std::string_view body, const Limits& limits);
 
 // A replayed game as the board stores it, with what the ranked rules ask
@@ -53,8 +58,8 @@ std::variant<std::vector<Game>, Refused> judge(const replay::Recording& recordin
                                                const Limits& limits,
                                                std::function<std::int64_t()> cpu_clock);
 
-// True when `text` is UTF-8 with no control characters: a name the board
-// can show.
+// True when `text` is UTF-8 with no control, bidi or zero-width
+// characters: text the board can show.
 bool showable_name(std::string_view text);
 
 } // namespace board

@@ -1,5 +1,6 @@
 #include "console/native.hpp"
 #include "game/sessao.hpp"
+#include "replay/check.hpp"
 #include "replay/recording_file.hpp"
 #include "replay/recording_platform.hpp"
 #include "replay/replaying_platform.hpp"
@@ -175,6 +176,35 @@ TEST_F(Sample, ARecordingCutShortReplaysAsFarAsItGoesAndSaysSo) {
     EXPECT_EQ(v.err, "orbitrix: s.replay line " + std::to_string(cut.last_line) +
                          ": the recording ends here, cut short: the replay ended early\n");
     EXPECT_NE(v.out.find("partida 1: "), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+// A name typed with the code page's letters is recorded as UTF-8, and the
+// replay gives the game the same code-page bytes, so it confirms the game.
+TEST(Session, ANameWithAccentsIsRecordedInUtf8AndReplaysTheSameBytes) {
+    console::MemoryConsole con;
+    con.platform.set_time(1'765'000'000);
+    con.platform.push_keys("1Jo\xc6o \x82\x87\r4");
+    con.platform.push_key(27, 20LL * 60 * 1000);
+    std::ostringstream out;
+    {
+        replay::RecordingPlatform recorder(con.platform, out);
+        const console::Installation installed(con.screen, recorder);
+        game::sessao(recorder);
+    }
+    const std::string text = out.str();
+    EXPECT_NE(text.find(" \"Jo\xc3\xa3o \xc3\xa9\xc3\xa7\"\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("\\x"), std::string::npos) << text;
+
+    const auto read = replay::read_recording(text);
+    ASSERT_TRUE(std::holds_alternative<replay::Recording>(read));
+    const replay::Verdict verdict = replay::check_recording(std::get<replay::Recording>(read));
+    EXPECT_EQ(verdict.outcome, replay::Verdict::Outcome::confirmed) << verdict.what;
+    ASSERT_EQ(verdict.games.size(), 1u);
+    EXPECT_EQ(verdict.games[0].result.nome, "Jo\xc6o \x82\x87");
 }
 
 } // namespace

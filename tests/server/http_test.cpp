@@ -4,6 +4,7 @@
 #include "server/board_service.hpp"
 #include "server/store.hpp"
 #include "support/played_session.hpp"
+#include "support/renamed.hpp"
 #include "temp_dir.hpp"
 
 #include <gtest/gtest.h>
@@ -211,7 +212,9 @@ TEST(Board, RefusesEditedAndHostileRecordingsAndStoresNothing) {
         {"1 MiB of short lines", short_lines},
         {"NUL byte in a name", replaced(good, "\"Ana\"", std::string("\"A\0na\"", 6))},
         {"escaped NUL in a name", replaced(good, "\"Ana\"", "\"A\\x00na\"")},
-        {"invalid UTF-8 in a name", replaced(good, "\"Ana\"", "\"A\\xfe\\xffna\"")},
+        {"invalid UTF-8 in a name", replaced(good, "\"Ana\"",
+                                             "\"A\xfe\xff"
+                                             "na\"")},
         {"CRLF", replaced(replaced(good, "\n", "\r\n"), "Bob\"\n", "Bob\"\r\n")},
         {"cut mid-line", good.substr(0, good.size() / 2)},
         {"slow: 196,840,496 no-key answers", replaced(good, "key 49 354", "key 49 196840496")},
@@ -240,6 +243,111 @@ TEST(Board, RefusesEditedAndHostileRecordingsAndStoresNothing) {
     EXPECT_NE(form->body.find("text/plain"), std::string::npos) << form->body;
     EXPECT_EQ(b.get_json("/healthz")["ok"], true);
     EXPECT_EQ(b.post(good)->status, 201);
+}
+
+// "João" as the game's code page holds it, and as the game line writes it.
+const std::string JOAO_CODE_PAGE = "Jo\xc6o";
+const std::string JOAO = "Jo\xc3\xa3o";
+
+TEST(Board, TakesANameWithAccentsInEitherFormAndShowsItInUtf8) {
+    Board b(no_rate_limit());
+    const std::string now = teste::renamed(committed(), JOAO_CODE_PAGE, JOAO);
+    const std::string before = teste::renamed(committed(), JOAO_CODE_PAGE, "Jo\\xc6o");
+    const auto fresh = b.post(now);
+    ASSERT_TRUE(fresh);
+    ASSERT_EQ(fresh->status, 201) << fresh->body;
+    const std::int64_t id = json::parse(fresh->body)["id"];
+    EXPECT_EQ(json::parse(fresh->body)["games"][0]["name"], JOAO);
+    const auto old = b.post(before);
+    ASSERT_EQ(old->status, 201) << old->body;
+    const std::int64_t old_id = json::parse(old->body)["id"];
+
+    const json board = b.get_json("/api/board?level=4");
+    ASSERT_EQ(board["total"], 2);
+    for (const json& game : board["games"])
+        EXPECT_EQ(game["name"], JOAO);
+    EXPECT_EQ(b.get_json("/api/runs/" + std::to_string(old_id))["games"][0]["name"], JOAO);
+
+    // The pages and the cast show the name as the game did; each run's
+    // recording is given back as it was sent.
+    const auto page = b.client().Get("/");
+    EXPECT_NE(page->body.find(JOAO), std::string::npos);
+    const auto run_page = b.client().Get(("/runs/" + std::to_string(id)).c_str());
+    EXPECT_NE(run_page->body.find(JOAO), std::string::npos);
+    const auto cast = b.client().Get(("/runs/" + std::to_string(id) + ".cast").c_str());
+    ASSERT_EQ(cast->status, 200);
+    EXPECT_NE(cast->body.find("Partida 1: " + JOAO + ", nivel"), std::string::npos);
+    // The same keys in either form: the same session, frame for frame.
+    EXPECT_EQ(b.client().Get(("/runs/" + std::to_string(old_id) + ".cast").c_str())->body,
+              cast->body);
+    EXPECT_EQ(b.client().Get(("/runs/" + std::to_string(id) + ".replay").c_str())->body, now);
+    EXPECT_EQ(b.client().Get(("/runs/" + std::to_string(old_id) + ".replay").c_str())->body,
+              before);
+}
+
+TEST(Board, RefusesNamesAndProgramLinesItCannotShowBeforeAnyReplay) {
+    // Any replay on this board runs over its CPU budget: a 400 can only
+    // come before one.
+    board::ServiceConfig c = no_rate_limit();
+    c.limits.cpu_ns = 1;
+    Board b(c);
+    const std::string good = committed();
+    const auto replayed = b.post(good);
+    ASSERT_EQ(replayed->status, 422) << replayed->body;
+    ASSERT_NE(replayed->body.find("CPU"), std::string::npos) << replayed->body;
+
+    const auto named = [&](const std::string& written) {
+        return replaced(good, "\"Ana\"", "\"" + written + "\"");
+    };
+    const auto made_by = [&](const std::string& program) {
+        return replaced(good, "orbitrix 1.0 linux", "orbitrix 1.0 " + program);
+    };
+    struct Case {
+        std::string what;
+        std::string body;
+        std::string reason;
+    };
+    const std::vector<Case> cases{
+        {"bidi override in a name",
+         named("An\xe2\x80\xae"
+               "a"),
+         "line 11: a game's name holds U+202E"},
+        {"Arabic letter mark in a name", named("A\xd8\x9cna"),
+         "line 11: a game's name holds U+061C"},
+        {"zero-width joiner in a name", named("A\xe2\x80\x8dna"),
+         "line 11: a game's name holds U+200D"},
+        {"byte order mark in a name",
+         named("\xef\xbb\xbf"
+               "Ana"),
+         "line 11: a game's name holds U+FEFF"},
+        {"escape byte in a name", named("A\\x1b[2Jna"),
+         "line 11: a game's name holds a control character"},
+        {"raw control in a name", named("A\x07na"),
+         "line 11: a game's name holds a control character"},
+        {"invalid UTF-8 in a name", named("A\xc3(na"), "line 11: a game's name is not UTF-8"},
+        {"a name longer than the prompt", named(std::string(200, 'A')),
+         "line 11: a game's name is longer than the game's prompt takes"},
+        {"control in the program line", made_by("linux\x1b]0;x\x07"),
+         "line 2: the program line holds a control character (U+001B)"},
+        {"C1 control in the program line", made_by("linux\xc2\x9b"),
+         "line 2: the program line holds a control character (U+009B)"},
+        {"invalid UTF-8 in the program line", made_by("linux\xfe"),
+         "line 2: the program line is not UTF-8"},
+        {"bidi isolate in the program line", made_by("\xe2\x81\xa6linux"),
+         "line 2: the program line holds a bidi control (U+2066)"},
+        {"zero-width space in the program line", made_by("lin\xe2\x80\x8bux"),
+         "line 2: the program line holds a zero-width character (U+200B)"},
+        {"a program line of 1000 KiB", made_by(std::string(1000 << 10, 'x')),
+         "line 2: the program line is longer than 200 bytes"},
+    };
+    for (const Case& c : cases) {
+        const auto res = b.post(c.body);
+        ASSERT_TRUE(res) << c.what;
+        EXPECT_EQ(res->status, 400) << c.what << ": " << res->body;
+        const std::string reason = json::parse(res->body)["error"];
+        EXPECT_EQ(reason.rfind(c.reason, 0), 0u) << c.what << ": " << reason;
+    }
+    EXPECT_EQ(b.total(), 0);
 }
 
 TEST(Board, StopsASlowReplayAtItsCpuBudget) {

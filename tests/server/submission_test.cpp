@@ -3,12 +3,15 @@
 // keep one address or one slow file from holding up the rest.
 #include "replay/check.hpp"
 #include "replay/recording_file.hpp"
+#include "screens/niveis.hpp"
 #include "server/answers.hpp"
 #include "server/options.hpp"
 #include "server/rate_limit.hpp"
 #include "server/replay_pool.hpp"
+#include "server/shown_text.hpp"
 #include "server/submission.hpp"
 #include "support/played_session.hpp"
+#include "support/renamed.hpp"
 
 #include <gtest/gtest.h>
 
@@ -54,9 +57,42 @@ TEST(Screen, RefusesHostileBytesWithTheirLineBeforeAnyReplay) {
         {replaced(good, "\n", "\r\n"), 400, "line 1: a carriage return"},
         {replaced(good, "time 1765000004", std::string("time 17\0", 8)), 400,
          "line 10: a NUL byte"},
-        {replaced(good, "\"Ana\"", "\"A\\x00na\""), 400, "line 11: a game's name is not UTF-8"},
-        {replaced(good, "\"Ana\"", "\"\\xffAna\""), 400, "line 11: a game's name is not UTF-8"},
-        {replaced(good, "\"Ana\"", "\"\\xc3\""), 400, "line 11: a game's name is not UTF-8"},
+        // Names the game's prompt never takes or the board cannot show.
+        {replaced(good, "\"Ana\"", "\"A\\x00na\""), 400,
+         "line 11: a game's name holds a control character"},
+        {replaced(good, "\"Ana\"", "\"A\\x1bna\""), 400,
+         "line 11: a game's name holds a control character"},
+        {replaced(good, "\"Ana\"",
+                  "\"\xff"
+                  "Ana\""),
+         400, "line 11: a game's name is not UTF-8"},
+        {replaced(good, "\"Ana\"", "\"\xc3\""), 400, "line 11: a game's name is not UTF-8"},
+        {replaced(good, "\"Ana\"",
+                  "\"An\xe2\x80\xae"
+                  "a\""),
+         400, "line 11: a game's name holds U+202E"},
+        {replaced(good, "\"Ana\"",
+                  "\"An\xe2\x80\x8b"
+                  "a\""),
+         400, "line 11: a game's name holds U+200B"},
+        {replaced(good, "\"Ana\"", "\"\xc2\x85\""), 400, "line 11: a game's name holds U+0085"},
+        {replaced(good, "\"Ana\"", "\"" + std::string(screens::NOME_MAXIMO + 1, 'A') + "\""), 400,
+         "line 11: a game's name is longer than the game's prompt takes"},
+        // The program line: shown on the run's page and stored as text.
+        {replaced(good, "1.0 linux", "1.0 linux\x01"), 400,
+         "line 2: the program line holds a control character (U+0001)"},
+        {replaced(good, "1.0 linux", "1.0 linux\xc2\x9b"), 400,
+         "line 2: the program line holds a control character (U+009B)"},
+        {replaced(good, "1.0 linux", "1.0 linux\xff"), 400,
+         "line 2: the program line is not UTF-8"},
+        {replaced(good, "1.0 linux", "1.0 \xe2\x80\xaelinux"), 400,
+         "line 2: the program line holds a bidi control (U+202E)"},
+        {replaced(good, "1.0 linux", "1.0 lin\xef\xbb\xbfux"), 400,
+         "line 2: the program line holds a zero-width character (U+FEFF)"},
+        {replaced(good, "1.0 linux", "1.0 linux" + std::string(192, 'x')), 400,
+         "line 2: the program line is longer than 200 bytes"},
+        {replaced(good, "1.0 linux", "1.0 linux" + std::string(1 << 19, 'x')), 400,
+         "line 2: the program line is longer than 200 bytes"},
         {good.substr(0, good.size() - 5), 400, "line 39: the last line has no line break"},
         {replaced(good, "key 65 0", "key 65 x"), 400, "line 5: a key is its code"},
         {replaced(good, "orbitrix 1.0 linux", "orbitrix 0.9 linux"), 422,
@@ -77,8 +113,43 @@ TEST(Screen, NamesTheBoardCanShow) {
     EXPECT_TRUE(board::showable_name("Jo\xc3\xa3o \xe2\x98\xbc \xf0\x9f\x9a\x80"));
     EXPECT_TRUE(board::showable_name(""));
     for (const std::string bad : {"\x01", "a\x7f", "\xc2\x85", "\xc0\xaf", "\xed\xa0\x80",
-                                  "\xf4\x90\x80\x80", "\xe2\x98", "\x80", "\xff"})
+                                  "\xf4\x90\x80\x80", "\xe2\x98", "\x80", "\xff", "a\xe2\x80\x8f",
+                                  "\xd8\x9c", "\xe2\x81\xa6", "\xe2\x80\x8d", "\xe2\x81\xa0"})
         EXPECT_FALSE(board::showable_name(bad)) << board::json_text(board::Json(bad));
+}
+
+TEST(Screen, SaysWhyTextCannotBeShown) {
+    struct Case {
+        std::string text;
+        std::size_t max_bytes;
+        std::optional<std::string> why;
+    };
+    const std::vector<Case> cases{
+        {"Jo\xc3\xa3o", 5, std::nullopt},
+        {"Jo\xc3\xa3o", 4, "is longer than 4 bytes"},
+        {"1.0 linux", 200, std::nullopt},
+        {"\xe2\x95\x94\xc2\xa0\xf0\x9f\x9a\x80", 20, std::nullopt},
+        {"a\tb", 20, "holds a control character (U+0009)"},
+        {"a\x7f", 20, "holds a control character (U+007F)"},
+        {"\xc2\x80", 20, "holds a control character (U+0080)"},
+        {"\xc2\x9f", 20, "holds a control character (U+009F)"},
+        {"\xd8\x9c", 20, "holds a bidi control (U+061C)"},
+        {"\xe2\x80\x8e", 20, "holds a bidi control (U+200E)"},
+        {"\xe2\x80\xaa", 20, "holds a bidi control (U+202A)"},
+        {"\xe2\x81\xa9", 20, "holds a bidi control (U+2069)"},
+        {"\xe2\x80\x8b", 20, "holds a zero-width character (U+200B)"},
+        {"\xe2\x80\x8d", 20, "holds a zero-width character (U+200D)"},
+        {"\xe2\x81\xa0", 20, "holds a zero-width character (U+2060)"},
+        {"\xef\xbb\xbf", 20, "holds a zero-width character (U+FEFF)"},
+        {"a\xc3", 20, "is not UTF-8"},
+        {"\xe0\x80\xaf", 20, "is not UTF-8"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(board::unshowable(c.text, c.max_bytes), c.why) << c.text;
+    // Neighbours of the refused ranges are shown.
+    for (const std::string fine : {"\xc2\xa0", "\xd8\x9b", "\xe2\x80\x8a", "\xe2\x80\x90",
+                                   "\xe2\x80\xa9", "\xe2\x80\xaf", "\xe2\x81\xa5", "\xe2\x81\xaa"})
+        EXPECT_EQ(board::unshowable(fine, 20), std::nullopt) << board::json_text(board::Json(fine));
 }
 
 replay::Recording recording_of(const std::string& text) {
@@ -104,6 +175,31 @@ TEST(Judge, StoresWhatTheReplayFoundAndNamesTheGameThatDiffers) {
     const auto& r = std::get<board::Refused>(edited);
     EXPECT_EQ(r.status, 422);
     EXPECT_EQ(r.reason, "game 1 differs: points 0 replayed, 10 recorded");
+}
+
+// A name typed with letters of the game's code page reaches the board as
+// UTF-8, from a recording in the form written now and in the form from
+// before, and the same replay stands behind both.
+TEST(Judge, ShowsANameWithAccentsInUtf8FromEitherForm) {
+    const std::string joao = "Jo\xc6o"; // as the game's code page holds it
+    for (const std::string written : {"Jo\xc3\xa3o", "Jo\\xc6o", "Jo\\xC6o"}) {
+        const std::string text = teste::renamed(committed(), joao, written);
+        const auto screened = board::screen(text, {});
+        ASSERT_TRUE(std::holds_alternative<replay::Recording>(screened))
+            << std::get<board::Refused>(screened).reason;
+        const auto judged = board::judge(std::get<replay::Recording>(screened), {}, nullptr);
+        ASSERT_TRUE(std::holds_alternative<std::vector<board::Game>>(judged))
+            << std::get<board::Refused>(judged).reason;
+        const auto& games = std::get<std::vector<board::Game>>(judged);
+        ASSERT_EQ(games.size(), 2u);
+        EXPECT_EQ(games[0].name, "Jo\xc3\xa3o") << written;
+        EXPECT_EQ(games[1].name, "Bob");
+    }
+    // Another name in the game line than the one typed is caught by the replay.
+    const auto other =
+        board::judge(recording_of(teste::renamed(committed(), joao, "Jo\xc3\xa1o")), {}, nullptr);
+    EXPECT_EQ(std::get<board::Refused>(other).reason,
+              "game 1 differs: name \"Jo\xc3\xa3o\" replayed, \"Jo\xc3\xa1o\" recorded");
 }
 
 TEST(Judge, ReplaysOnSeveralThreadsAtOnce) {
