@@ -65,6 +65,11 @@ std::string help_text() {
            "      --submissions-per-minute N\n"
            "                      from one address before it answers 429 (0 for no limit;\n"
            "                      30)\n"
+           "      --trusted-proxy ADDR\n"
+           "                      a proxy whose X-Forwarded-For names the client: an\n"
+           "                      address or a CIDR block, IPv4 or IPv6; repeatable (none:\n"
+           "                      the peer is the client); a board behind nginx on the same\n"
+           "                      machine gives 127.0.0.1\n"
            "      --web DIR       the files the pages load from /static/\n"
            "                      (" ORBITRIX_WEB_DIR ")\n"
            "\n"
@@ -144,7 +149,7 @@ Command read_command_line(const std::vector<std::string>& args) {
         }
         const bool known = name == "--listen" || name == "--database" || name == "--workers" ||
                            name == "--queue" || name == "--submissions-per-minute" ||
-                           name == "--web";
+                           name == "--web" || name == "--trusted-proxy";
         if (!known)
             return BadCommandLine{"unknown option '" + name + "'"};
         if (!value) {
@@ -165,6 +170,11 @@ Command read_command_line(const std::vector<std::string>& args) {
             if (value->empty())
                 return bad();
             run.config.web_dir = *value;
+        } else if (name == "--trusted-proxy") {
+            const auto block = http::parse_cidr(*value);
+            if (!block)
+                return bad();
+            run.config.trusted_proxies.push_back(*block);
         } else if (name == "--workers") {
             const auto n = count(*value, 1, MOST_WORKERS);
             if (!n)

@@ -231,6 +231,14 @@ TEST(CommandLine, FollowsTheGamesConventions) {
     EXPECT_EQ(message({"--listen", "8080"}), "bad value '8080' for --listen");
     EXPECT_EQ(message({"--listen", "h:70000"}), "bad value 'h:70000' for --listen");
     EXPECT_EQ(message({"board.db"}), "unexpected argument 'board.db'");
+    EXPECT_EQ(message({"--trusted-proxy", "10.0.0.1/8"}),
+              "bad value '10.0.0.1/8' for --trusted-proxy");
+    EXPECT_EQ(message({"--trusted-proxy=localhost"}), "bad value 'localhost' for --trusted-proxy");
+    EXPECT_TRUE(defaults.config.trusted_proxies.empty());
+    const auto proxies =
+        std::get<board::Run>(run({"--trusted-proxy", "127.0.0.1", "--trusted-proxy=fd00::/8"}));
+    ASSERT_EQ(proxies.config.trusted_proxies.size(), 2u);
+    EXPECT_EQ(proxies.config.trusted_proxies[1].prefix, 8);
 
     EXPECT_EQ(board::default_database("/x", "/home/a"), "/x/orbitrix/board.sqlite3");
     EXPECT_EQ(board::default_database("", "/home/a"),
