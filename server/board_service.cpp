@@ -2,6 +2,10 @@
 
 #include "server/accept_encoding.hpp"
 #include "server/answers.hpp"
+#include "server/http/allowed_methods.hpp"
+#include "server/http/client_address.hpp"
+#include "server/http/log_text.hpp"
+#include "server/http/query.hpp"
 #include "server/http/request_shape.hpp"
 #include "server/page_routes.hpp"
 #include "server/pages/cast_cache.hpp"
@@ -34,6 +38,9 @@ constexpr int BUSY_RETRY_SECONDS = 2;
 constexpr std::size_t KEEP_ALIVE_REQUESTS = 100;
 // HTTP threads besides those that may wait on replays, for the reads.
 constexpr int READER_THREADS = 8;
+// A body sent where none is read (a ticket's ask, a refused method) is
+// dropped up to this much; past it the answer is 413.
+constexpr std::size_t DROPPED_BODY_LIMIT = 4096;
 
 std::int64_t now_ms() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -56,19 +63,52 @@ void refuse(httplib::Response& res, int status, const std::string& reason) {
     send_json(res, status, error_body(reason));
 }
 
-// Who sent the request. Behind a TLS proxy on the same machine every peer
-// is loopback: the proxy names the client last in X-Forwarded-For. A
-// header from any other peer is not believed.
-std::string client_address(const httplib::Request& req) {
-    const std::string& peer = req.remote_addr;
-    const bool loopback = peer.starts_with("127.") || peer == "::1";
-    const std::string forwarded = req.get_header_value("X-Forwarded-For");
-    if (!loopback || forwarded.empty())
-        return peer;
-    const auto comma = forwarded.rfind(',');
-    std::string last = comma == std::string::npos ? forwarded : forwarded.substr(comma + 1);
-    const auto first = last.find_first_not_of(' ');
-    return first == std::string::npos ? peer : last.substr(first);
+// Who sent the request: the peer, or what a trusted proxy forwards. Every
+// X-Forwarded-For header counts, in the order they came.
+std::string client_address(const httplib::Request& req, const std::vector<http::Cidr>& proxies) {
+    std::string forwarded;
+    const std::size_t headers = req.get_header_value_count("X-Forwarded-For");
+    for (std::size_t i = 0; i < headers; ++i) {
+        if (i > 0)
+            forwarded += ',';
+        forwarded += req.get_header_value("X-Forwarded-For", i);
+    }
+    return http::client_address(req.remote_addr, forwarded, proxies);
+}
+
+// Reads and drops a body the route has no use for. A request with neither
+// Content-Length nor chunked Transfer-Encoding has none, and nothing is read:
+// httplib would wait for the connection's end. A body is read to its end
+// even past `limit` (httplib bounds it by the payload limit), so the next
+// request on the connection is read from where it starts. False when the
+// body was longer than `limit` or did not arrive whole.
+bool drop_body(const httplib::Request& req, const httplib::ContentReader& reader,
+               std::size_t limit) {
+    const bool chunked =
+        req.get_header_value("Transfer-Encoding").find("chunked") != std::string::npos;
+    if (!chunked && !req.has_header("Content-Length"))
+        return true;
+    std::size_t total = 0;
+    const bool whole = reader([&total](const char*, std::size_t length) {
+        total += length;
+        return true;
+    });
+    return whole && total <= limit;
+}
+
+void refuse_body(httplib::Response& res) {
+    refuse(res, 413,
+           "this route takes no body past " + std::to_string(DROPPED_BODY_LIMIT) + " bytes");
+}
+
+// A known path asked with a method it does not take: 405 and what it takes.
+void no_such_route(const httplib::Request& req, httplib::Response& res) {
+    if (const auto allow = http::allowed_methods(req.path)) {
+        res.set_header("Allow", *allow);
+        send_json(res, 405, error_body(req.method + " is not taken here; " + *allow + " is"));
+        return;
+    }
+    refuse(res, 404, "no such page");
 }
 
 std::string default_reason(int status) {
@@ -119,7 +159,8 @@ struct BoardService::Parts {
 
 void BoardService::Parts::submit(const httplib::Request& req, httplib::Response& res) {
     const std::int64_t received = now_ms();
-    if (const std::int64_t wait = rate.take(client_address(req), received); wait > 0) {
+    if (const std::int64_t wait = rate.take(client_address(req, config.trusted_proxies), received);
+        wait > 0) {
         res.set_header("Retry-After", std::to_string(wait));
         return refuse(res, 429,
                       "more submissions a minute than this server takes from one "
@@ -129,7 +170,12 @@ void BoardService::Parts::submit(const httplib::Request& req, httplib::Response&
     if (const auto* refused = std::get_if<Refused>(&screened))
         return refuse(res, refused->status, refused->reason);
 
-    const auto tickets = ticket_list(req.get_param_value("tickets"));
+    const auto params = http::read_query(http::query_of(req.target));
+    if (const auto* reason = std::get_if<std::string>(&params))
+        return refuse(res, 400, *reason);
+    const auto& given = std::get<http::Parameters>(params);
+    const auto named = given.find("tickets");
+    const auto tickets = ticket_list(named == given.end() ? std::string() : named->second);
     if (!tickets)
         return refuse(res, 400, "tickets is a comma-separated list of ticket ids, in game order");
 
@@ -157,7 +203,7 @@ void BoardService::Parts::submit(const httplib::Request& req, httplib::Response&
 
     auto store = stores.take();
     const auto find = [&store](const std::string& id) { return store->ticket(id); };
-    const bool asks_ranked = req.has_param("tickets");
+    const bool asks_ranked = named != given.end();
     // A ticket another run claimed between the check and the insert makes
     // the store refuse the whole run; checked again, that game goes open.
     std::vector<Ranking> ranking;
@@ -188,7 +234,9 @@ void BoardService::Parts::submit(const httplib::Request& req, httplib::Response&
 
 void BoardService::Parts::deal_ticket(const httplib::Request& req, httplib::Response& res) {
     const std::int64_t issued = now_ms();
-    if (const std::int64_t wait = ticket_rate.take(client_address(req), issued); wait > 0) {
+    if (const std::int64_t wait =
+            ticket_rate.take(client_address(req, config.trusted_proxies), issued);
+        wait > 0) {
         res.set_header("Retry-After", std::to_string(wait));
         return refuse(res, 429, "more tickets a minute than this server deals to one address");
     }
@@ -208,11 +256,20 @@ void BoardService::Parts::routes() {
     add_page_routes(http, stores, config.web_dir, casts);
     http.Post("/api/runs",
               [this](const httplib::Request& req, httplib::Response& res) { submit(req, res); });
-    http.Post("/api/tickets", [this](const httplib::Request& req, httplib::Response& res) {
+    // A ticket is asked for with an empty POST, often with no Content-Length
+    // at all: the body is read here, only when one is announced.
+    http.Post("/api/tickets", [this](const httplib::Request& req, httplib::Response& res,
+                                     const httplib::ContentReader& reader) {
+        if (!drop_body(req, reader, DROPPED_BODY_LIMIT))
+            return refuse_body(res);
         deal_ticket(req, res);
     });
     http.Get("/api/board", [this](const httplib::Request& req, httplib::Response& res) {
-        const auto query = board_query(req.params);
+        const auto params = http::read_query(http::query_of(req.target));
+        if (const auto* reason = std::get_if<std::string>(&params))
+            return refuse(res, 400, *reason);
+        const auto& given = std::get<http::Parameters>(params);
+        const auto query = board_query({given.begin(), given.end()});
         if (const auto* reason = std::get_if<std::string>(&query))
             return refuse(res, 400, *reason);
         auto store = stores.take();
@@ -243,6 +300,23 @@ void BoardService::Parts::routes() {
             refuse(res, 503, std::string("the database does not answer: ") + e.what());
         }
     });
+    // Last, past every route: what none of them took.
+    // A method with a body is answered before httplib reads one: with no
+    // Content-Length it would wait for the connection's end. POST /api/runs
+    // alone reads its body first.
+    const auto refused_with_body = [](const httplib::Request& req, httplib::Response& res,
+                                      const httplib::ContentReader& reader) {
+        if (!drop_body(req, reader, DROPPED_BODY_LIMIT))
+            return refuse_body(res);
+        no_such_route(req, res);
+    };
+    const std::string any = ".*";
+    http.Get(any, no_such_route);
+    http.Options(any, no_such_route);
+    http.Post(R"((?!/api/runs$).*)", refused_with_body);
+    http.Put(any, refused_with_body);
+    http.Patch(any, refused_with_body);
+    http.Delete(any, refused_with_body);
 }
 
 void BoardService::Parts::log(const httplib::Request& req, const httplib::Response& res) {
@@ -256,9 +330,12 @@ void BoardService::Parts::log(const httplib::Request& req, const httplib::Respon
             started.erase(it);
         }
     }
-    const std::string line = iso_utc(now_ms()) + " " + client_address(req) + " " + req.method +
-                             " " + req.path + " " + std::to_string(res.status) + " " +
-                             std::to_string(res.body.size()) + " " + std::to_string(ms) + "ms\n";
+    // Every field a client chose is escaped: one request, one line.
+    const std::string line = iso_utc(now_ms()) + " " +
+                             http::log_text(client_address(req, config.trusted_proxies)) + " " +
+                             http::log_text(req.method) + " " + http::log_text(req.target) + " " +
+                             std::to_string(res.status) + " " + std::to_string(res.body.size()) +
+                             " " + std::to_string(ms) + "ms\n";
     const std::lock_guard lock(log_mutex);
     sink(line);
 }
@@ -331,7 +408,8 @@ BoardService::BoardService(const ServiceConfig& config) : parts_(std::make_uniqu
             }
             {
                 const std::lock_guard lock(p.log_mutex);
-                p.sink("error in " + req.method + " " + req.path + ": " + what + "\n");
+                p.sink("error in " + http::log_text(req.method) + " " + http::log_text(req.target) +
+                       ": " + http::log_text(what) + "\n");
             }
             refuse(res, 500, "internal error");
         });

@@ -3,12 +3,14 @@
 // database connections. The program and the tests run it alike, over real
 // sockets.
 
+#include "server/http/client_address.hpp"
 #include "server/submission.hpp"
 
 #include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace board {
 
@@ -21,6 +23,8 @@ struct ServiceConfig {
     std::size_t waiting = 4;         // replays queued behind busy workers before a 503
     int submissions_per_minute = 30; // per address; 0: no limit
     std::size_t cast_cache_bytes = std::size_t{256} << 20; // the run pages' casts kept
+    // Peers whose X-Forwarded-For names the client; none: no header is believed.
+    std::vector<http::Cidr> trusted_proxies;
     Limits limits;
 };
 

@@ -68,6 +68,11 @@ std::string help_text() {
            "      --cast-cache MIB\n"
            "                      the run pages' casts kept in memory, the least recently\n"
            "                      played going first (0 to 65536; 256)\n"
+           "      --trusted-proxy ADDR\n"
+           "                      a proxy whose X-Forwarded-For names the client: an\n"
+           "                      address or a CIDR block, IPv4 or IPv6; repeatable (none:\n"
+           "                      the peer is the client); a board behind nginx on the same\n"
+           "                      machine gives 127.0.0.1\n"
            "      --web DIR       the files the pages load from /static/ (else the first\n"
            "                      of web/ beside the program, ../share/orbitrix/web\n"
            "                      from it, and " ORBITRIX_WEB_DIR "\n"
@@ -149,7 +154,7 @@ Command read_command_line(const std::vector<std::string>& args) {
         }
         const bool known = name == "--listen" || name == "--database" || name == "--workers" ||
                            name == "--queue" || name == "--submissions-per-minute" ||
-                           name == "--cast-cache" || name == "--web";
+                           name == "--cast-cache" || name == "--web" || name == "--trusted-proxy";
         if (!known)
             return BadCommandLine{"unknown option '" + name + "'"};
         if (!value) {
@@ -175,6 +180,11 @@ Command read_command_line(const std::vector<std::string>& args) {
             if (!n)
                 return bad();
             run.config.cast_cache_bytes = static_cast<std::size_t>(*n) << 20;
+        } else if (name == "--trusted-proxy") {
+            const auto block = http::parse_cidr(*value);
+            if (!block)
+                return bad();
+            run.config.trusted_proxies.push_back(*block);
         } else if (name == "--workers") {
             const auto n = count(*value, 1, MOST_WORKERS);
             if (!n)

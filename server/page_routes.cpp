@@ -1,11 +1,14 @@
 #include "server/page_routes.hpp"
 
 #include "server/answers.hpp"
+#include "server/http/query.hpp"
+#include "server/http/static_path.hpp"
 #include "server/pages/board_page.hpp"
 #include "server/pages/run_cast.hpp"
 #include "server/pages/run_page.hpp"
 #include "server/pages/static_paths.hpp"
 #include "server/route_id.hpp"
+#include "server/static_files.hpp"
 
 #include <httplib.h>
 
@@ -17,10 +20,10 @@ namespace {
 
 constexpr const char* HTML = "text/html; charset=utf-8";
 
-std::optional<std::string_view> param(const httplib::Request& req, const char* name) {
-    if (!req.has_param(name))
+std::optional<std::string_view> param(const http::Parameters& params, const char* name) {
+    const auto found = params.find(name);
+    if (found == params.end())
         return std::nullopt;
-    const auto found = req.params.find(name);
     return std::string_view(found->second);
 }
 
@@ -37,12 +40,23 @@ void add_page_routes(httplib::Server& http, StorePool& stores, const std::string
         res.set_header("Content-Security-Policy", std::string(pages::CONTENT_SECURITY_POLICY));
         res.set_header("X-Content-Type-Options", "nosniff");
     });
-    const std::string prefix(pages::STATIC_PREFIX);
-    http.set_mount_point(prefix.substr(0, prefix.size() - 1), web_dir);
+    // Read from the raw target: a decoded path has lost its %00 and %2F.
+    http.Get(std::string(pages::STATIC_PREFIX) + ".*",
+             [web_dir](const httplib::Request& req, httplib::Response& res) {
+                 const auto segments = http::static_path(req.target);
+                 const auto bytes = segments ? read_static_file(web_dir, *segments) : std::nullopt;
+                 if (!bytes)
+                     return refuse(res, 404, "no such file");
+                 res.set_content(*bytes, http::static_content_type(segments->back()));
+             });
 
     http.Get("/", [&stores](const httplib::Request& req, httplib::Response& res) {
-        const auto query =
-            pages::board_page_query(param(req, "level"), param(req, "offset"), param(req, "kind"));
+        const auto params = http::read_query(http::query_of(req.target));
+        if (const auto* reason = std::get_if<std::string>(&params))
+            return refuse(res, 400, *reason);
+        const auto& given = std::get<http::Parameters>(params);
+        const auto query = pages::board_page_query(param(given, "level"), param(given, "offset"),
+                                                   param(given, "kind"));
         if (!query)
             return refuse(res, 400,
                           "level is all or 1 to 4, offset a row number, and kind ranked, open "

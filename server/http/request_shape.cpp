@@ -29,7 +29,8 @@ std::optional<ShapeRefusal> refusal_for(const RequestShape& shape) {
                                      std::to_string(MOST_HEADER_BYTES / 1024) + " KiB"};
     // A chunked body is counted only as it arrives, so its size is known
     // after it has been buffered: every client of this board can say the
-    // length first.
+    // length first. This holds for every method, since httplib reads the
+    // body of a PUT or a DELETE too before it finds no route takes it.
     if (shape.transfer_encoding)
         return ShapeRefusal{411, "send the body with a Content-Length, not chunked"};
     // An inflated body is not bounded by the bytes on the wire.

@@ -1,11 +1,10 @@
 // The board over real HTTP on a loopback port, on a real SQLite file: what
 // a client sees for fresh, repeated, edited and hostile recordings, for
 // floods and for a busy pool, and that every request leaves one log line.
-#include "server/board_service.hpp"
 #include "server/store.hpp"
+#include "serving_board.hpp"
 #include "support/played_session.hpp"
 #include "support/renamed.hpp"
-#include "temp_dir.hpp"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -20,80 +19,16 @@
 #include <regex>
 #include <thread>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 #include <zlib.h>
 
 namespace {
 
 using nlohmann::json;
-
-std::string committed() {
-    std::ifstream in(ORBITRIX_TEST_DATA "/session.replay", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-    const auto at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return text.replace(at, from.size(), to);
-}
-
-// A board serving in this process, on a port of its own.
-class Board {
-  public:
-    explicit Board(board::ServiceConfig config = {}) {
-        config.port = 0;
-        config.database = dir.file("board.sqlite3");
-        service = std::make_unique<board::BoardService>(config);
-        service->log_to([this](const std::string& line) {
-            const std::lock_guard lock(mutex);
-            log.push_back(line);
-        });
-        serving = std::thread([this] { service->run(); });
-        client().Get("/healthz"); // serving once this answers
-    }
-    ~Board() {
-        service->stop();
-        serving.join();
-    }
-
-    int port() const { return service->port(); }
-    httplib::Client client() const {
-        httplib::Client c("127.0.0.1", service->port());
-        c.set_read_timeout(30, 0);
-        return c;
-    }
-    httplib::Result post(const std::string& body) const {
-        return client().Post("/api/runs", body, "text/plain");
-    }
-    json get_json(const std::string& path) const {
-        const auto res = client().Get(path.c_str());
-        EXPECT_TRUE(res);
-        return json::parse(res->body);
-    }
-    std::int64_t total() const { return get_json("/api/board")["total"]; }
-    std::vector<std::string> log_lines() {
-        const std::lock_guard lock(mutex);
-        return log;
-    }
-
-    teste::TempDir dir;
-
-  private:
-    std::unique_ptr<board::BoardService> service;
-    std::thread serving;
-    std::mutex mutex;
-    std::vector<std::string> log;
-};
-
-board::ServiceConfig no_rate_limit() {
-    board::ServiceConfig c;
-    c.submissions_per_minute = 0;
-    return c;
-}
+using teste::Board;
+using teste::committed;
+using teste::no_rate_limit;
+using teste::replaced;
 
 TEST(Board, StoresAFreshRunOnceAndRanksItsGames) {
     Board b(no_rate_limit());
@@ -363,6 +298,7 @@ TEST(Board, StopsASlowReplayAtItsCpuBudget) {
 TEST(Board, AnswersAFloodFromOneAddressWith429) {
     board::ServiceConfig c;
     c.submissions_per_minute = 2;
+    c.trusted_proxies = {*board::http::parse_cidr("127.0.0.1")};
     Board b(c);
     EXPECT_EQ(b.post(committed())->status, 201);
     EXPECT_EQ(b.post(committed())->status, 200);
@@ -370,7 +306,8 @@ TEST(Board, AnswersAFloodFromOneAddressWith429) {
     EXPECT_EQ(flood->status, 429);
     EXPECT_EQ(flood->get_header_value("Retry-After"), "30");
     EXPECT_EQ(b.client().Get("/api/board")->status, 200); // reads are not limited
-    // Behind a proxy on this machine, each client has its own allowance.
+    // Behind a trusted proxy on this machine, each client has its own
+    // allowance.
     const auto proxied = [&](const std::string& client) {
         return b.client()
             .Post("/api/runs", {{"X-Forwarded-For", "10.9.9.9, " + client}}, committed(),
@@ -433,8 +370,8 @@ TEST(Board, LogsOneLinePerRequest) {
         EXPECT_TRUE(std::regex_match(l, line)) << l;
     // Each is written by the thread that answered, once its answer has gone:
     // in any order.
-    for (const char* request :
-         {"GET /healthz 200 ", "POST /api/runs 201 ", "GET /api/board 200 ", "GET /nowhere 404 "})
+    for (const char* request : {"GET /healthz 200 ", "POST /api/runs 201 ",
+                                "GET /api/board?level=2 200 ", "GET /nowhere 404 "})
         EXPECT_EQ(std::count_if(
                       lines.begin(), lines.end(),
                       [&](const std::string& l) { return l.find(request) != std::string::npos; }),
@@ -445,32 +382,6 @@ TEST(Board, LogsOneLinePerRequest) {
 } // namespace
 
 namespace {
-
-// What a stranger's socket gets for bytes sent as they are: the answer up
-// to the server's close or a second's silence.
-std::string exchange(int port, const std::string& bytes) {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(static_cast<std::uint16_t>(port));
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    EXPECT_EQ(connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to), 0);
-    const timeval second{1, 0};
-    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &second, sizeof second);
-    // The server may answer and close before it has taken every byte.
-    for (std::size_t sent = 0; sent < bytes.size();) {
-        const auto n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0)
-            break;
-        sent += static_cast<std::size_t>(n);
-    }
-    std::string answer;
-    char buffer[4096];
-    for (ssize_t n; (n = recv(fd, buffer, sizeof buffer, 0)) > 0;)
-        answer.append(buffer, static_cast<std::size_t>(n));
-    close(fd);
-    return answer;
-}
 
 std::size_t resident_bytes() {
     std::ifstream statm("/proc/self/statm");
@@ -537,7 +448,7 @@ TEST(Board, RefusesBodiesOfUnknownSizeFromTheirHeaders) {
     };
     const std::size_t before = resident_bytes();
     for (const auto& c : cases) {
-        const std::string answer = exchange(port, c.request);
+        const std::string answer = teste::exchange(port, c.request, 1);
         EXPECT_TRUE(answer.starts_with(c.status_line)) << c.what << ": " << answer.substr(0, 200);
         EXPECT_NE(answer.find("\"error\""), std::string::npos) << c.what;
     }
@@ -594,7 +505,7 @@ TEST(Board, RefusesHeadersOverTheirLimitsAndGoesOnServing) {
     };
     const std::size_t before = resident_bytes();
     for (const auto& c : cases) {
-        const std::string answer = exchange(b.port(), c.request);
+        const std::string answer = teste::exchange(b.port(), c.request, 1);
         EXPECT_TRUE(answer.starts_with(c.status_line)) << c.what << ": " << answer.substr(0, 200);
     }
     EXPECT_LT(resident_bytes(), before + MEMORY_BUDGET);

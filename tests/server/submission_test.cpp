@@ -329,6 +329,14 @@ TEST(CommandLine, FollowsTheGamesConventions) {
     EXPECT_EQ(message({"board.db"}), "unexpected argument 'board.db'");
     EXPECT_EQ(std::get<board::Run>(run({"--cast-cache=1"})).config.cast_cache_bytes, 1u << 20);
     EXPECT_EQ(message({"--cast-cache", "65537"}), "bad value '65537' for --cast-cache");
+    EXPECT_EQ(message({"--trusted-proxy", "10.0.0.1/8"}),
+              "bad value '10.0.0.1/8' for --trusted-proxy");
+    EXPECT_EQ(message({"--trusted-proxy=localhost"}), "bad value 'localhost' for --trusted-proxy");
+    EXPECT_TRUE(defaults.config.trusted_proxies.empty());
+    const auto proxies =
+        std::get<board::Run>(run({"--trusted-proxy", "127.0.0.1", "--trusted-proxy=fd00::/8"}));
+    ASSERT_EQ(proxies.config.trusted_proxies.size(), 2u);
+    EXPECT_EQ(proxies.config.trusted_proxies[1].prefix, 8);
 
     EXPECT_EQ(board::default_database("/x", "/home/a"), "/x/orbitrix/board.sqlite3");
     EXPECT_EQ(board::default_database("", "/home/a"),
