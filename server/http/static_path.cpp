@@ -1,5 +1,7 @@
 #include "server/http/static_path.hpp"
 
+#include "server/http/percent.hpp"
+
 #include <array>
 #include <utility>
 
@@ -9,36 +11,16 @@ namespace {
 constexpr std::string_view PREFIX = "/static/";
 constexpr std::size_t MOST_SEGMENTS = 8;
 
-int hex_digit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::optional<std::string> segment(std::string_view raw) {
-    std::string out;
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        char c = raw[i];
-        if (c == '%') {
-            if (i + 2 >= raw.size())
-                return std::nullopt;
-            const int high = hex_digit(raw[i + 1]);
-            const int low = hex_digit(raw[i + 2]);
-            if (high < 0 || low < 0)
-                return std::nullopt;
-            c = static_cast<char>(high * 16 + low);
-            i += 2;
-        }
+    auto out = percent_decoded(raw, false);
+    if (!out)
+        return std::nullopt;
+    for (const char c : *out) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7f || c == '/' || c == '\\')
             return std::nullopt;
-        out += c;
     }
-    if (out.empty() || out == "." || out == "..")
+    if (out->empty() || *out == "." || *out == "..")
         return std::nullopt;
     return out;
 }
