@@ -1,19 +1,18 @@
 // orbitrix-server: the board. SIGTERM and SIGINT are blocked in every
 // thread and taken by one that only waits for them, so no signal handler
-// runs at all; it asks the service to stop, which lets the requests under
-// way finish, and the database is closed as the service goes.
+// runs at all; it asks the service to stop, which closes what is idle, lets
+// the requests under way finish within a grace, and the database is closed
+// as the service goes.
 #include "server/options.hpp"
 #include "server/store.hpp"
 #include "server/web_files.hpp"
 
 #include <chrono>
-#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <mutex>
 #include <pthread.h>
 #include <thread>
 
@@ -80,27 +79,12 @@ int serve(board::Run run) {
         board::BoardService service(run.config);
         std::cerr << "orbitrix-server: serving on " << run.config.host << ":" << service.port()
                   << ", database " << board::database_for_log(run.config.database) << "\n";
-        std::mutex ended_mutex;
-        std::condition_variable ended_changed;
-        bool ended = false;
         std::thread waiter([&] {
             int signal = 0;
             sigwait(&stops, &signal);
-            // httplib lets a stop asked for before its loop has started pass
-            // unseen, and a signal can come that early: ask again until
-            // run() has returned.
-            std::unique_lock lock(ended_mutex);
-            do
-                service.stop();
-            while (!ended_changed.wait_for(lock, std::chrono::milliseconds(50),
-                                           [&] { return ended; }));
+            service.stop();
         });
         service.run();
-        {
-            const std::lock_guard lock(ended_mutex);
-            ended = true;
-        }
-        ended_changed.notify_all();
         // run() also ends when the listening socket fails; wake the waiter.
         pthread_kill(waiter.native_handle(), SIGTERM);
         waiter.join();

@@ -7,7 +7,7 @@
 #include "server/answers.hpp"
 #include "server/options.hpp"
 #include "server/rate_limit.hpp"
-#include "server/replay_pool.hpp"
+#include "server/work_pool.hpp"
 #include "server/shown_text.hpp"
 #include "server/submission.hpp"
 #include "support/played_session.hpp"
@@ -255,12 +255,12 @@ TEST(RateLimit, TakesPerMinuteFromEachAddressAndRefills) {
         EXPECT_EQ(none.take("a", 0), 0);
 }
 
-TEST(ReplayPool, RefusesWhatNeitherAWorkerNorTheQueueTakes) {
+TEST(WorkPool, RefusesWhatNeitherAWorkerNorTheQueueTakes) {
     std::latch release(1);
     std::promise<void> started;
     std::atomic<int> ran{0};
     {
-        board::ReplayPool pool(1, 1);
+        board::WorkPool pool(1, 1);
         ASSERT_TRUE(pool.try_submit([&] {
             started.set_value();
             release.wait();
