@@ -1,41 +1,23 @@
 #include "server/http/request_shape.hpp"
 
-#include <algorithm>
-#include <cctype>
+#include "server/http/field_text.hpp"
 
 namespace board::http {
-namespace {
 
-bool same_word(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-} // namespace
-
-std::optional<ShapeRefusal> refusal_for(const RequestShape& shape) {
+std::optional<Refusal> refusal_for(const RequestShape& shape) {
     if (shape.header_lines > MOST_HEADER_LINES || shape.header_bytes > MOST_HEADER_BYTES)
-        return ShapeRefusal{431, "the request's headers take more than " +
-                                     std::to_string(MOST_HEADER_LINES) + " lines or " +
-                                     std::to_string(MOST_HEADER_BYTES / 1024) + " KiB"};
+        return Refusal{431, "the request's headers take more than " +
+                                std::to_string(MOST_HEADER_LINES) + " lines or " +
+                                std::to_string(MOST_HEADER_BYTES / 1024) + " KiB"};
     // A chunked body is counted only as it arrives, so its size is known
     // after it has been buffered: every client of this board can say the
     // length first. This holds for every method, since httplib reads the
     // body of a PUT or a DELETE too before it finds no route takes it.
     if (shape.transfer_encoding)
-        return ShapeRefusal{411, "send the body with a Content-Length, not chunked"};
+        return Refusal{411, "send the body with a Content-Length, not chunked"};
     // An inflated body is not bounded by the bytes on the wire.
     if (shape.content_encoding && !same_word(trimmed(*shape.content_encoding), "identity"))
-        return ShapeRefusal{415, "send the body uncompressed"};
+        return Refusal{415, "send the body uncompressed"};
     return std::nullopt;
 }
 

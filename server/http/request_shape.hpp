@@ -5,6 +5,8 @@
 // their size first, and range requests that would have it build an answer
 // many times the size of the file.
 
+#include "server/http/refusal.hpp"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,13 +26,8 @@ struct RequestShape {
     std::size_t ranges = 0; // byte ranges the Range header names
 };
 
-struct ShapeRefusal {
-    int status;
-    std::string reason;
-};
-
 // None when the request may go on to its route.
-std::optional<ShapeRefusal> refusal_for(const RequestShape& shape);
+std::optional<Refusal> refusal_for(const RequestShape& shape);
 
 // A Range header is honoured only when it names one range: with more, the
 // answer is the whole file with 200, never a part built per range.
