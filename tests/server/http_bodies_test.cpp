@@ -1,0 +1,130 @@
+// The HTTP edge's bodies, over tables of what a stranger may send: request
+// bodies inflated under a cap.
+#include "server/http/inflate.hpp"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace {
+
+using namespace board::http;
+
+// By zlib itself: window 31 is gzip, 15 the zlib
+// wrapper, -15 raw deflate.
+std::string compressed(const std::string& text, int window) {
+    z_stream s{};
+    EXPECT_EQ(deflateInit2(&s, 9, Z_DEFLATED, window, 8, Z_DEFAULT_STRATEGY), Z_OK);
+    std::string out(deflateBound(&s, text.size()), '\0');
+    s.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+    s.avail_in = static_cast<uInt>(text.size());
+    s.next_out = reinterpret_cast<Bytef*>(out.data());
+    s.avail_out = static_cast<uInt>(out.size());
+    EXPECT_EQ(deflate(&s, Z_FINISH), Z_STREAM_END);
+    out.resize(s.total_out);
+    deflateEnd(&s);
+    return out;
+}
+
+const std::string TEXT = "João's run: 12 levels, 3 lives left, 48210 points.\n";
+const std::string GZIP = compressed(TEXT, 31);
+const std::string ZLIB = compressed(TEXT, 15);
+const std::string RAW = compressed(TEXT, -15);
+
+TEST(InflatedBody, TakesOneKnownCodingAndRefusesBrokenData) {
+    struct Case {
+        const char* what;
+        std::string coding;
+        std::string body;
+        int status; // 0: TEXT comes out
+    };
+    std::string bad_crc = GZIP;
+    bad_crc[bad_crc.size() - 8] ^= 1;
+    const Case cases[] = {
+        {"gzip", "gzip", GZIP, 0},
+        {"names without case, spaces around", " X-GZip ", GZIP, 0},
+        {"deflate with the zlib header", "deflate", ZLIB, 0},
+        {"deflate without it, as old browsers send", "Deflate", RAW, 0},
+        {"no coding", "", TEXT, 0},
+        {"identity", "identity", TEXT, 0},
+        {"gzip cut in its trailer", "gzip", GZIP.substr(0, GZIP.size() - 3), 400},
+        {"gzip cut in its data", "gzip", GZIP.substr(0, GZIP.size() / 2), 400},
+        {"gzip with a wrong CRC", "gzip", bad_crc, 400},
+        {"gzip then garbage", "gzip", GZIP + "x", 400},
+        {"a second gzip member", "gzip", GZIP + GZIP, 400},
+        {"deflate then garbage", "deflate", ZLIB + "x", 400},
+        {"raw deflate then a NUL", "deflate", RAW + std::string(1, '\0'), 400},
+        {"zlib data sent as gzip", "gzip", ZLIB, 400},
+        {"plain text sent as gzip", "gzip", TEXT, 400},
+        {"an empty gzip body", "gzip", "", 400},
+        {"an empty deflate body", "deflate", "", 400},
+        {"brotli", "br", GZIP, 415},
+        {"two layers", "gzip, gzip", compressed(GZIP, 31), 415},
+        {"a list of one and an empty element", "gzip,", GZIP, 415},
+        {"compress", "compress", GZIP, 415},
+    };
+    for (const auto& c : cases) {
+        const auto result = inflated_body(c.coding, c.body, 1024);
+        if (c.status == 0) {
+            ASSERT_TRUE(std::holds_alternative<std::string>(result)) << c.what;
+            EXPECT_EQ(std::get<std::string>(result), TEXT) << c.what;
+            continue;
+        }
+        ASSERT_TRUE(std::holds_alternative<Refusal>(result)) << c.what;
+        const auto& refusal = std::get<Refusal>(result);
+        EXPECT_EQ(refusal.status, c.status) << c.what << ": " << refusal.reason;
+        EXPECT_FALSE(refusal.reason.empty()) << c.what;
+        EXPECT_EQ(refusal.reason.find('\n'), std::string::npos) << c.what;
+    }
+    const auto unknown = inflated_body("zstd", GZIP, 1024);
+    EXPECT_NE(std::get<Refusal>(unknown).reason.find("gzip"), std::string::npos);
+}
+
+TEST(InflatedBody, StopsAtTheCapWhateverTheCoding) {
+    // Past the inflater's own chunk, so the cap falls inside a later one.
+    std::string large(100 * 1024 + 7, '\0');
+    for (std::size_t i = 0; i < large.size(); ++i)
+        large[i] = static_cast<char>('a' + (i * 7919 + i / 13) % 26);
+    struct Case {
+        const char* coding;
+        std::string body;
+    };
+    const Case cases[] = {
+        {"", large},
+        {"gzip", compressed(large, 31)},
+        {"deflate", compressed(large, 15)},
+        {"deflate", compressed(large, -15)},
+    };
+    for (const auto& c : cases) {
+        const auto exact = inflated_body(c.coding, c.body, large.size());
+        ASSERT_TRUE(std::holds_alternative<std::string>(exact)) << c.coding;
+        EXPECT_EQ(std::get<std::string>(exact), large) << c.coding;
+        const auto over = inflated_body(c.coding, c.body, large.size() - 1);
+        ASSERT_TRUE(std::holds_alternative<Refusal>(over)) << c.coding;
+        EXPECT_EQ(std::get<Refusal>(over).status, 413) << c.coding;
+        EXPECT_NE(std::get<Refusal>(over).reason.find(std::to_string(large.size() - 1)),
+                  std::string::npos)
+            << std::get<Refusal>(over).reason;
+    }
+    const auto nothing = inflated_body("gzip", compressed("", 31), 0);
+    ASSERT_TRUE(std::holds_alternative<std::string>(nothing));
+    EXPECT_EQ(std::get<std::string>(nothing), "");
+    EXPECT_EQ(std::get<Refusal>(inflated_body("gzip", GZIP, 0)).status, 413);
+}
+
+TEST(InflatedBody, RefusesAGzipBombWithoutInflatingIt) {
+    const std::string zeros(10 * 1024 * 1024, '\0');
+    const std::string bomb = compressed(zeros, 31);
+    ASSERT_LT(bomb.size(), 20u * 1024); // a thousand to one
+    for (const std::size_t cap : {std::size_t{0}, std::size_t{1}, std::size_t{1024 * 1024}}) {
+        const auto result = inflated_body("gzip", bomb, cap);
+        ASSERT_TRUE(std::holds_alternative<Refusal>(result)) << cap;
+        EXPECT_EQ(std::get<Refusal>(result).status, 413);
+        EXPECT_NE(std::get<Refusal>(result).reason.find(std::to_string(cap)), std::string::npos);
+    }
+}
+
+} // namespace
