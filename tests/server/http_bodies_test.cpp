@@ -1,5 +1,6 @@
 // The HTTP edge's bodies, over tables of what a stranger may send: request
-// bodies inflated under a cap.
+// bodies inflated under a cap and the one byte range honoured.
+#include "server/http/byte_range.hpp"
 #include "server/http/inflate.hpp"
 
 #include <gtest/gtest.h>
@@ -125,6 +126,67 @@ TEST(InflatedBody, RefusesAGzipBombWithoutInflatingIt) {
         EXPECT_EQ(std::get<Refusal>(result).status, 413);
         EXPECT_NE(std::get<Refusal>(result).reason.find(std::to_string(cap)), std::string::npos);
     }
+}
+
+TEST(RangeAnswer, CutsOneRangeOfALargeBodyAndSendsTheRestWhole) {
+    constexpr std::uint64_t SIZE = 2 * 1024 * 1024;
+    struct Case {
+        std::string range;
+        std::uint64_t size;
+        std::optional<PartOfBody> part; // none: whole or unsatisfiable
+        bool unsatisfiable;
+    };
+    const Case cases[] = {
+        {"bytes=0-99", SIZE, PartOfBody{0, 99}, false},
+        {"bytes=100-", SIZE, PartOfBody{100, SIZE - 1}, false},
+        {"bytes=-500", SIZE, PartOfBody{SIZE - 500, SIZE - 1}, false},
+        {"bytes=-5000000", SIZE, PartOfBody{0, SIZE - 1}, false},
+        {"bytes=5-5", SIZE, PartOfBody{5, 5}, false},
+        {"bytes=10-99999999", SIZE, PartOfBody{10, SIZE - 1}, false},
+        {"bytes=0-18446744073709551615", SIZE, PartOfBody{0, SIZE - 1}, false},
+        {"Bytes=0-99", SIZE, PartOfBody{0, 99}, false},
+        {" bytes= 0-99 ", SIZE, PartOfBody{0, 99}, false},
+        {"bytes=,\t0-99 ,", SIZE, PartOfBody{0, 99}, false},
+        {"bytes=0-99", SIZE / 2 + 1, PartOfBody{0, 99}, false}, // just above the threshold
+        {"bytes=2097152-", SIZE, std::nullopt, true},
+        {"bytes=9999999-10000000", SIZE, std::nullopt, true},
+        {"bytes=-0", SIZE, std::nullopt, true},
+        {"", SIZE, std::nullopt, false},
+        {"bytes=0-99", 1024 * 1024, std::nullopt, false}, // small: whole
+        {"bytes=0-99", 0, std::nullopt, false},
+        {"bytes=0-1,5-9", SIZE, std::nullopt, false},
+        {"bytes=0-99, 0-99", SIZE, std::nullopt, false},
+        {"bytes=-1,-1,-1", SIZE, std::nullopt, false},
+        {"bytes=0-18446744073709551616", SIZE, std::nullopt, false},
+        {"bytes=18446744073709551616-", SIZE, std::nullopt, false},
+        {"bytes=-18446744073709551616", SIZE, std::nullopt, false},
+        {"bytes=99-0", SIZE, std::nullopt, false},
+        {"bytes=-", SIZE, std::nullopt, false},
+        {"bytes=", SIZE, std::nullopt, false},
+        {"bytes=,", SIZE, std::nullopt, false},
+        {"bytes=0 - 99", SIZE, std::nullopt, false},
+        {"bytes=+0-99", SIZE, std::nullopt, false},
+        {"bytes=0x10-", SIZE, std::nullopt, false},
+        {"bytes=1-2-3", SIZE, std::nullopt, false},
+        {"bytes 0-99", SIZE, std::nullopt, false},
+        {"items=0-99", SIZE, std::nullopt, false},
+        {"bytes=0-99;x", SIZE, std::nullopt, false},
+    };
+    for (const auto& c : cases) {
+        const auto answer = range_answer(c.range, c.size);
+        if (c.part) {
+            ASSERT_TRUE(std::holds_alternative<PartOfBody>(answer)) << c.range;
+            EXPECT_EQ(std::get<PartOfBody>(answer).first, c.part->first) << c.range;
+            EXPECT_EQ(std::get<PartOfBody>(answer).last, c.part->last) << c.range;
+        } else if (c.unsatisfiable) {
+            EXPECT_TRUE(std::holds_alternative<RangeNotSatisfiable>(answer)) << c.range;
+        } else {
+            EXPECT_TRUE(std::holds_alternative<WholeBody>(answer)) << c.range;
+        }
+    }
+    EXPECT_TRUE(std::holds_alternative<PartOfBody>(range_answer("bytes=0-0", 2, 1)));
+    EXPECT_EQ(content_range({0, 99}, SIZE), "bytes 0-99/2097152");
+    EXPECT_EQ(unsatisfied_range(SIZE), "bytes */2097152");
 }
 
 } // namespace
