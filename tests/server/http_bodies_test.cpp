@@ -1,6 +1,9 @@
 // The HTTP edge's bodies, over tables of what a stranger may send: request
-// bodies inflated under a cap and the one byte range honoured.
+// bodies inflated under a cap, the one byte range honoured, and answers
+// gzipped for the clients that take gzip.
+#include "server/http/accept_encoding.hpp"
 #include "server/http/byte_range.hpp"
+#include "server/http/gzip_body.hpp"
 #include "server/http/inflate.hpp"
 
 #include <gtest/gtest.h>
@@ -14,7 +17,7 @@ namespace {
 
 using namespace board::http;
 
-// By zlib itself: window 31 is gzip, 15 the zlib
+// By zlib itself, apart from gzip_body: window 31 is gzip, 15 the zlib
 // wrapper, -15 raw deflate.
 std::string compressed(const std::string& text, int window) {
     z_stream s{};
@@ -187,6 +190,88 @@ TEST(RangeAnswer, CutsOneRangeOfALargeBodyAndSendsTheRestWhole) {
     EXPECT_TRUE(std::holds_alternative<PartOfBody>(range_answer("bytes=0-0", 2, 1)));
     EXPECT_EQ(content_range({0, 99}, SIZE), "bytes 0-99/2097152");
     EXPECT_EQ(unsatisfied_range(SIZE), "bytes */2097152");
+}
+
+TEST(AcceptsGzip, ReadsEachCodingsWeight) {
+    struct Case {
+        const char* header;
+        bool gzip;
+    };
+    const Case cases[] = {
+        {"gzip, deflate, br, zstd", true}, // what Chromium sends
+        {"gzip", true},
+        {"GZIP", true},
+        {"x-gzip", true},
+        {"deflate ,\tgzip ;q=0.5", true},
+        {"gzip;Q=1.000", true},
+        {"gzip;q=0.001", true},
+        {"gzip;q=1.", true},
+        {"*", true},
+        {"*;q=0.1", true},
+        {"br, *", true},
+        {"*;q=0, gzip", true},
+        {"gzip;q=0", false},
+        {"gzip;q=0.000", false},
+        {"gzip; q=0", false},
+        {"gzip;q=0, *", false}, // named itself, it counts before *
+        {"x-gzip;q=0, *", false},
+        {"gzip, gzip;q=0", false},
+        {"*;q=0", false},
+        {"", false},
+        {"identity", false},
+        {"deflate, br", false},
+        {"gzipped", false},
+        {"gzip;q=2", false}, // broken weights: not there
+        {"gzip;q=1.5", false},
+        {"gzip;q=0.0001", false},
+        {"gzip;q=-1", false},
+        {"gzip;q=", false},
+        {"gzip;q=abc, *;q=0", false},
+        {"gzip;q=0.5;level=9", true},
+        {",,gzip,,", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(accepts_gzip(c.header), c.gzip) << c.header;
+}
+
+TEST(WorthCompressing, TextLikeBodiesAboveAKibibyte) {
+    struct Case {
+        const char* type;
+        std::size_t size;
+        bool worth;
+    };
+    const Case cases[] = {
+        {"text/html; charset=utf-8", 1025, true},
+        {"Text/CSS", 5000, true},
+        {"application/json", 5000, true},
+        {"application/javascript; charset=utf-8", 5000, true},
+        {"image/svg+xml", 5000, true},
+        {"application/x-asciicast", 5000, true},
+        {"text/html", 1024, false},
+        {"image/png", 5000, false},
+        {"font/woff2", 5000, false},
+        {"application/octet-stream", 5000, false},
+        {"application/jsonx", 5000, false},
+        {"text/", 5000, false},
+        {"", 5000, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(worth_compressing(c.type, c.size), c.worth) << c.type << " " << c.size;
+}
+
+TEST(GzipBody, InflatesBackToTheSameBytes) {
+    std::string binary(70 * 1024, '\0');
+    for (std::size_t i = 0; i < binary.size(); ++i)
+        binary[i] = static_cast<char>((i * 2654435761u) >> 13);
+    for (const std::string& body : {std::string(), TEXT, std::string(300000, 'a'), binary}) {
+        const auto gzipped = gzip_body(body);
+        ASSERT_TRUE(gzipped) << body.size();
+        ASSERT_GE(gzipped->size(), 18u); // a gzip header and trailer at least
+        EXPECT_EQ(gzipped->substr(0, 2), "\x1f\x8b");
+        const auto back = inflated_body("gzip", *gzipped, body.size());
+        ASSERT_TRUE(std::holds_alternative<std::string>(back)) << std::get<Refusal>(back).reason;
+        EXPECT_EQ(std::get<std::string>(back), body);
+    }
 }
 
 } // namespace
