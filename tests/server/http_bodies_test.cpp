@@ -9,9 +9,35 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <array>
+#include <algorithm>
+#include <cstdlib>
+#include <new>
 #include <optional>
 #include <string>
+
+namespace {
+
+// The largest single allocation while a bomb is read: the one way to see
+// that the inflater stopped at the cap, not that it checked the size of
+// all it had inflated. Off everywhere else.
+thread_local bool watching = false;
+thread_local std::size_t largest = 0;
+
+} // namespace
+
+void* operator new(std::size_t size) {
+    if (watching)
+        largest = std::max(largest, size);
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -124,7 +150,12 @@ TEST(InflatedBody, RefusesAGzipBombWithoutInflatingIt) {
     const std::string bomb = compressed(zeros, 31);
     ASSERT_LT(bomb.size(), 20u * 1024); // a thousand to one
     for (const std::size_t cap : {std::size_t{0}, std::size_t{1}, std::size_t{1024 * 1024}}) {
+        largest = 0;
+        watching = true;
         const auto result = inflated_body("gzip", bomb, cap);
+        watching = false;
+        // A string grows by doubling: twice the cap and a chunk at most.
+        EXPECT_LE(largest, 2 * cap + 64 * 1024) << cap;
         ASSERT_TRUE(std::holds_alternative<Refusal>(result)) << cap;
         EXPECT_EQ(std::get<Refusal>(result).status, 413);
         EXPECT_NE(std::get<Refusal>(result).reason.find(std::to_string(cap)), std::string::npos);
