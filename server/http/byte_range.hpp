@@ -16,16 +16,21 @@ inline constexpr std::uint64_t SMALLEST_RANGED_BODY = 1024 * 1024;
 
 // 200 with the whole body: no Range, or one the server does not honour
 // (several ranges, another unit, a malformed one).
-struct WholeBody {};
+struct WholeBody {
+    bool operator==(const WholeBody&) const = default;
+};
 
 // 206 with the bytes from `first` to `last`, both included.
 struct PartOfBody {
     std::uint64_t first;
     std::uint64_t last;
+    bool operator==(const PartOfBody&) const = default;
 };
 
 // 416, with unsatisfied_range() as the Content-Range.
-struct RangeNotSatisfiable {};
+struct RangeNotSatisfiable {
+    bool operator==(const RangeNotSatisfiable&) const = default;
+};
 
 using RangeAnswer = std::variant<WholeBody, PartOfBody, RangeNotSatisfiable>;
 
