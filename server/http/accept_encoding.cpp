@@ -2,27 +2,27 @@
 
 #include "server/http/field_text.hpp"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
 namespace board::http {
 namespace {
 
-// A qvalue (RFC 9110 section 12.4.2): "0" or "1", then up to three
+// A qvalue (RFC 9110 section 12.4.2): "0" or "1", then "." and up to three
 // decimals, never above 1. Whether it is above 0, or none when broken.
 std::optional<bool> weight_above_zero(std::string_view q) {
-    if (q.empty() || (q[0] != '0' && q[0] != '1'))
+    if (q.empty() || q.size() > 5 || (q[0] != '0' && q[0] != '1'))
         return std::nullopt;
-    const std::string_view decimals = q.size() > 1 ? q.substr(1) : std::string_view{};
-    if (!decimals.empty() && (decimals[0] != '.' || decimals.size() > 4))
+    if (q.size() > 1 && q[1] != '.')
         return std::nullopt;
-    bool nonzero = q[0] == '1';
-    for (const char c : decimals.substr(decimals.empty() ? 0 : 1)) {
-        if (c < '0' || c > '9' || (q[0] == '1' && c != '0'))
-            return std::nullopt;
-        nonzero = nonzero || c != '0';
-    }
-    return nonzero;
+    const std::string_view decimals = q.substr(std::min<std::size_t>(q.size(), 2));
+    if (decimals.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    const bool zeros = decimals.find_first_not_of('0') == std::string_view::npos;
+    if (q[0] == '1')
+        return zeros ? std::optional<bool>(true) : std::nullopt;
+    return !zeros;
 }
 
 struct Element {

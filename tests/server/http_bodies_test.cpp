@@ -196,6 +196,7 @@ TEST(AcceptsGzip, ReadsEachCodingsWeight) {
         {"deflate ,\tgzip ;q=0.5", true},
         {"gzip;Q=1.000", true},
         {"gzip;q=0.001", true},
+        {"gzip;q=1.", true},
         {"gzip;q=0.5;level=9", true},
         {"br, *", true},
         {"*;q=0, gzip", true},
@@ -209,6 +210,7 @@ TEST(AcceptsGzip, ReadsEachCodingsWeight) {
         {"gzipped", false},
         {"gzip;q=2", false}, // broken weights: not there
         {"gzip;q=1.5", false},
+        {"gzip;q=01", false},
         {"gzip;q=0.0001", false},
         {"gzip;q=abc, *;q=0", false},
     };
