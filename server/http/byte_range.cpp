@@ -20,7 +20,7 @@ std::optional<std::uint64_t> position(std::string_view digits) {
     return value;
 }
 
-// The one range-spec of a range-set (RFC 9110 section 14.1.2), which the
+// The one range of a range-set (RFC 9110 section 14.1.2), which the
 // list syntax lets sit among empty elements; none when there are more.
 std::optional<std::string_view> only_range(std::string_view set) {
     std::optional<std::string_view> found;
@@ -45,14 +45,14 @@ RangeAnswer range_answer(std::string_view range, std::uint64_t size,
     const auto equals = range.find('=');
     if (equals == std::string_view::npos || !same_word(range.substr(0, equals), "bytes"))
         return WholeBody{};
-    const auto spec = only_range(range.substr(equals + 1));
-    if (!spec)
+    const auto only = only_range(range.substr(equals + 1));
+    if (!only)
         return WholeBody{};
-    const auto dash = spec->find('-');
+    const auto dash = only->find('-');
     if (dash == std::string_view::npos)
         return WholeBody{};
-    const std::string_view first_text = spec->substr(0, dash);
-    const std::string_view last_text = spec->substr(dash + 1);
+    const std::string_view first_text = only->substr(0, dash);
+    const std::string_view last_text = only->substr(dash + 1);
 
     if (first_text.empty()) {
         // "-N": the last N bytes, all of them when N is more than the size.
