@@ -2,7 +2,9 @@
 
 #include "server/answers.hpp"
 #include "server/http/allowed_methods.hpp"
+#include "server/http/answer_coding.hpp"
 #include "server/http/client_address.hpp"
+#include "server/http/inflate.hpp"
 #include "server/http/log_text.hpp"
 #include "server/http/query.hpp"
 #include "server/http/server.hpp"
@@ -113,10 +115,12 @@ http::Response BoardService::Parts::submit(const http::Request& req) {
         busy.headers.emplace_back("Retry-After", std::to_string(wait));
         return busy;
     }
-    if (const auto coding = req.header("Content-Encoding");
-        coding && !http::same_name(*coding, "identity"))
-        return refusal_answer(415, "send the body uncompressed");
-    const std::string& body = req.body;
+    // The cap on what comes out is the route's limit on what goes in.
+    auto inflated = http::inflated_body(req.header("Content-Encoding").value_or(""), req.body,
+                                        config.limits.max_body);
+    if (const auto* refusal = std::get_if<http::Refusal>(&inflated))
+        return refusal_answer(refusal->status, refusal->reason);
+    const std::string& body = std::get<std::string>(inflated);
     auto screened = screen(body, config.limits);
     if (const auto* refused = std::get_if<Refused>(&screened))
         return refusal_answer(refused->status, refused->reason);
@@ -278,7 +282,7 @@ http::Response BoardService::Parts::route(const http::Request& req) {
 }
 
 http::Response BoardService::Parts::handle(const http::Request& req) {
-    return finished(route(req));
+    return finished(http::coded_for(req, route(req)));
 }
 
 void BoardService::Parts::log_line(const std::string& line) {

@@ -1,6 +1,6 @@
 #pragma once
-// What the edge refuses of a request, and why: an HTTP status and one line
-// of English for the client and the log.
+// What the edge answers instead of a route: a status and a one-line reason
+// in English, for the answer's body and the log.
 
 #include <string>
 
