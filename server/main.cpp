@@ -7,13 +7,14 @@
 #include "server/store.hpp"
 #include "server/web_files.hpp"
 
-#include <chrono>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <pthread.h>
+#include <sys/resource.h>
 #include <thread>
 
 namespace {
@@ -50,6 +51,25 @@ std::string pages_folder(const std::string& given) {
     return {};
 }
 
+// Each connection holds a descriptor, besides the few of the store, the log
+// and the pages' files: the soft limit is raised to make room, as far as the
+// hard one allows, and a shortfall is said once.
+void make_room_for(std::size_t connections) {
+    constexpr rlim_t OWN_DESCRIPTORS = 64;
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return;
+    const rlim_t wanted = static_cast<rlim_t>(connections) + OWN_DESCRIPTORS;
+    if (limit.rlim_cur >= wanted)
+        return;
+    rlimit raised = limit;
+    raised.rlim_cur = limit.rlim_max == RLIM_INFINITY ? wanted : std::min(wanted, limit.rlim_max);
+    const rlim_t open = ::setrlimit(RLIMIT_NOFILE, &raised) == 0 ? raised.rlim_cur : limit.rlim_cur;
+    if (open < wanted)
+        std::cerr << "orbitrix-server: " << open << " open files at most (ulimit -n), so fewer "
+                  << "than the " << connections << " connections --max-connections allows\n";
+}
+
 int serve(board::Run run) {
     run.config.web_dir = pages_folder(run.config.web_dir);
     if (run.config.web_dir.empty())
@@ -67,6 +87,7 @@ int serve(board::Run run) {
             std::filesystem::path(run.config.database).parent_path(), ignored);
     }
 
+    make_room_for(run.config.edge.connections);
     sigset_t stops;
     sigemptyset(&stops);
     sigaddset(&stops, SIGTERM);
