@@ -25,15 +25,21 @@ Error error_of(sqlite3* db) {
                  std::string("sqlite: ") + sqlite3_errmsg(db));
 }
 
-// A cached statement lent out: reset when given back, since a statement
-// left on a row keeps its read transaction, and with it an old snapshot,
-// and the connection's next write would fail as busy.
+// A statement lent out of the cache, or made for one caller when the
+// cached one is lent already. Reset when given back, since a statement left
+// on a row keeps its read transaction, and with it an old snapshot, and the
+// connection's next write would fail as busy.
 class SqliteStatement final : public Statement {
   public:
-    SqliteStatement(sqlite3* db, sqlite3_stmt* s) : db_(db), s_(s) {}
+    SqliteStatement(sqlite3* db, sqlite3_stmt* s, bool* lent) : db_(db), s_(s), lent_(lent) {
+        *lent_ = true;
+    }
+    SqliteStatement(sqlite3* db, Prepared own) : db_(db), s_(own.get()), own_(std::move(own)) {}
     ~SqliteStatement() override {
         sqlite3_reset(s_);
         sqlite3_clear_bindings(s_);
+        if (lent_)
+            *lent_ = false;
     }
     SqliteStatement(const SqliteStatement&) = delete;
     SqliteStatement& operator=(const SqliteStatement&) = delete;
@@ -76,6 +82,8 @@ class SqliteStatement final : public Statement {
   private:
     sqlite3* db_;
     sqlite3_stmt* s_;
+    bool* lent_ = nullptr;
+    Prepared own_;
 };
 
 class SqliteConnection final : public Connection {
@@ -89,14 +97,12 @@ class SqliteConnection final : public Connection {
 
     std::unique_ptr<Statement> prepare(const std::string& sql) override {
         auto found = statements_.find(sql);
-        if (found == statements_.end()) {
-            sqlite3_stmt* raw = nullptr;
-            if (sqlite3_prepare_v3(db_.get(), sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &raw,
-                                   nullptr) != SQLITE_OK)
-                throw error_of(db_.get());
-            found = statements_.emplace(sql, Prepared(raw)).first;
-        }
-        return std::make_unique<SqliteStatement>(db_.get(), found->second.get());
+        if (found == statements_.end())
+            found = statements_.emplace(sql, Cached{compile(sql), false}).first;
+        Cached& cached = found->second;
+        if (cached.lent)
+            return std::make_unique<SqliteStatement>(db_.get(), compile(sql));
+        return std::make_unique<SqliteStatement>(db_.get(), cached.statement.get(), &cached.lent);
     }
     void exec(const std::string& script) override {
         char* message = nullptr;
@@ -114,8 +120,21 @@ class SqliteConnection final : public Connection {
     void lock_schema() override {}
 
   private:
+    struct Cached {
+        Prepared statement;
+        bool lent = false;
+    };
+
+    Prepared compile(const std::string& sql) {
+        sqlite3_stmt* raw = nullptr;
+        if (sqlite3_prepare_v3(db_.get(), sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &raw,
+                               nullptr) != SQLITE_OK)
+            throw error_of(db_.get());
+        return Prepared(raw);
+    }
+
     Db db_;
-    std::map<std::string, Prepared, std::less<>> statements_;
+    std::map<std::string, Cached, std::less<>> statements_;
 };
 
 } // namespace

@@ -58,6 +58,21 @@ TEST_P(ConnectionContract, ValuesComeBackAsBound) {
     EXPECT_TRUE(t->is_null(2));
 }
 
+TEST_P(ConnectionContract, OneTextPreparedTwiceIsTwoStatements) {
+    for (const char* id : {"a", "b", "c"})
+        add_ticket(*conn, id);
+    const std::string sql = "SELECT id FROM tickets WHERE id >= ?1 ORDER BY id";
+    const auto outer = query(*conn, sql, {std::string_view("a")});
+    std::string pairs;
+    while (outer->step()) {
+        const std::string first = outer->text(0);
+        const auto inner = query(*conn, sql, {std::string_view(first)});
+        while (inner->step())
+            pairs += first + inner->text(0) + " ";
+    }
+    EXPECT_EQ("aa ab ac bb bc cc ", pairs);
+}
+
 TEST_P(ConnectionContract, FailuresSayTheirKind) {
     add_ticket(*conn, "taken");
     EXPECT_EQ(sql::Failure::unique_violation, failure_of([&] { add_ticket(*conn, "taken"); }));
