@@ -232,6 +232,17 @@ class SqlStore final : public Store {
         return t;
     }
 
+    std::int64_t purge_tickets(std::int64_t issued_before_ms) override {
+        const auto s = query(*conn_,
+                             "DELETE FROM tickets WHERE run_id IS NOT NULL OR issued_ms < ?1 "
+                             "RETURNING id",
+                             {issued_before_ms});
+        std::int64_t purged = 0;
+        while (s->step())
+            ++purged;
+        return purged;
+    }
+
   private:
     // The new run's id; none when its bytes were stored before. The same
     // bytes from two servers at once: the second waits on the unique key

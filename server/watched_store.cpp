@@ -37,5 +37,8 @@ Ticket WatchedStore::issue_ticket(std::uint32_t seed, std::int64_t issued_ms) {
 std::optional<Ticket> WatchedStore::ticket(const std::string& id) {
     return watch([&] { return store_->ticket(id); });
 }
+std::int64_t WatchedStore::purge_tickets(std::int64_t issued_before_ms) {
+    return watch([&] { return store_->purge_tickets(issued_before_ms); });
+}
 
 } // namespace board

@@ -21,6 +21,7 @@ class WatchedStore final : public Store {
     std::optional<std::string> recording(std::int64_t id) override;
     Ticket issue_ticket(std::uint32_t seed, std::int64_t issued_ms) override;
     std::optional<Ticket> ticket(const std::string& id) override;
+    std::int64_t purge_tickets(std::int64_t issued_before_ms) override;
 
   private:
     template <typename Call> auto watch(Call call) -> decltype(call());

@@ -26,6 +26,7 @@ class FailingStore final : public Store {
     std::optional<std::string> recording(std::int64_t) override { return {}; }
     Ticket issue_ticket(std::uint32_t, std::int64_t) override { return {}; }
     std::optional<Ticket> ticket(const std::string&) override { return {}; }
+    std::int64_t purge_tickets(std::int64_t) override { return 0; }
 
   private:
     std::optional<sql::Failure> failure_;
