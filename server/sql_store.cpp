@@ -28,7 +28,7 @@ struct Filter {
 Filter filter_of(const BoardQuery& q, const std::string& alias, int first) {
     Filter f;
     if (q.level) {
-        f.where += " AND " + alias + ".start_level = ?" + std::to_string(first + 0);
+        f.where += " AND " + alias + ".start_level = ?" + std::to_string(first);
         f.values.emplace_back(std::int64_t{*q.level});
     }
     if (q.kind) {

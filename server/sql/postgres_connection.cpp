@@ -23,7 +23,10 @@ class Session {
 
     // One statement. Outside a transaction a connection found lost is
     // replaced and the statement sent once more; inside one, what the
-    // transaction did is gone with it, so the loss is the caller's.
+    // transaction did is gone with it, so the loss is the caller's. A write
+    // whose commit was lost on the way back is sent again too: the store's
+    // only such writes are a ticket's insert, which then fails as a unique
+    // violation rather than doubling, and a purge, which finds no more.
     pq::Result run(const std::string& sql, const std::vector<pq::Param>& params) {
         return attempt([&] { return conn_->exec(sql.c_str(), params); });
     }
@@ -33,13 +36,16 @@ class Session {
             return 0;
         });
     }
+    void begin() {
+        run("BEGIN", {});
+        in_transaction_ = true;
+    }
     // COMMIT or ROLLBACK: on the transaction's own connection or not at
     // all, since a new one has no transaction to end.
     void end(const char* sql) {
         in_transaction_ = false;
         conn_->script(sql);
     }
-    void set_in_transaction(bool in) { in_transaction_ = in; }
 
   private:
     template <typename Work> std::invoke_result_t<Work&> attempt(Work work) {
@@ -137,10 +143,7 @@ class PostgresConnection final : public Connection {
         return std::make_unique<PostgresStatement>(session_, postgres_text(sql));
     }
     void exec(const std::string& script) override { session_.script(script); }
-    void begin() override {
-        session_.run("BEGIN", {});
-        session_.set_in_transaction(true);
-    }
+    void begin() override { session_.begin(); }
     void commit() override { session_.end("COMMIT"); }
     void rollback() override { session_.end("ROLLBACK"); }
     void lock_schema() override { session_.run(MIGRATION_LOCK, {}); }
