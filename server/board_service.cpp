@@ -35,6 +35,8 @@ constexpr int BUSY_RETRY_SECONDS = 2;
 constexpr int READER_THREADS = 8;
 // Requests queued behind busy route threads before a 503.
 constexpr std::size_t ROUTES_WAITING = 64;
+// The gzip forms of the pages' files and the casts, kept.
+constexpr std::size_t GZIPPED_FILES_BYTES = std::size_t{64} << 20;
 // How often a dealt ticket also clears the tickets no run can claim.
 constexpr std::int64_t TICKET_PURGE_EVERY_MS = 3600 * 1000;
 
@@ -86,7 +88,7 @@ struct BoardService::Parts {
     explicit Parts(const ServiceConfig& c)
         : config(c), stores(c.database), replays(c.workers, c.waiting),
           rate(c.submissions_per_minute), ticket_rate(c.submissions_per_minute),
-          casts(c.cast_cache_bytes) {}
+          casts(c.cast_cache_bytes), gzipped(GZIPPED_FILES_BYTES) {}
 
     ServiceConfig config;
     StorePool stores;
@@ -94,6 +96,7 @@ struct BoardService::Parts {
     RateLimit rate;
     RateLimit ticket_rate;
     pages::CastCache casts;
+    BytesCache<std::string> gzipped; // by the answer's tag
     std::atomic<std::int64_t> tickets_purged_ms{0};
 
     std::mutex log_mutex;
@@ -297,7 +300,7 @@ http::Response BoardService::Parts::route(const http::Request& req) {
 }
 
 http::Response BoardService::Parts::handle(const http::Request& req) {
-    return finished(http::coded_for(req, route(req)));
+    return finished(http::coded_for(req, route(req), &gzipped));
 }
 
 void BoardService::Parts::log_line(const std::string& line) {
