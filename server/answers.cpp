@@ -50,22 +50,13 @@ std::optional<Json> run_answer(Store& store, std::int64_t id, bool detail) {
     const auto run = store.run(id);
     if (!run)
         return std::nullopt;
-    const auto places = store.places(id, BoardQuery{});
-    // One query a level the run played, not one a game.
-    std::map<int, std::vector<std::int64_t>> level_places;
-    for (const Game& g : run->games)
-        if (!level_places.contains(g.start_level)) {
-            BoardQuery its_level;
-            its_level.level = g.start_level;
-            level_places[g.start_level] = store.places(id, its_level);
-        }
+    const std::vector<GamePlaces> places = store.run_places(id);
     Json games = Json::array();
     for (std::size_t i = 0; i < run->games.size(); ++i) {
-        const Game& g = run->games[i];
-        const auto& on_level = level_places[g.start_level];
-        Json game = game_json(g);
-        game["place"] = i < places.size() ? places[i] : 0;
-        game["level_place"] = i < on_level.size() ? on_level[i] : 0;
+        const GamePlaces placed = i < places.size() ? places[i] : GamePlaces{};
+        Json game = game_json(run->games[i]);
+        game["place"] = placed.overall;
+        game["level_place"] = placed.in_level;
         games.push_back(std::move(game));
     }
     Json answer{{"id", id}};

@@ -61,6 +61,13 @@ struct BoardQuery {
     std::int64_t offset = 0;
 };
 
+// A game's place on the board of all levels and on its own level's board,
+// both of both kinds; 0 where that board does not hold it.
+struct GamePlaces {
+    std::int64_t overall = 0;
+    std::int64_t in_level = 0;
+};
+
 struct Inserted {
     std::int64_t id = 0;
     bool created = false; // false: the same bytes were stored before
@@ -100,6 +107,9 @@ class Store {
     // The place of each of the run's games on the board `query` names
     // (its limit and offset ignored), in the run's order.
     virtual std::vector<std::int64_t> places(std::int64_t run_id, const BoardQuery& query) = 0;
+    // Both places of each of the run's games, in the run's order: what its
+    // page and the API show, asked at once.
+    virtual std::vector<GamePlaces> run_places(std::int64_t run_id) = 0;
     virtual std::optional<std::string> recording(std::int64_t id) = 0;
 
     virtual Ticket issue_ticket(std::uint32_t seed, std::int64_t issued_ms) = 0;

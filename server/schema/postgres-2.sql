@@ -1,0 +1,18 @@
+-- Version 2, on PostgreSQL: how many games each board holds at each number of
+-- points, kept with every insert. Points are bounded, so a game's place is a
+-- sum over the few rows above its points plus the ties received before it,
+-- not a count of every game ahead. Level 0 is the board of all levels; the
+-- boards of both kinds add their two rows. SQLite's beside this file.
+CREATE TABLE point_counts (
+    level INTEGER NOT NULL,
+    kind TEXT NOT NULL,
+    points BIGINT NOT NULL,
+    games BIGINT NOT NULL,
+    PRIMARY KEY (level, kind, points)
+);
+
+INSERT INTO point_counts (level, kind, points, games)
+SELECT 0, kind, points, COUNT(*) FROM games GROUP BY kind, points;
+
+INSERT INTO point_counts (level, kind, points, games)
+SELECT start_level, kind, points, COUNT(*) FROM games GROUP BY start_level, kind, points;
