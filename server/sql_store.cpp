@@ -51,6 +51,24 @@ Filter counts_filter_of(const BoardQuery& q, int first) {
     return f;
 }
 
+std::string placeholder(int position) {
+    return "?" + std::to_string(position);
+}
+
+// (received_ms, run_id, idx) of a cursor bound from `first`.
+std::string tie_key(int first) {
+    return "(" + placeholder(first) + ", " + placeholder(first + 1) + ", " +
+           placeholder(first + 2) + ")";
+}
+
+// A cursor's points, then its tie key, from `first`.
+void bind_cursor(sql::Statement& s, int first, const BoardCursor& c) {
+    s.bind(first, c.points);
+    s.bind(first + 1, c.received_ms);
+    s.bind(first + 2, c.run_id);
+    s.bind(first + 3, std::int64_t{c.game_index});
+}
+
 void bind_from(sql::Statement& s, int first, const std::vector<Value>& values) {
     for (const Value& value : values)
         s.bind(first++, value);
@@ -169,6 +187,42 @@ class SqlStore final : public Store {
         std::vector<Placed> out;
         while (s->step())
             out.push_back({q.offset + static_cast<std::int64_t>(out.size()) + 1, s->integer(0),
+                           static_cast<int>(s->integer(1)), s->integer(2), game_at(*s, 3)});
+        return out;
+    }
+
+    std::vector<Placed> board_after(const BoardQuery& q, const BoardCursor& after) override {
+        // One range of the board's index from the cursor on; the first
+        // row's place is one more than the games with more points
+        // (point_counts' sum) and those tied up to the cursor.
+        const Filter f = filter_of(q, "g", 1);
+        const int n = static_cast<int>(f.values.size());
+        const Filter above = counts_filter_of(q, n + 1);
+        const int m = static_cast<int>(above.values.size());
+        const auto before =
+            conn_->prepare("SELECT (SELECT COALESCE(SUM(c.games), 0) FROM point_counts c WHERE " +
+                           above.where + " AND c.points > " + placeholder(n + m + 1) +
+                           ") + (SELECT COUNT(*) FROM games g WHERE " + f.where +
+                           " AND g.points = " + placeholder(n + m + 1) +
+                           " AND (g.received_ms, g.run_id, g.idx) <= " + tie_key(n + m + 2) + ")");
+        bind_from(*before, 1, f.values);
+        bind_from(*before, n + 1, above.values);
+        bind_cursor(*before, n + m + 1, after);
+        before->step();
+        const std::int64_t ahead = before->integer(0);
+
+        const auto s = conn_->prepare(
+            std::string("SELECT run_id, idx, received_ms, ") + GAME_COLUMNS +
+            " FROM games g WHERE " + f.where + " AND g.points <= " + placeholder(n + 1) +
+            " AND (g.points < " + placeholder(n + 1) + " OR (g.received_ms, g.run_id, g.idx) > " +
+            tie_key(n + 2) + ") ORDER BY points DESC, received_ms, run_id, idx LIMIT " +
+            placeholder(n + 5));
+        bind_from(*s, 1, f.values);
+        bind_cursor(*s, n + 1, after);
+        s->bind(n + 5, std::int64_t{q.limit});
+        std::vector<Placed> out;
+        while (s->step())
+            out.push_back({ahead + static_cast<std::int64_t>(out.size()) + 1, s->integer(0),
                            static_cast<int>(s->integer(1)), s->integer(2), game_at(*s, 3)});
         return out;
     }

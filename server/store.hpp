@@ -54,6 +54,16 @@ struct Placed {
     Game game;
 };
 
+// Where a page read by keyset starts: just after the row of this sort key
+// (the last row of the page before), so page N costs what page 1 does.
+struct BoardCursor {
+    std::int64_t points = 0;
+    std::int64_t received_ms = 0;
+    std::int64_t run_id = 0;
+    int game_index = 0;
+    friend bool operator==(const BoardCursor&, const BoardCursor&) = default;
+};
+
 struct BoardQuery {
     std::optional<int> level; // the game's start level, 1 to 4; none: all
     std::optional<Kind> kind; // none: both
@@ -101,6 +111,9 @@ class Store {
     // Best points first; among equal points the earlier received first,
     // then the lower run id and game index.
     virtual std::vector<Placed> board(const BoardQuery& query) = 0;
+    // The same board's rows after `after` in that order (the query's offset
+    // ignored), each with its place on the board.
+    virtual std::vector<Placed> board_after(const BoardQuery& query, const BoardCursor& after) = 0;
     virtual std::int64_t count(const BoardQuery& query) = 0;
 
     virtual std::optional<StoredRun> run(std::int64_t id) = 0;

@@ -15,6 +15,7 @@ class WatchedStore final : public Store {
 
     Inserted insert_run(const NewRun& run) override;
     std::vector<Placed> board(const BoardQuery& query) override;
+    std::vector<Placed> board_after(const BoardQuery& query, const BoardCursor& after) override;
     std::int64_t count(const BoardQuery& query) override;
     std::optional<StoredRun> run(std::int64_t id) override;
     std::vector<std::int64_t> places(std::int64_t run_id, const BoardQuery& query) override;

@@ -65,6 +65,20 @@ std::vector<std::int64_t> MemoryStore::places(std::int64_t run_id, const board::
     return places;
 }
 
+std::vector<board::Placed> MemoryStore::board_after(const board::BoardQuery& query,
+                                                    const board::BoardCursor& after) {
+    const auto key = [](const board::Placed& p) {
+        return std::make_tuple(-p.game.points, p.received_ms, p.run_id, p.game_index);
+    };
+    const auto cut =
+        std::make_tuple(-after.points, after.received_ms, after.run_id, after.game_index);
+    std::vector<board::Placed> out;
+    for (const board::Placed& p : all(query))
+        if (key(p) > cut && out.size() < static_cast<std::size_t>(query.limit))
+            out.push_back(p);
+    return out;
+}
+
 std::vector<board::GamePlaces> MemoryStore::run_places(std::int64_t run_id) {
     const std::optional<board::StoredRun> found = run(run_id);
     if (!found)
