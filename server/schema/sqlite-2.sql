@@ -1,8 +1,9 @@
--- Version 2, on SQLite: how many games each board holds at each number of
--- points, kept with every insert. Points are bounded, so a game's place is a
--- sum over the few rows above its points plus the ties received before it,
--- not a count of every game ahead. Level 0 is the board of all levels; the
--- boards of both kinds add their two rows. PostgreSQL's beside this file.
+-- Version 2, on SQLite: a histogram of each board's points (how many games
+-- it holds at each number of points), kept with every insert. Points are
+-- bounded, so a game's place is a sum over the rows above its points (one a
+-- number of points, however many games) plus the ties received before it,
+-- not a count of every game ahead. Level 0 is the board of all levels; a
+-- board of both kinds adds its two rows. PostgreSQL's beside this file.
 CREATE TABLE point_counts (
     level INTEGER NOT NULL,
     kind TEXT NOT NULL,
