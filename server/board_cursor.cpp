@@ -1,6 +1,7 @@
 #include "server/board_cursor.hpp"
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 
 namespace board {
@@ -11,15 +12,13 @@ constexpr std::int64_t MOST = std::int64_t{1} << 53;
 
 // One field: digits only, no sign, no leading zero but in "0".
 std::optional<std::int64_t> field(std::string_view text, std::int64_t least, std::int64_t most) {
-    if (text.empty() || text.size() > 16 || (text.size() > 1 && text[0] == '0'))
+    if (text.empty() || text.size() > 16 || text[0] < '0' || text[0] > '9' ||
+        (text.size() > 1 && text[0] == '0'))
         return std::nullopt;
     std::int64_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value < least || value > most)
+    const char* const last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, value);
+    if (error != std::errc{} || end != last || value < least || value > most)
         return std::nullopt;
     return value;
 }
