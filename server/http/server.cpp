@@ -437,6 +437,7 @@ void Server::Core::refuse_connection(tcp::socket socket, const std::string& peer
                                                         "it takes"
                                                       : "this address holds all the connections "
                                                         "one address may"});
+    const std::size_t body = answer.body.size();
     std::ostringstream bytes;
     bytes << message_of(std::move(answer), 11, false, false);
     auto text = std::make_shared<std::string>(bytes.str());
@@ -446,7 +447,7 @@ void Server::Core::refuse_connection(tcp::socket socket, const std::string& peer
         held->shutdown(tcp::socket::shutdown_both, ignored);
         held->close(ignored);
     });
-    service.log(Exchange{peer, "-", "-", status, 0, 0});
+    service.log(Exchange{peer, "-", "-", status, body, 0});
 }
 
 std::vector<std::shared_ptr<Session>> Server::Core::live() {
