@@ -23,12 +23,12 @@ PLAYER_SCRIPT = "/static/asciinema-player.min.js"
 MOST_GROWTH_KIB = 64 << 10
 
 
-def seeded_board(program, recordings, database):
+def seeded_board(program, recordings, database, options=OPTIONS):
     """A board with one run of ten minutes: a cast of a few MiB to ask for."""
     folder = tempfile.mkdtemp(prefix="strangers-runs.")
     subprocess.run([recordings, folder, "1", "600"], check=True)
     body = open(os.path.join(folder, "1.replay"), "rb").read()
-    server = Server(program, database, *OPTIONS)
+    server = Server(program, database, *options)
     answer = exchange(server.port, get("/api/runs", "Content-Type: text/plain", body=body,
                                        method="POST"), timeout=60)
     if answer.status != 201:
