@@ -1,46 +1,39 @@
 #include "server/board_service.hpp"
 
-#include "server/accept_encoding.hpp"
 #include "server/answers.hpp"
 #include "server/http/allowed_methods.hpp"
+#include "server/http/answer_coding.hpp"
 #include "server/http/client_address.hpp"
+#include "server/http/inflate.hpp"
 #include "server/http/log_text.hpp"
 #include "server/http/query.hpp"
-#include "server/http/request_shape.hpp"
+#include "server/http/server.hpp"
 #include "server/page_routes.hpp"
 #include "server/pages/cast_cache.hpp"
+#include "server/pages/static_paths.hpp"
 #include "server/ranked_rules.hpp"
 #include "server/rate_limit.hpp"
-#include "server/replay_pool.hpp"
-#include "server/route_id.hpp"
 #include "server/sha256.hpp"
 #include "server/store_pool.hpp"
+#include "server/work_pool.hpp"
 
-#include <httplib.h>
-
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <future>
-#include <map>
 #include <mutex>
-#include <optional>
 #include <random>
-#include <string_view>
 
 namespace board {
 namespace {
 
 // A replay takes at most its CPU budget; by then a worker is free.
 constexpr int BUSY_RETRY_SECONDS = 2;
-// Requests on one connection before it is closed: a page's reader comes back.
-constexpr std::size_t KEEP_ALIVE_REQUESTS = 100;
-// HTTP threads besides those that may wait on replays, for the reads.
+// Threads for the routes besides those that may wait on replays, for the
+// reads of the store and the pages.
 constexpr int READER_THREADS = 8;
-// A body sent where none is read (a ticket's ask, a refused method) is
-// dropped up to this much; past it the answer is 413.
-constexpr std::size_t DROPPED_BODY_LIMIT = 4096;
+// Requests queued behind busy route threads before a 503.
+constexpr std::size_t ROUTES_WAITING = 64;
 
 std::int64_t now_ms() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -54,78 +47,30 @@ std::int64_t thread_cpu_ns() {
     return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
 }
 
-void send_json(httplib::Response& res, int status, const std::string& body) {
-    res.status = status;
-    res.set_content(body, "application/json");
-}
-
-void refuse(httplib::Response& res, int status, const std::string& reason) {
-    send_json(res, status, error_body(reason));
-}
-
-// Who sent the request: the peer, or what a trusted proxy forwards. Every
-// X-Forwarded-For header counts, in the order they came.
-std::string client_address(const httplib::Request& req, const std::vector<http::Cidr>& proxies) {
-    std::string forwarded;
-    const std::size_t headers = req.get_header_value_count("X-Forwarded-For");
-    for (std::size_t i = 0; i < headers; ++i) {
-        if (i > 0)
-            forwarded += ',';
-        forwarded += req.get_header_value("X-Forwarded-For", i);
-    }
-    return http::client_address(req.remote_addr, forwarded, proxies);
-}
-
-// Reads and drops a body the route has no use for. A request with neither
-// Content-Length nor chunked Transfer-Encoding has none, and nothing is read:
-// httplib would wait for the connection's end. A body is read to its end
-// even past `limit` (httplib bounds it by the payload limit), so the next
-// request on the connection is read from where it starts. False when the
-// body was longer than `limit` or did not arrive whole.
-bool drop_body(const httplib::Request& req, const httplib::ContentReader& reader,
-               std::size_t limit) {
-    const bool chunked =
-        req.get_header_value("Transfer-Encoding").find("chunked") != std::string::npos;
-    if (!chunked && !req.has_header("Content-Length"))
-        return true;
-    std::size_t total = 0;
-    const bool whole = reader([&total](const char*, std::size_t length) {
-        total += length;
-        return true;
-    });
-    return whole && total <= limit;
-}
-
-void refuse_body(httplib::Response& res) {
-    refuse(res, 413,
-           "this route takes no body past " + std::to_string(DROPPED_BODY_LIMIT) + " bytes");
+http::Response json_answer(int status, std::string body) {
+    http::Response response;
+    response.status = status;
+    response.body = std::move(body);
+    return response;
 }
 
 // A known path asked with a method it does not take: 405 and what it takes.
-void no_such_route(const httplib::Request& req, httplib::Response& res) {
-    if (const auto allow = http::allowed_methods(req.path)) {
-        res.set_header("Allow", *allow);
-        send_json(res, 405, error_body(req.method + " is not taken here; " + *allow + " is"));
-        return;
+http::Response no_such_route(const http::Request& request) {
+    if (const auto allow = http::allowed_methods(request.path())) {
+        http::Response response = refusal_answer(405, http::log_text(request.method) +
+                                                          " is not taken here; " + *allow + " is");
+        response.headers.emplace_back("Allow", *allow);
+        return response;
     }
-    refuse(res, 404, "no such page");
+    return refusal_answer(404, "no such page");
 }
 
-std::string default_reason(int status) {
-    switch (status) {
-    case 400:
-        return "a malformed request";
-    case 404:
-        return "no such page";
-    case 405:
-        return "method not allowed";
-    case 413:
-        return "the request is too large";
-    case 431:
-        return "the request's headers are too large";
-    default:
-        return "HTTP status " + std::to_string(status);
-    }
+// What every answer carries, pages or not: nothing loads from another host.
+http::Response finished(http::Response response) {
+    response.headers.emplace_back("Content-Security-Policy",
+                                  std::string(pages::CONTENT_SECURITY_POLICY));
+    response.headers.emplace_back("X-Content-Type-Options", "nosniff");
+    return response;
 }
 
 } // namespace
@@ -138,46 +83,57 @@ struct BoardService::Parts {
 
     ServiceConfig config;
     StorePool stores;
-    ReplayPool replays;
+    WorkPool replays;
     RateLimit rate;
     RateLimit ticket_rate;
     pages::CastCache casts;
-    httplib::Server http;
-    int port = 0;
 
     std::mutex log_mutex;
     std::function<void(const std::string&)> sink = [](const std::string& line) {
         std::fwrite(line.data(), 1, line.size(), stderr);
     };
-    std::map<const httplib::Request*, std::chrono::steady_clock::time_point> started;
+    // Last: it stops serving before what it serves goes.
+    std::unique_ptr<http::Server> server;
 
-    void routes();
-    void submit(const httplib::Request& req, httplib::Response& res);
-    void deal_ticket(const httplib::Request& req, httplib::Response& res);
-    void log(const httplib::Request& req, const httplib::Response& res);
+    http::Response handle(const http::Request& request);
+    http::Response route(const http::Request& request);
+    http::Response submit(const http::Request& request);
+    http::Response deal_ticket(const http::Request& request);
+    http::Response board_api(const http::Request& request);
+    http::Response run_api(std::int64_t id);
+    http::Response recording(std::int64_t id);
+    http::Response health();
+    void log(const http::Exchange& exchange);
+    void log_line(const std::string& line);
 };
 
-void BoardService::Parts::submit(const httplib::Request& req, httplib::Response& res) {
+http::Response BoardService::Parts::submit(const http::Request& req) {
     const std::int64_t received = now_ms();
-    if (const std::int64_t wait = rate.take(client_address(req, config.trusted_proxies), received);
-        wait > 0) {
-        res.set_header("Retry-After", std::to_string(wait));
-        return refuse(res, 429,
-                      "more submissions a minute than this server takes from one "
-                      "address");
+    if (const std::int64_t wait = rate.take(req.client, received); wait > 0) {
+        http::Response busy = refusal_answer(429, "more submissions a minute than this server "
+                                                  "takes from one address");
+        busy.headers.emplace_back("Retry-After", std::to_string(wait));
+        return busy;
     }
-    auto screened = screen(req.body, config.limits);
+    // The cap on what comes out is the route's limit on what goes in.
+    auto inflated = http::inflated_body(req.header("Content-Encoding").value_or(""), req.body,
+                                        config.limits.max_body);
+    if (const auto* refusal = std::get_if<http::Refusal>(&inflated))
+        return refusal_answer(refusal->status, refusal->reason);
+    const std::string& body = std::get<std::string>(inflated);
+    auto screened = screen(body, config.limits);
     if (const auto* refused = std::get_if<Refused>(&screened))
-        return refuse(res, refused->status, refused->reason);
+        return refusal_answer(refused->status, refused->reason);
 
     const auto params = http::read_query(http::query_of(req.target));
     if (const auto* reason = std::get_if<std::string>(&params))
-        return refuse(res, 400, *reason);
+        return refusal_answer(400, *reason);
     const auto& given = std::get<http::Parameters>(params);
     const auto named = given.find("tickets");
     const auto tickets = ticket_list(named == given.end() ? std::string() : named->second);
     if (!tickets)
-        return refuse(res, 400, "tickets is a comma-separated list of ticket ids, in game order");
+        return refusal_answer(400,
+                              "tickets is a comma-separated list of ticket ids, in game order");
 
     auto& recording = std::get<replay::Recording>(screened);
     NewRun run;
@@ -189,15 +145,17 @@ void BoardService::Parts::submit(const httplib::Request& req, httplib::Response&
         });
     std::future<Judged> judged = task->get_future();
     if (!replays.try_submit([task] { (*task)(); })) {
-        res.set_header("Retry-After", std::to_string(BUSY_RETRY_SECONDS));
-        return refuse(res, 503, "more replays are waiting than this server's workers take");
+        http::Response busy =
+            refusal_answer(503, "more replays are waiting than this server's workers take");
+        busy.headers.emplace_back("Retry-After", std::to_string(BUSY_RETRY_SECONDS));
+        return busy;
     }
     Judged outcome = judged.get();
     if (const auto* refused = std::get_if<Refused>(&outcome))
-        return refuse(res, refused->status, refused->reason);
+        return refusal_answer(refused->status, refused->reason);
 
-    run.sha256 = sha256_hex(req.body);
-    run.bytes = req.body;
+    run.sha256 = sha256_hex(body);
+    run.bytes = body;
     run.received_ms = received;
     const auto& judged_games = std::get<std::vector<JudgedGame>>(outcome);
 
@@ -229,16 +187,16 @@ void BoardService::Parts::submit(const httplib::Request& req, httplib::Response&
         for (std::size_t i = 0; i < ranking.size() && i < (*answer)["games"].size(); ++i)
             if (ranking[i].kind == Kind::open)
                 (*answer)["games"][i]["open_because"] = ranking[i].open_because;
-    send_json(res, inserted.created ? 201 : 200, json_text(*answer));
+    return json_answer(inserted.created ? 201 : 200, json_text(*answer));
 }
 
-void BoardService::Parts::deal_ticket(const httplib::Request& req, httplib::Response& res) {
+http::Response BoardService::Parts::deal_ticket(const http::Request& req) {
     const std::int64_t issued = now_ms();
-    if (const std::int64_t wait =
-            ticket_rate.take(client_address(req, config.trusted_proxies), issued);
-        wait > 0) {
-        res.set_header("Retry-After", std::to_string(wait));
-        return refuse(res, 429, "more tickets a minute than this server deals to one address");
+    if (const std::int64_t wait = ticket_rate.take(req.client, issued); wait > 0) {
+        http::Response busy =
+            refusal_answer(429, "more tickets a minute than this server deals to one address");
+        busy.headers.emplace_back("Retry-After", std::to_string(wait));
+        return busy;
     }
     // The seed is the server's own draw: a player who could choose it could
     // search offline for an easy game.
@@ -246,212 +204,150 @@ void BoardService::Parts::deal_ticket(const httplib::Request& req, httplib::Resp
     const auto seed = static_cast<std::uint32_t>(source());
     auto store = stores.take();
     const Ticket ticket = store->issue_ticket(seed, issued);
-    send_json(res, 201,
-              json_text(Json{{"ticket", ticket.id},
-                             {"seed", ticket.seed},
-                             {"issued", iso_utc(ticket.issued_ms)}}));
+    return json_answer(201, json_text(Json{{"ticket", ticket.id},
+                                           {"seed", ticket.seed},
+                                           {"issued", iso_utc(ticket.issued_ms)}}));
 }
 
-void BoardService::Parts::routes() {
-    add_page_routes(http, stores, config.web_dir, casts);
-    http.Post("/api/runs",
-              [this](const httplib::Request& req, httplib::Response& res) { submit(req, res); });
-    // A ticket is asked for with an empty POST, often with no Content-Length
-    // at all: the body is read here, only when one is announced.
-    http.Post("/api/tickets", [this](const httplib::Request& req, httplib::Response& res,
-                                     const httplib::ContentReader& reader) {
-        if (!drop_body(req, reader, DROPPED_BODY_LIMIT))
-            return refuse_body(res);
-        deal_ticket(req, res);
-    });
-    http.Get("/api/board", [this](const httplib::Request& req, httplib::Response& res) {
-        const auto params = http::read_query(http::query_of(req.target));
-        if (const auto* reason = std::get_if<std::string>(&params))
-            return refuse(res, 400, *reason);
-        const auto& given = std::get<http::Parameters>(params);
-        const auto query = board_query({given.begin(), given.end()});
-        if (const auto* reason = std::get_if<std::string>(&query))
-            return refuse(res, 400, *reason);
-        auto store = stores.take();
-        send_json(res, 200, board_text(*store, std::get<BoardQuery>(query)));
-    });
-    http.Get(R"(/api/runs/(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
-        const auto id = id_in(req);
-        auto store = stores.take();
-        const auto answer = id ? run_answer(*store, *id, true) : std::nullopt;
-        if (!answer)
-            return refuse(res, 404, "no such run");
-        send_json(res, 200, json_text(*answer));
-    });
-    http.Get(R"(/runs/(\d+)\.replay)", [this](const httplib::Request& req, httplib::Response& res) {
-        const auto id = id_in(req);
-        auto store = stores.take();
-        const auto bytes = id ? store->recording(*id) : std::nullopt;
-        if (!bytes)
-            return refuse(res, 404, "no such run");
-        res.set_content(*bytes, "text/plain; charset=utf-8");
-    });
-    http.Get("/healthz", [this](const httplib::Request&, httplib::Response& res) {
-        try {
-            auto store = stores.take();
-            store->count(BoardQuery{});
-            send_json(res, 200, R"({"ok":true})");
-        } catch (const StoreError& e) {
-            refuse(res, 503, std::string("the database does not answer: ") + e.what());
-        }
-    });
-    // Last, past every route: what none of them took.
-    // A method with a body is answered before httplib reads one: with no
-    // Content-Length it would wait for the connection's end. POST /api/runs
-    // alone reads its body first.
-    const auto refused_with_body = [](const httplib::Request& req, httplib::Response& res,
-                                      const httplib::ContentReader& reader) {
-        if (!drop_body(req, reader, DROPPED_BODY_LIMIT))
-            return refuse_body(res);
-        no_such_route(req, res);
-    };
-    const std::string any = ".*";
-    http.Get(any, no_such_route);
-    http.Options(any, no_such_route);
-    http.Post(R"((?!/api/runs$).*)", refused_with_body);
-    http.Put(any, refused_with_body);
-    http.Patch(any, refused_with_body);
-    http.Delete(any, refused_with_body);
+http::Response BoardService::Parts::board_api(const http::Request& req) {
+    const auto params = http::read_query(http::query_of(req.target));
+    if (const auto* reason = std::get_if<std::string>(&params))
+        return refusal_answer(400, *reason);
+    const auto& given = std::get<http::Parameters>(params);
+    const auto query = board_query({given.begin(), given.end()});
+    if (const auto* reason = std::get_if<std::string>(&query))
+        return refusal_answer(400, *reason);
+    auto store = stores.take();
+    return json_answer(200, board_text(*store, std::get<BoardQuery>(query)));
 }
 
-void BoardService::Parts::log(const httplib::Request& req, const httplib::Response& res) {
-    std::int64_t ms = 0;
-    {
-        const std::lock_guard lock(log_mutex);
-        if (const auto it = started.find(&req); it != started.end()) {
-            ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                     std::chrono::steady_clock::now() - it->second)
-                     .count();
-            started.erase(it);
-        }
+http::Response BoardService::Parts::run_api(std::int64_t id) {
+    auto store = stores.take();
+    const auto answer = run_answer(*store, id, true);
+    if (!answer)
+        return refusal_answer(404, "no such run");
+    return json_answer(200, json_text(*answer));
+}
+
+http::Response BoardService::Parts::recording(std::int64_t id) {
+    auto store = stores.take();
+    auto bytes = store->recording(id);
+    if (!bytes)
+        return refusal_answer(404, "no such run");
+    http::Response response;
+    response.content_type = "text/plain; charset=utf-8";
+    response.body = std::move(*bytes);
+    response.ranges = true;
+    return response;
+}
+
+http::Response BoardService::Parts::health() {
+    try {
+        auto store = stores.take();
+        store->count(BoardQuery{});
+        return json_answer(200, R"({"ok":true})");
+    } catch (const StoreError& e) {
+        return refusal_answer(503, std::string("the database does not answer: ") + e.what());
     }
-    // Every field a client chose is escaped: one request, one line.
-    const std::string line = iso_utc(now_ms()) + " " +
-                             http::log_text(client_address(req, config.trusted_proxies)) + " " +
-                             http::log_text(req.method) + " " + http::log_text(req.target) + " " +
-                             std::to_string(res.status) + " " + std::to_string(res.body.size()) +
-                             " " + std::to_string(ms) + "ms\n";
+}
+
+http::Response BoardService::Parts::route(const http::Request& req) {
+    const auto found = http::route_of(req.path());
+    const bool reads = req.method == "GET" || req.method == "HEAD";
+    if (!found || (reads == http::takes_post(found->place)) || (!reads && req.method != "POST"))
+        return no_such_route(req);
+    switch (found->place) {
+    case http::Place::board_page:
+        return board_page_answer(req, stores);
+    case http::Place::healthz:
+        return health();
+    case http::Place::api_board:
+        return board_api(req);
+    case http::Place::api_runs:
+        return submit(req);
+    case http::Place::api_tickets:
+        return deal_ticket(req);
+    case http::Place::api_run:
+        return run_api(found->id);
+    case http::Place::run_page:
+        return run_page_answer(found->id, stores);
+    case http::Place::run_replay:
+        return recording(found->id);
+    case http::Place::run_cast:
+        return run_cast_answer(found->id, stores, casts);
+    case http::Place::static_file:
+        return static_answer(req, config.web_dir);
+    }
+    return no_such_route(req);
+}
+
+http::Response BoardService::Parts::handle(const http::Request& req) {
+    return finished(http::coded_for(req, route(req)));
+}
+
+void BoardService::Parts::log_line(const std::string& line) {
     const std::lock_guard lock(log_mutex);
     sink(line);
 }
 
+void BoardService::Parts::log(const http::Exchange& e) {
+    const auto field = [](const std::string& text) {
+        return text.empty() ? std::string("-") : http::log_text(text);
+    };
+    // Every field a client chose is escaped: one request, one line.
+    log_line(iso_utc(now_ms()) + " " + field(e.client) + " " + field(e.method) + " " +
+             field(e.target) + " " + std::to_string(e.status) + " " + std::to_string(e.bytes) +
+             " " + std::to_string(e.ms) + "ms\n");
+}
+
 BoardService::BoardService(const ServiceConfig& config) : parts_(std::make_unique<Parts>(config)) {
     Parts& p = *parts_;
-    const int threads = config.workers + static_cast<int>(config.waiting) + READER_THREADS;
-    // httplib owns the queue it is handed and deletes it.
-    p.http.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
-    p.http.set_payload_max_length(config.limits.max_body);
-    // An answer's headers and body go out in two writes: with Nagle's
-    // algorithm the body would wait for the client's delayed ACK, some 40 ms
-    // a request on a kept-alive connection. (Debian's httplib is a shared
-    // library, so its CPPHTTPLIB_TCP_NODELAY default cannot be set here.)
-    p.http.set_tcp_nodelay(true);
-    p.http.set_keep_alive_max_count(KEEP_ALIVE_REQUESTS);
-    p.http.set_pre_routing_handler([&p](const httplib::Request& req, httplib::Response& res) {
-        {
-            const std::lock_guard lock(p.log_mutex);
-            p.started[&req] = std::chrono::steady_clock::now();
-        }
-        const auto header = [&req](const char* name) -> std::optional<std::string_view> {
-            if (!req.has_header(name))
-                return std::nullopt;
-            const auto found = req.headers.find(name);
-            return std::string_view(found->second);
-        };
-        std::size_t header_bytes = req.method.size() + req.target.size() + req.version.size() + 4;
-        std::size_t header_lines = 0;
-        for (const auto& [name, value] : req.headers) {
-            // httplib's own entries for the socket's ends came of no header.
-            if (name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR" ||
-                name == "LOCAL_PORT")
-                continue;
-            header_bytes += name.size() + value.size() + 4;
-            ++header_lines;
-        }
-        const http::RequestShape shape{req.method,
-                                       header_bytes,
-                                       header_lines,
-                                       header("Transfer-Encoding"),
-                                       header("Content-Encoding"),
-                                       req.ranges.size()};
-        // Before httplib reads the body: what it would buffer or inflate
-        // whole is refused from the headers alone.
-        if (const auto refusal = http::refusal_for(shape)) {
-            refuse(res, refusal->status, refusal->reason);
-            res.set_header("Connection", "close");
-            return httplib::Server::HandlerResponse::Handled;
-        }
-        // The hook before httplib picks the answer's encoding and cuts its
-        // ranges; the request it hands over is its own, not a const object.
-        auto& own = const_cast<httplib::Request&>(req);
-        if (!http::keeps_ranges(shape))
-            own.ranges.clear();
-        if (req.has_header("Accept-Encoding")) {
-            const auto found = own.headers.find("Accept-Encoding");
-            found->second = without_brotli(found->second);
-        }
-        return httplib::Server::HandlerResponse::Unhandled;
-    });
-    p.http.set_exception_handler(
-        [&p](const httplib::Request& req, httplib::Response& res, std::exception_ptr error) {
-            std::string what = "unknown";
-            try {
-                std::rethrow_exception(error);
-            } catch (const std::exception& e) {
-                what = e.what();
-            } catch (...) {
-            }
-            {
-                const std::lock_guard lock(p.log_mutex);
-                p.sink("error in " + http::log_text(req.method) + " " + http::log_text(req.target) +
-                       ": " + http::log_text(what) + "\n");
-            }
-            refuse(res, 500, "internal error");
-        });
-    p.http.set_error_handler([](const httplib::Request& req, httplib::Response& res) {
-        if (!res.body.empty())
-            return;
-        // httplib caps a form's body far below the recording's limit, and
-        // curl's --data-binary sends a form unless told otherwise.
-        if (res.status == 413 &&
-            req.get_header_value("Content-Type") == "application/x-www-form-urlencoded")
-            return refuse(res, 413,
-                          "a form's body is limited to 8192 bytes: send the recording "
-                          "as text/plain");
-        refuse(res, res.status, default_reason(res.status));
-    });
-    p.http.set_logger(
-        [&p](const httplib::Request& req, const httplib::Response& res) { p.log(req, res); });
-    p.routes();
-    if (config.port == 0) {
-        p.port = p.http.bind_to_any_port(config.host);
-        if (p.port < 0)
-            throw std::runtime_error("cannot listen on " + config.host);
-    } else {
-        if (!p.http.bind_to_port(config.host, config.port))
-            throw std::runtime_error("cannot listen on " + config.host + ":" +
-                                     std::to_string(config.port));
-        p.port = config.port;
-    }
+    http::ServerConfig edge;
+    edge.host = config.host;
+    edge.port = config.port;
+    edge.limits = config.edge;
+    edge.trusted_proxies = config.trusted_proxies;
+    // Each replay in flight holds a route thread while it waits.
+    edge.workers = config.workers + static_cast<int>(config.waiting) + READER_THREADS;
+    edge.waiting = ROUTES_WAITING;
+    http::Service service;
+    service.body_rules = [max_body = config.limits.max_body, dropped = config.edge.dropped_body](
+                             std::string_view method, std::string_view target) {
+        const auto path = target.substr(0, target.find('?'));
+        if (method == "POST" && path == "/api/runs")
+            return http::BodyRule{max_body, true};
+        // A ticket is asked for with an empty POST, often with no
+        // Content-Length at all: any other body is read only to be dropped.
+        return http::BodyRule{dropped, false};
+    };
+    service.handle = [&p](const http::Request& request) { return p.handle(request); };
+    service.refused = [](const http::Refusal& refusal) {
+        return finished(refusal_answer(refusal.status, refusal.reason));
+    };
+    service.log = [&p](const http::Exchange& exchange) { p.log(exchange); };
+    service.failed = [&p](const http::Exchange& e, const std::string& what) {
+        p.log_line("error in " + http::log_text(e.method) + " " + http::log_text(e.target) + ": " +
+                   http::log_text(what) + "\n");
+    };
+    p.server = std::make_unique<http::Server>(std::move(edge), std::move(service));
 }
 
 BoardService::~BoardService() = default;
 
 int BoardService::port() const {
-    return parts_->port;
+    return parts_->server->port();
 }
 
 void BoardService::run() {
-    parts_->http.listen_after_bind();
+    parts_->server->run();
 }
 
 void BoardService::stop() {
-    parts_->http.stop();
+    parts_->server->stop();
+}
+
+std::size_t BoardService::connections() const {
+    return parts_->server->connections();
 }
 
 void BoardService::log_to(std::function<void(const std::string&)> sink) {

@@ -4,6 +4,7 @@
 // sockets.
 
 #include "server/http/client_address.hpp"
+#include "server/http/edge_limits.hpp"
 #include "server/submission.hpp"
 
 #include <cstddef>
@@ -26,6 +27,7 @@ struct ServiceConfig {
     // Peers whose X-Forwarded-For names the client; none: no header is believed.
     std::vector<http::Cidr> trusted_proxies;
     Limits limits;
+    http::EdgeLimits edge;
 };
 
 class BoardService {
@@ -38,10 +40,13 @@ class BoardService {
     BoardService& operator=(const BoardService&) = delete;
 
     int port() const;
-    // Serves until stop(); then waits for the requests under way.
+    // Serves until stop(); then waits, for a grace, for the requests under
+    // way.
     void run();
-    // Safe from any thread, any number of times.
+    // Safe from any thread, any number of times, before run() too.
     void stop();
+    // The connections open now.
+    std::size_t connections() const;
 
     // Where the request log goes, one line a request; stderr by default.
     void log_to(std::function<void(const std::string&)> sink);

@@ -1,20 +1,20 @@
 // orbitrix-server: the board. SIGTERM and SIGINT are blocked in every
 // thread and taken by one that only waits for them, so no signal handler
-// runs at all; it asks the service to stop, which lets the requests under
-// way finish, and the database is closed as the service goes.
+// runs at all; it asks the service to stop, which closes what is idle, lets
+// the requests under way finish within a grace, and the database is closed
+// as the service goes.
 #include "server/options.hpp"
 #include "server/store.hpp"
 #include "server/web_files.hpp"
 
-#include <chrono>
-#include <condition_variable>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <mutex>
 #include <pthread.h>
+#include <sys/resource.h>
 #include <thread>
 
 namespace {
@@ -51,6 +51,25 @@ std::string pages_folder(const std::string& given) {
     return {};
 }
 
+// Each connection holds a descriptor, besides the few of the store, the log
+// and the pages' files: the soft limit is raised to make room, as far as the
+// hard one allows, and a shortfall is said once.
+void make_room_for(std::size_t connections) {
+    constexpr rlim_t OWN_DESCRIPTORS = 64;
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return;
+    const rlim_t wanted = static_cast<rlim_t>(connections) + OWN_DESCRIPTORS;
+    if (limit.rlim_cur >= wanted)
+        return;
+    rlimit raised = limit;
+    raised.rlim_cur = limit.rlim_max == RLIM_INFINITY ? wanted : std::min(wanted, limit.rlim_max);
+    const rlim_t open = ::setrlimit(RLIMIT_NOFILE, &raised) == 0 ? raised.rlim_cur : limit.rlim_cur;
+    if (open < wanted)
+        std::cerr << "orbitrix-server: " << open << " open files at most (ulimit -n), so fewer "
+                  << "than the " << connections << " connections --max-connections allows\n";
+}
+
 int serve(board::Run run) {
     run.config.web_dir = pages_folder(run.config.web_dir);
     if (run.config.web_dir.empty())
@@ -68,6 +87,7 @@ int serve(board::Run run) {
             std::filesystem::path(run.config.database).parent_path(), ignored);
     }
 
+    make_room_for(run.config.edge.connections);
     sigset_t stops;
     sigemptyset(&stops);
     sigaddset(&stops, SIGTERM);
@@ -80,27 +100,12 @@ int serve(board::Run run) {
         board::BoardService service(run.config);
         std::cerr << "orbitrix-server: serving on " << run.config.host << ":" << service.port()
                   << ", database " << board::database_for_log(run.config.database) << "\n";
-        std::mutex ended_mutex;
-        std::condition_variable ended_changed;
-        bool ended = false;
         std::thread waiter([&] {
             int signal = 0;
             sigwait(&stops, &signal);
-            // httplib lets a stop asked for before its loop has started pass
-            // unseen, and a signal can come that early: ask again until
-            // run() has returned.
-            std::unique_lock lock(ended_mutex);
-            do
-                service.stop();
-            while (!ended_changed.wait_for(lock, std::chrono::milliseconds(50),
-                                           [&] { return ended; }));
+            service.stop();
         });
         service.run();
-        {
-            const std::lock_guard lock(ended_mutex);
-            ended = true;
-        }
-        ended_changed.notify_all();
         // run() also ends when the listening socket fails; wake the waiter.
         pthread_kill(waiter.native_handle(), SIGTERM);
         waiter.join();

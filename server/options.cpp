@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <charconv>
+#include <chrono>
 #include <optional>
 #include <string_view>
 
@@ -44,6 +45,38 @@ bool read_listen(std::string_view text, ServiceConfig& config) {
     return true;
 }
 
+// The HTTP edge's limits: each a whole number in its range, into its field.
+struct EdgeFlag {
+    std::string_view name;
+    int least;
+    int most;
+    void (*set)(http::EdgeLimits&, int);
+};
+
+constexpr EdgeFlag EDGE_FLAGS[] = {
+    {"--header-limit", 1024, 1 << 20,
+     [](http::EdgeLimits& l, int v) { l.header_bytes = static_cast<std::size_t>(v); }},
+    {"--header-lines", 8, 10'000,
+     [](http::EdgeLimits& l, int v) { l.header_lines = static_cast<std::size_t>(v); }},
+    {"--request-timeout", 1, 3600,
+     [](http::EdgeLimits& l, int v) { l.request_time = std::chrono::seconds(v); }},
+    {"--idle-timeout", 1, 3600,
+     [](http::EdgeLimits& l, int v) { l.idle_time = std::chrono::seconds(v); }},
+    {"--send-timeout", 1, 3600,
+     [](http::EdgeLimits& l, int v) { l.send_time = std::chrono::seconds(v); }},
+    {"--max-connections", 1, 1'000'000,
+     [](http::EdgeLimits& l, int v) { l.connections = static_cast<std::size_t>(v); }},
+    {"--max-connections-per-address", 1, 1'000'000,
+     [](http::EdgeLimits& l, int v) { l.connections_per_address = static_cast<std::size_t>(v); }},
+};
+
+const EdgeFlag* edge_flag(std::string_view name) {
+    for (const EdgeFlag& flag : EDGE_FLAGS)
+        if (flag.name == name)
+            return &flag;
+    return nullptr;
+}
+
 } // namespace
 
 std::string help_text() {
@@ -77,6 +110,25 @@ std::string help_text() {
            "                      of web/ beside the program, ../share/orbitrix/web\n"
            "                      from it, and " ORBITRIX_WEB_DIR "\n"
            "                      that holds them)\n"
+           "\n"
+           "What one client may take (a limit passed gets its 4xx and one log line):\n"
+           "      --header-limit BYTES\n"
+           "                      the request line and headers (1024 to 1048576; 8192):\n"
+           "                      431\n"
+           "      --header-lines N\n"
+           "                      header lines (8 to 10000; 64): 431\n"
+           "      --request-timeout SECONDS\n"
+           "                      to send a whole request, line, headers and body (1 to\n"
+           "                      3600; 10): 408\n"
+           "      --idle-timeout SECONDS\n"
+           "                      a kept-alive connection between requests (1 to 3600; 30)\n"
+           "      --send-timeout SECONDS\n"
+           "                      an answer's reader without progress (1 to 3600; 30)\n"
+           "      --max-connections N\n"
+           "                      open at once, in all (1 to 1000000; 10000): 503\n"
+           "      --max-connections-per-address N\n"
+           "                      open at once from one address; a --trusted-proxy is\n"
+           "                      exempt (1 to 1000000; 256): 429\n"
            "\n"
            "Pages: GET / (the board), GET /runs/ID (a run, played), GET /runs/ID.cast.\n"
            "API: POST /api/runs, GET /api/board, GET /api/runs/ID, GET /runs/ID.replay,\n"
@@ -152,9 +204,11 @@ Command read_command_line(const std::vector<std::string>& args) {
             name = std::string(arg.substr(0, eq));
             value = std::string(arg.substr(eq + 1));
         }
+        const EdgeFlag* edge = edge_flag(name);
         const bool known = name == "--listen" || name == "--database" || name == "--workers" ||
                            name == "--queue" || name == "--submissions-per-minute" ||
-                           name == "--cast-cache" || name == "--web" || name == "--trusted-proxy";
+                           name == "--cast-cache" || name == "--web" ||
+                           name == "--trusted-proxy" || edge;
         if (!known)
             return BadCommandLine{"unknown option '" + name + "'"};
         if (!value) {
@@ -163,7 +217,12 @@ Command read_command_line(const std::vector<std::string>& args) {
             value = args[++i];
         }
         const auto bad = [&] { return BadCommandLine{"bad value '" + *value + "' for " + name}; };
-        if (name == "--listen") {
+        if (edge) {
+            const auto n = count(*value, edge->least, edge->most);
+            if (!n)
+                return bad();
+            edge->set(run.config.edge, *n);
+        } else if (name == "--listen") {
             if (!read_listen(*value, run.config))
                 return bad();
         } else if (name == "--database") {

@@ -1,23 +1,25 @@
 #pragma once
 // The board for people: the HTML pages, each run's asciicast and the files
-// the pages load from /static/. Every answer of the server, pages or not,
-// carries the policy that lets a page load nothing from another host.
+// the pages load from /static/.
 
+#include "server/http/message.hpp"
 #include "server/pages/cast_cache.hpp"
 #include "server/store_pool.hpp"
 
+#include <cstdint>
 #include <string>
-
-namespace httplib {
-class Server;
-}
 
 namespace board {
 
+// A JSON refusal, as the API and the pages' own requests read it.
+http::Response refusal_answer(int status, const std::string& reason);
+
+http::Response board_page_answer(const http::Request& request, StorePool& stores);
+http::Response run_page_answer(std::int64_t id, StorePool& stores);
+// `casts`: the casts made, kept for the next visit.
+http::Response run_cast_answer(std::int64_t id, StorePool& stores, pages::CastCache& casts);
 // `web_dir`: the folder of the stylesheet, the script and the player's
-// files (the build's web/ or the installed share/orbitrix/web); `casts`:
-// the casts made, kept for the next visit.
-void add_page_routes(httplib::Server& http, StorePool& stores, const std::string& web_dir,
-                     pages::CastCache& casts);
+// files (the build's web/ or the installed share/orbitrix/web).
+http::Response static_answer(const http::Request& request, const std::string& web_dir);
 
 } // namespace board

@@ -403,6 +403,12 @@ std::unique_ptr<Store> open_sqlite_store(const std::string& path) {
                          (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)));
     sqlite3_busy_timeout(db.get(), BUSY_TIMEOUT_MS);
     exec(db.get(), "PRAGMA journal_mode = WAL");
+    // The WAL is checkpointed every 1000 pages written (SQLite's own
+    // default, named here as the policy), and cut back to this size after
+    // a checkpoint: a run of a long session's recording makes it grow for
+    // one transaction, not for good.
+    exec(db.get(), "PRAGMA wal_autocheckpoint = 1000");
+    exec(db.get(), "PRAGMA journal_size_limit = 16777216");
     exec(db.get(), "PRAGMA synchronous = FULL");
     exec(db.get(), "PRAGMA foreign_keys = ON");
     auto store = std::make_unique<SqliteStore>(std::move(db));

@@ -102,7 +102,6 @@ class Store {
     virtual std::vector<std::int64_t> places(std::int64_t run_id, const BoardQuery& query) = 0;
     virtual std::optional<std::string> recording(std::int64_t id) = 0;
 
-
     virtual Ticket issue_ticket(std::uint32_t seed, std::int64_t issued_ms) = 0;
     virtual std::optional<Ticket> ticket(const std::string& id) = 0;
 };

@@ -1,59 +1,77 @@
 #include "server/http/allowed_methods.hpp"
 
-#include <algorithm>
 #include <array>
+#include <charconv>
 
 namespace board::http {
 namespace {
 
-struct Route {
+struct Pattern {
+    Place place;
     std::string_view prefix;
     std::string_view suffix; // after a run id, when `with_id`
     bool with_id;
-    bool is_post;
 };
 
-// The same paths as the routes in board_service.cpp and page_routes.cpp.
-constexpr std::array<Route, 10> ROUTES = {{
-    {"/", "", false, false},
-    {"/healthz", "", false, false},
-    {"/api/board", "", false, false},
-    {"/api/runs", "", false, true},
-    {"/api/tickets", "", false, true},
-    {"/api/runs/", "", true, false},
-    {"/runs/", "", true, false},
-    {"/runs/", ".replay", true, false},
-    {"/runs/", ".cast", true, false},
-    {"/static/", "", true, false}, // any file name: the folder decides
+constexpr std::array<Pattern, 10> PATTERNS = {{
+    {Place::board_page, "/", "", false},
+    {Place::healthz, "/healthz", "", false},
+    {Place::api_board, "/api/board", "", false},
+    {Place::api_runs, "/api/runs", "", false},
+    {Place::api_tickets, "/api/tickets", "", false},
+    {Place::api_run, "/api/runs/", "", true},
+    {Place::run_page, "/runs/", "", true},
+    {Place::run_replay, "/runs/", ".replay", true},
+    {Place::run_cast, "/runs/", ".cast", true},
+    {Place::static_file, "/static/", "", false},
 }};
 
-bool digits(std::string_view text) {
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+std::optional<std::int64_t> whole_number(std::string_view text) {
+    if (text.empty() || text.front() < '0' || text.front() > '9')
+        return std::nullopt;
+    std::int64_t id = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
+    if (error != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
+    return id;
 }
 
-bool matches(const Route& route, std::string_view path) {
-    if (!route.with_id)
-        return path == route.prefix;
-    if (!path.starts_with(route.prefix) || path.size() <= route.prefix.size())
-        return false;
-    if (route.prefix == "/static/")
-        return true;
-    std::string_view rest = path.substr(route.prefix.size());
-    if (!rest.ends_with(route.suffix))
-        return false;
-    rest.remove_suffix(route.suffix.size());
-    return digits(rest);
+std::optional<Route> matched(const Pattern& pattern, std::string_view path) {
+    if (pattern.place == Place::static_file)
+        return path.starts_with(pattern.prefix) && path.size() > pattern.prefix.size()
+                   ? std::optional<Route>(Route{pattern.place})
+                   : std::nullopt;
+    if (!pattern.with_id)
+        return path == pattern.prefix ? std::optional<Route>(Route{pattern.place}) : std::nullopt;
+    if (!path.starts_with(pattern.prefix) || !path.ends_with(pattern.suffix) ||
+        path.size() < pattern.prefix.size() + pattern.suffix.size())
+        return std::nullopt;
+    std::string_view rest = path.substr(pattern.prefix.size());
+    rest.remove_suffix(pattern.suffix.size());
+    const auto id = whole_number(rest);
+    if (!id)
+        return std::nullopt;
+    return Route{pattern.place, *id};
 }
 
 } // namespace
 
+std::optional<Route> route_of(std::string_view path) {
+    for (const Pattern& pattern : PATTERNS)
+        if (const auto route = matched(pattern, path))
+            return route;
+    return std::nullopt;
+}
+
+bool takes_post(Place place) {
+    return place == Place::api_runs || place == Place::api_tickets;
+}
+
 std::optional<std::string> allowed_methods(std::string_view path) {
-    const auto found = std::find_if(ROUTES.begin(), ROUTES.end(),
-                                    [path](const Route& r) { return matches(r, path); });
-    if (found == ROUTES.end())
+    const auto route = route_of(path);
+    if (!route)
         return std::nullopt;
-    return std::string(found->is_post ? "POST" : "GET, HEAD");
+    return std::string(takes_post(route->place) ? "POST" : "GET, HEAD");
 }
 
 } // namespace board::http

@@ -1,5 +1,7 @@
 #include "server/http/client_address.hpp"
 
+#include "server/http/field_text.hpp"
+
 #include <arpa/inet.h>
 
 #include <algorithm>
@@ -11,14 +13,6 @@ namespace {
 constexpr std::array<std::uint8_t, 12> V4_MAPPED = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xff, 0xff};
 // Longer than any address's text: what is longer is no address.
 constexpr std::size_t LONGEST_ADDRESS = INET6_ADDRSTRLEN;
-
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
 
 int width(const Address& a) {
     return a.v4 ? 32 : 128;

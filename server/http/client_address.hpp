@@ -37,7 +37,7 @@ std::optional<Cidr> parse_cidr(std::string_view text);
 std::string address_text(const Address& address);
 
 // The canonical text of an address, or the text as it is when it is none
-// (an httplib peer is always an address; a test may name anything).
+// (a socket's peer is always an address; a test may name anything).
 std::string normalised(std::string_view text);
 
 bool in_block(const Cidr& block, const Address& address);

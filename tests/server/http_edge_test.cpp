@@ -246,6 +246,13 @@ TEST(AllowedMethods, NamesWhatEachKnownPathTakes) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(allowed_methods(c.path), c.allow) << c.path;
+    // The id a route reads is the one the path names, and one too large
+    // for it names no route.
+    EXPECT_EQ(route_of("/runs/12.cast")->place, Place::run_cast);
+    EXPECT_EQ(route_of("/runs/12.cast")->id, 12);
+    EXPECT_EQ(route_of("/api/runs/9223372036854775807")->id, 9223372036854775807);
+    EXPECT_FALSE(route_of("/runs/9223372036854775808"));
+    EXPECT_FALSE(route_of("/runs/+1"));
 }
 
 TEST(StaticPath, TakesPlainNamesOnlyFromTheRawTarget) {

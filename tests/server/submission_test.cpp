@@ -7,7 +7,7 @@
 #include "server/answers.hpp"
 #include "server/options.hpp"
 #include "server/rate_limit.hpp"
-#include "server/replay_pool.hpp"
+#include "server/work_pool.hpp"
 #include "server/shown_text.hpp"
 #include "server/submission.hpp"
 #include "support/played_session.hpp"
@@ -255,12 +255,12 @@ TEST(RateLimit, TakesPerMinuteFromEachAddressAndRefills) {
         EXPECT_EQ(none.take("a", 0), 0);
 }
 
-TEST(ReplayPool, RefusesWhatNeitherAWorkerNorTheQueueTakes) {
+TEST(WorkPool, RefusesWhatNeitherAWorkerNorTheQueueTakes) {
     std::latch release(1);
     std::promise<void> started;
     std::atomic<int> ran{0};
     {
-        board::ReplayPool pool(1, 1);
+        board::WorkPool pool(1, 1);
         ASSERT_TRUE(pool.try_submit([&] {
             started.set_value();
             release.wait();
@@ -337,6 +337,33 @@ TEST(CommandLine, FollowsTheGamesConventions) {
         std::get<board::Run>(run({"--trusted-proxy", "127.0.0.1", "--trusted-proxy=fd00::/8"}));
     ASSERT_EQ(proxies.config.trusted_proxies.size(), 2u);
     EXPECT_EQ(proxies.config.trusted_proxies[1].prefix, 8);
+
+    // The edge's limits: their defaults, each flag into its own field, and
+    // each bounded.
+    const board::http::EdgeLimits edge = defaults.config.edge;
+    EXPECT_EQ(edge.header_bytes, 8192u);
+    EXPECT_EQ(edge.header_lines, 64u);
+    EXPECT_EQ(edge.request_time, std::chrono::seconds(10));
+    EXPECT_EQ(edge.idle_time, std::chrono::seconds(30));
+    EXPECT_EQ(edge.send_time, std::chrono::seconds(30));
+    EXPECT_EQ(edge.connections, 10'000u);
+    EXPECT_EQ(edge.connections_per_address, 256u);
+    const auto limits = std::get<board::Run>(
+        run({"--header-limit", "2048", "--header-lines=9", "--request-timeout", "2",
+             "--idle-timeout=3", "--send-timeout", "4", "--max-connections", "50",
+             "--max-connections-per-address=5"}));
+    EXPECT_EQ(limits.config.edge.header_bytes, 2048u);
+    EXPECT_EQ(limits.config.edge.header_lines, 9u);
+    EXPECT_EQ(limits.config.edge.request_time, std::chrono::seconds(2));
+    EXPECT_EQ(limits.config.edge.idle_time, std::chrono::seconds(3));
+    EXPECT_EQ(limits.config.edge.send_time, std::chrono::seconds(4));
+    EXPECT_EQ(limits.config.edge.connections, 50u);
+    EXPECT_EQ(limits.config.edge.connections_per_address, 5u);
+    for (const char* flag : {"--header-limit", "--header-lines", "--request-timeout",
+                             "--idle-timeout", "--send-timeout", "--max-connections",
+                             "--max-connections-per-address"})
+        EXPECT_EQ(message({flag, "0"}), std::string("bad value '0' for ") + flag);
+    EXPECT_EQ(message({"--header-limit", "2000000"}), "bad value '2000000' for --header-limit");
 
     EXPECT_EQ(board::default_database("/x", "/home/a"), "/x/orbitrix/board.sqlite3");
     EXPECT_EQ(board::default_database("", "/home/a"),

@@ -1,7 +1,8 @@
 #pragma once
-// The threads that replay submissions, apart from the threads that serve
-// HTTP: a slow replay holds up only its own request, and a queue of
-// bounded length turns a flood into quick refusals rather than a backlog.
+// Threads for blocking work, apart from the threads that serve HTTP: the
+// replays of submissions, and the routes' store and page work. A slow job
+// holds up only its own request, and a queue of bounded length turns a
+// flood into quick refusals rather than a backlog.
 
 #include <condition_variable>
 #include <cstddef>
@@ -13,14 +14,14 @@
 
 namespace board {
 
-class ReplayPool {
+class WorkPool {
   public:
     // `workers` threads; at most `waiting` jobs queued behind them.
-    ReplayPool(int workers, std::size_t waiting);
+    WorkPool(int workers, std::size_t waiting);
     // Runs the queued jobs, then joins.
-    ~ReplayPool();
-    ReplayPool(const ReplayPool&) = delete;
-    ReplayPool& operator=(const ReplayPool&) = delete;
+    ~WorkPool();
+    WorkPool(const WorkPool&) = delete;
+    WorkPool& operator=(const WorkPool&) = delete;
 
     // False, and the job dropped, when every worker is busy and the queue
     // is full.

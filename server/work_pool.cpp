@@ -1,13 +1,13 @@
-#include "server/replay_pool.hpp"
+#include "server/work_pool.hpp"
 
 namespace board {
 
-ReplayPool::ReplayPool(int workers, std::size_t waiting) : waiting_(waiting) {
+WorkPool::WorkPool(int workers, std::size_t waiting) : waiting_(waiting) {
     for (int i = 0; i < workers; ++i)
         threads_.emplace_back([this] { work(); });
 }
 
-ReplayPool::~ReplayPool() {
+WorkPool::~WorkPool() {
     {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -17,7 +17,7 @@ ReplayPool::~ReplayPool() {
         t.join();
 }
 
-bool ReplayPool::try_submit(std::function<void()> job) {
+bool WorkPool::try_submit(std::function<void()> job) {
     {
         const std::lock_guard lock(mutex_);
         // A job waits only when no worker is free to take it at once.
@@ -30,7 +30,7 @@ bool ReplayPool::try_submit(std::function<void()> job) {
     return true;
 }
 
-void ReplayPool::work() {
+void WorkPool::work() {
     std::unique_lock lock(mutex_);
     for (;;) {
         ++idle_;
