@@ -11,13 +11,12 @@ are then those of its own limits."""
 import os
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
                                 "server"))
 from attacks import OPTIONS, table  # noqa: E402
-from edge_client import Server, SlowClients, exchange, get  # noqa: E402
+from edge_client import Server, SlowClients, exchange, get, scratch  # noqa: E402
 from strangers import PLAYER_SCRIPT, seeded_board  # noqa: E402
 
 # A probe that waits longer than this has failed, and after this many
@@ -47,7 +46,7 @@ def main():
     count = int(sys.argv[3]) if len(sys.argv) > 3 else 2000
     edge = "--request-timeout" in subprocess.run([program, "--help"], capture_output=True,
                                                  text=True).stdout
-    database = os.path.join(tempfile.mkdtemp(prefix="board-edge."), "board.sqlite3")
+    database = os.path.join(scratch("board-edge."), "board.sqlite3")
     # The slow clients must outlast the probes: a request timeout past them.
     server = Server(program, database, *(["--request-timeout", "600"] if edge else []))
     print("| /healthz, sequential, fresh connections | answered | failed | p50 | p99 |")

@@ -3,9 +3,11 @@ free loopback port, raw bytes on sockets from chosen loopback addresses,
 and the process's memory read from /proc. Shared by the attack tests
 (tests/server/strangers.py) and the benchmark (bench/board_edge.py)."""
 
+import atexit
 import json
 import os
 import re
+import shutil
 import signal
 import socket
 import subprocess
@@ -14,6 +16,13 @@ import threading
 import time
 
 LOG_LINE = re.compile(rb"^\S+ \S+ [^ ]+ [^ ]+ \d{3} \d+ \d+ms$")
+
+
+def scratch(prefix):
+    """A folder removed when the script ends, however it ends."""
+    folder = tempfile.mkdtemp(prefix=prefix)
+    atexit.register(shutil.rmtree, folder, True)
+    return folder
 
 
 def fail(message):
@@ -37,7 +46,7 @@ class Server:
     """One orbitrix-server process, its stderr kept in a file to read back."""
 
     def __init__(self, program, database, *options):
-        self.work = tempfile.mkdtemp(prefix="strangers.")
+        self.work = scratch("orbitrix-server.")
         self.log_path = os.path.join(self.work, "server.log")
         self.log = open(self.log_path, "wb")
         self.process = subprocess.Popen(

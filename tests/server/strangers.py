@@ -11,13 +11,12 @@ must stop the server with status 0 within 10 s."""
 import os
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from attacks import OPTIONS, log_faults, table  # noqa: E402
 from edge_client import (Server, SlowClients, connect, exchange, fail, get,  # noqa: E402
-                         postgres_database, read_answer)
+                         postgres_database, read_answer, scratch)
 
 PLAYER_SCRIPT = "/static/asciinema-player.min.js"
 MOST_GROWTH_KIB = 64 << 10
@@ -25,7 +24,7 @@ MOST_GROWTH_KIB = 64 << 10
 
 def seeded_board(program, recordings, database, options=OPTIONS):
     """A board with one run of ten minutes: a cast of a few MiB to ask for."""
-    folder = tempfile.mkdtemp(prefix="strangers-runs.")
+    folder = scratch("strangers-runs.")
     subprocess.run([recordings, folder, "1", "600"], check=True)
     body = open(os.path.join(folder, "1.replay"), "rb").read()
     server = Server(program, database, *options)
@@ -83,7 +82,7 @@ def main():
     if store == "postgres":
         database = postgres_database()
     else:
-        database = os.path.join(tempfile.mkdtemp(prefix="strangers-db."), "board.sqlite3")
+        database = os.path.join(scratch("strangers-db."), "board.sqlite3")
     server = seeded_board(program, recordings, database)
     try:
         faults = attacks(server)
