@@ -13,6 +13,7 @@ import subprocess
 import sys
 import time
 
+sys.dont_write_bytecode = True  # run from the source tree
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
                                 "server"))
 from attacks import OPTIONS, table  # noqa: E402

@@ -13,6 +13,8 @@ import subprocess
 import sys
 import time
 
+# Run from the source tree: no bytecode written beside the sources.
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from attacks import OPTIONS, log_faults, table  # noqa: E402
 from edge_client import (Server, SlowClients, connect, exchange, fail, get,  # noqa: E402
