@@ -36,17 +36,23 @@ def expect(answer, status, closed=True, what=""):
 
 
 def many_ranges(server, paths):
-    """1000 overlapping ranges: whole answers, once, with 200."""
+    """1000 overlapping ranges: whole answers, once, with 200. One range is
+    cut only from an answer past a MiB."""
     faults = []
     ranges = "Range: bytes=" + ",".join(["0-"] * 1000)
     for path in paths:
         whole = exchange(server.port, get(path))
         answer = exchange(server.port, get(path, ranges))
+        one = exchange(server.port, get(path, "Range: bytes=10-109"))
+        cut = len(whole.body) > MIB
         if whole.status != 200:
             faults.append(f"{path}: {whole.status} without Range")
         elif answer.status != 200 or answer.body != whole.body:
             faults.append(f"{path} with 1000 ranges: {answer.status}, "
                           f"{len(answer.body)} bytes for {len(whole.body)}")
+        elif (one.status, one.body) != ((206, whole.body[10:110]) if cut else (200, whole.body)):
+            faults.append(f"{path} of {len(whole.body)} bytes, bytes=10-109: {one.status}, "
+                          f"{len(one.body)} bytes")
     return faults
 
 
