@@ -5,7 +5,6 @@ saw: a list of faults, empty when the server stood. The tests
 (strangers.py) fail on faults; the benchmark (bench/board_edge.py) only
 reports them beside the memory each attack cost."""
 
-import gzip
 import socket
 import threading
 import time
@@ -25,6 +24,8 @@ SLACK = 4
 
 
 def expect(answer, status, closed=True, what=""):
+    """The faults of an answer against the status wanted: a refusal says why
+    in JSON, and one that ends the connection closes it."""
     faults = []
     if answer.status != status:
         faults.append(f"{what}: expected {status}, got {answer.status or 'no answer'}")

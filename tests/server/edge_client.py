@@ -15,7 +15,8 @@ import tempfile
 import threading
 import time
 
-LOG_LINE = re.compile(rb"^\S+ \S+ [^ ]+ [^ ]+ \d{3} \d+ \d+ms$")
+# A request's line: time, client, method, target, status, bytes, duration.
+LOG_LINE = re.compile(rb"^\d{4}-\d\d-\d\dT[\d:]+Z \S+ \S+ \S+ \d{3} \d+ \d+ms$")
 
 
 def scratch(prefix):
@@ -178,10 +179,6 @@ def get(path, *headers, body=b"", method="GET", close=True):
                         for h in headers):
         lines.append(f"Content-Length: {len(body)}")
     return ("\r\n".join(lines) + "\r\n\r\n").encode() + body
-
-
-def healthz(port, source="127.0.0.1"):
-    return exchange(port, get("/healthz"), source, timeout=5).status
 
 
 def error_json(answer):
