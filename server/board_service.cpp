@@ -62,7 +62,11 @@ http::Response no_such_route(const http::Request& request) {
         response.headers.emplace_back("Allow", *allow);
         return response;
     }
-    return refusal_answer(404, "no such page");
+    // A person who follows a wrong link reads a page; a program reads JSON.
+    const auto path = request.path();
+    if (path.starts_with("/api/") || path.starts_with(pages::STATIC_PREFIX))
+        return refusal_answer(404, "no such page");
+    return page_refusal(pages::Missing::page);
 }
 
 // What every answer carries, pages or not: nothing loads from another host.

@@ -4,6 +4,7 @@
 #include "server/http/query.hpp"
 #include "server/http/static_path.hpp"
 #include "server/pages/board_page.hpp"
+#include "server/pages/error_page.hpp"
 #include "server/pages/run_cast.hpp"
 #include "server/pages/run_page.hpp"
 #include "server/static_files.hpp"
@@ -31,6 +32,12 @@ http::Response answer(std::string body, std::string content_type) {
 
 } // namespace
 
+http::Response page_refusal(pages::Missing what) {
+    http::Response response = answer(pages::error_page(what), HTML);
+    response.status = pages::error_status(what);
+    return response;
+}
+
 http::Response refusal_answer(int status, const std::string& reason) {
     http::Response response;
     response.status = status;
@@ -40,14 +47,13 @@ http::Response refusal_answer(int status, const std::string& reason) {
 
 http::Response board_page_answer(const http::Request& request, StorePool& stores) {
     const auto params = http::read_query(http::query_of(request.target));
-    if (const auto* reason = std::get_if<std::string>(&params))
-        return refusal_answer(400, *reason);
+    if (std::holds_alternative<std::string>(params))
+        return page_refusal(pages::Missing::filters);
     const auto& given = std::get<http::Parameters>(params);
     const auto query = pages::board_page_query(param(given, "level"), param(given, "offset"),
                                                param(given, "kind"));
     if (!query)
-        return refusal_answer(400, "level is all or 1 to 4, offset a row number, and kind "
-                                   "ranked, open or all");
+        return page_refusal(pages::Missing::filters);
     auto store = stores.take();
     return answer(pages::board_page(*store, *query), HTML);
 }
@@ -56,7 +62,7 @@ http::Response run_page_answer(std::int64_t id, StorePool& stores) {
     auto store = stores.take();
     auto page = pages::run_page(*store, id);
     if (!page)
-        return refusal_answer(404, "no such run");
+        return page_refusal(pages::Missing::run);
     return answer(std::move(*page), HTML);
 }
 

@@ -4,6 +4,7 @@
 
 #include "server/http/message.hpp"
 #include "server/pages/cast_cache.hpp"
+#include "server/pages/error_page.hpp"
 #include "server/store_pool.hpp"
 
 #include <cstdint>
@@ -13,6 +14,8 @@ namespace board {
 
 // A JSON refusal, as the API and the pages' own requests read it.
 http::Response refusal_answer(int status, const std::string& reason);
+// A person's page that cannot be shown, as a page.
+http::Response page_refusal(pages::Missing what);
 
 http::Response board_page_answer(const http::Request& request, StorePool& stores);
 http::Response run_page_answer(std::int64_t id, StorePool& stores);

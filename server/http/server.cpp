@@ -222,8 +222,10 @@ class Session : public std::enable_shared_from_this<Session> {
             return dispatch();
         if (reader_->wants_continue() && !continue_sent_) {
             continue_sent_ = true;
+            sending_continue_ = true;
             return asio::async_write(socket_, asio::buffer(CONTINUE.data(), CONTINUE.size()),
                                      [self = shared_from_this()](ErrorCode error, std::size_t) {
+                                         self->sending_continue_ = false;
                                          if (error)
                                              return self->close();
                                          if (self->phase_ == Phase::reading)
@@ -236,7 +238,8 @@ class Session : public std::enable_shared_from_this<Session> {
     void on_timeout() {
         switch (phase_) {
         case Phase::reading:
-            if (!reader_->started())
+            // No answer goes out over another: one that stalls is closed.
+            if (!reader_->started() || sending_continue_)
                 return close();
             return refuse(Refusal{408, "the request did not come whole within " +
                                            std::to_string(limits().request_time.count() / 1000) +
@@ -377,6 +380,7 @@ class Session : public std::enable_shared_from_this<Session> {
     Phase phase_ = Phase::reading;
     bool kept_alive_ = false; // a request came before on this connection
     bool continue_sent_ = false;
+    bool sending_continue_ = false;
     bool keep_alive_ = false;
     bool close_after_ = false;
     bool head_ = false;

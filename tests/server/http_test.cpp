@@ -70,11 +70,31 @@ TEST(Board, StoresAFreshRunOnceAndRanksItsGames) {
     EXPECT_EQ(bytes->body, committed());
     EXPECT_EQ(bytes->get_header_value("Content-Type"), "text/plain; charset=utf-8");
 
-    for (const char* missing :
-         {"/api/runs/999", "/runs/999.replay", "/api/runs/99999999999999999999999", "/nowhere"}) {
+    for (const char* missing : {"/api/runs/999", "/runs/999.replay",
+                                "/api/runs/99999999999999999999999", "/api/nowhere"}) {
         const auto res = b.client().Get(missing);
         EXPECT_EQ(res->status, 404) << missing;
         EXPECT_TRUE(json::parse(res->body).contains("error"));
+    }
+    // A person who follows a wrong link reads a page of the board's, in
+    // its style, with the way back.
+    const struct {
+        const char* path;
+        int status;
+        const char* says;
+    } pages[] = {
+        {"/nowhere", 404, "Pagina nao encontrada"},
+        {"/runs/999", 404, "Sessao nao encontrada"},
+        {"/?level=9", 400, "Filtros invalidos"},
+        {"/?kind=open&kind=ranked", 400, "Filtros invalidos"},
+    };
+    for (const auto& page : pages) {
+        const auto res = b.client().Get(page.path);
+        EXPECT_EQ(res->status, page.status) << page.path;
+        EXPECT_EQ(res->get_header_value("Content-Type"), "text/html; charset=utf-8") << page.path;
+        EXPECT_NE(res->body.find(page.says), std::string::npos) << page.path;
+        EXPECT_NE(res->body.find("/static/orbitrix.css"), std::string::npos) << page.path;
+        EXPECT_NE(res->body.find("<a href=\"/\">"), std::string::npos) << page.path;
     }
     EXPECT_EQ(b.client().Get("/api/board?limit=0")->status, 400);
     EXPECT_EQ(b.get_json("/healthz"), json::parse(R"({"ok":true})"));
