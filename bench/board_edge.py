@@ -55,7 +55,9 @@ def main():
     print(f"| alone | {latencies(server.port, count)} |")
     slow = SlowClients(server.port, 200)
     time.sleep(1)
-    print(f"| beside 200 slow clients (200 addresses) | {latencies(server.port, count)} |")
+    figures = latencies(server.port, count)
+    print(f"| beside 200 slow clients (200 addresses, {slow.held()} held at the end) "
+          f"| {figures} |")
     slow.close()
     server.terminate()
 

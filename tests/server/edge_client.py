@@ -7,6 +7,7 @@ import atexit
 import json
 import os
 import re
+import select
 import shutil
 import signal
 import socket
@@ -55,6 +56,8 @@ class Server:
              "--submissions-per-minute", "0", *options],
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=self.log)
         self.pid = self.process.pid
+        # A script that fails half-way leaves no server behind.
+        atexit.register(self.process.kill)
         for _ in range(200):
             found = re.search(rb"serving on 127\.0\.0\.1:(\d+),", self.log_bytes())
             if found:
@@ -213,6 +216,12 @@ class SlowClients:
                     pass
             if self.stop.wait(gap):
                 return
+
+    def held(self):
+        """How many are still waiting on the server: nothing to read on them,
+        neither an answer nor a close."""
+        readable, _, _ = select.select(self.sockets, [], [], 0)
+        return len(self.sockets) - len(readable)
 
     def close(self):
         self.stop.set()

@@ -65,6 +65,9 @@ def slow_clients_then_sigterm(program, database):
     if answer.status != 200:
         faults.append(f"200 slow clients: /healthz answered {answer.status or 'nothing'} "
                       f"within {time.monotonic() - started:.1f} s")
+    # Slow clients turned away at once would prove nothing.
+    if slow.held() != 200:
+        faults.append(f"of 200 slow clients, {slow.held()} held mid-request")
     idle = connect(server.port)
     idle.sendall(get("/healthz", close=False))
     read_answer(idle)
