@@ -242,6 +242,8 @@ http::Response BoardService::Parts::recording(std::int64_t id) {
     response.content_type = "text/plain; charset=utf-8";
     response.body = std::move(*bytes);
     response.ranges = true;
+    // A run's recording is what was sent, for good.
+    response.cache_control = "public, max-age=31536000, immutable";
     return response;
 }
 

@@ -207,8 +207,8 @@ Command read_command_line(const std::vector<std::string>& args) {
         const EdgeFlag* edge = edge_flag(name);
         const bool known = name == "--listen" || name == "--database" || name == "--workers" ||
                            name == "--queue" || name == "--submissions-per-minute" ||
-                           name == "--cast-cache" || name == "--web" ||
-                           name == "--trusted-proxy" || edge;
+                           name == "--cast-cache" || name == "--web" || name == "--trusted-proxy" ||
+                           edge;
         if (!known)
             return BadCommandLine{"unknown option '" + name + "'"};
         if (!value) {

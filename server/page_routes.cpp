@@ -73,6 +73,8 @@ http::Response run_cast_answer(std::int64_t id, StorePool& stores, pages::CastCa
         return refusal_answer(404, "no such run");
     http::Response response = answer(*cast, "application/x-asciicast");
     response.ranges = true;
+    // Made from a recording that never changes, by this version's renderer.
+    response.cache_control = "public, max-age=86400";
     return response;
 }
 
@@ -85,6 +87,8 @@ http::Response static_answer(const http::Request& request, const std::string& we
     http::Response response =
         answer(std::move(*bytes), http::static_content_type(segments->back()));
     response.ranges = true;
+    // Their names carry no version: an hour, then asked again (304 if kept).
+    response.cache_control = "public, max-age=3600";
     return response;
 }
 

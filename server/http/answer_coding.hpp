@@ -1,14 +1,24 @@
 #pragma once
-// How an answer goes on the wire for the request that asked: a part of it
-// for one Range, gzipped for a client that takes gzip.
+// How an answer goes on the wire for the request that asked: 304 for a
+// client that has it already, a part of it for one Range, gzipped for a
+// client that takes gzip.
 
 #include "server/http/message.hpp"
 
 namespace board::http {
 
-// `answer` as sent to `request`: a 206 of the one range asked, or a 416,
-// where the answer allows ranges and is large enough (byte_range.hpp);
-// else, when it is worth it and the client takes it, gzipped.
+// `answer` as sent to `request`. A 200 is tagged with an ETag of its
+// bytes; an If-None-Match that names it gets 304 and no body. Else a 206 of
+// the one range asked, or a 416, where the answer allows ranges and is
+// large enough (byte_range.hpp); else, when it is worth it and the client
+// takes it, gzipped, under a tag of its own. Refusals are not kept.
 Response coded_for(const Request& request, Response answer);
+
+// The strong tag of a body's bytes, quoted; `gzipped` names the gzip form.
+std::string entity_tag(std::string_view body, bool gzipped);
+
+// Whether an If-None-Match value names `tag` (or is "*"); weak tags compare
+// by their opaque part, as the header asks.
+bool names_tag(std::string_view if_none_match, std::string_view tag);
 
 } // namespace board::http

@@ -1,16 +1,8 @@
 #include "server/http/message.hpp"
 
-#include <algorithm>
-#include <cctype>
+#include "server/http/field_text.hpp"
 
 namespace board::http {
-
-bool same_name(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 std::string_view Request::path() const {
     const std::string_view whole(target);
@@ -19,7 +11,7 @@ std::string_view Request::path() const {
 
 std::optional<std::string_view> Request::header(std::string_view name) const {
     for (const auto& [key, value] : headers)
-        if (same_name(key, name))
+        if (same_word(key, name))
             return std::string_view(value);
     return std::nullopt;
 }
@@ -28,7 +20,7 @@ std::string Request::joined(std::string_view name) const {
     std::string all;
     bool first = true;
     for (const auto& [key, value] : headers)
-        if (same_name(key, name)) {
+        if (same_word(key, name)) {
             if (!first)
                 all += ',';
             all += value;

@@ -37,10 +37,11 @@ struct Response {
     Fields headers;
     // A file or a recording: a Range header may ask for part of it.
     bool ranges = false;
+    // How long a client or a cache may keep it: a page that changes with
+    // every run is asked again each time (and answered 304 while it holds).
+    std::string cache_control = "no-cache";
     // The connection closes once this is sent.
     bool close = false;
 };
-
-bool same_name(std::string_view a, std::string_view b);
 
 } // namespace board::http

@@ -1,5 +1,7 @@
 #include "server/http/request_reader.hpp"
 
+#include "server/http/field_text.hpp"
+
 #include <boost/beast/http/error.hpp>
 #include <boost/beast/http/parser.hpp>
 #include <boost/beast/http/string_body.hpp>
@@ -132,7 +134,7 @@ bool RequestReader::wants_continue() const {
         return false;
     const auto& head = parser_->beast.get();
     const auto expect = head[beast_http::field::expect];
-    return head.version() >= 11 && same_name(plain(expect), "100-continue");
+    return head.version() >= 11 && same_word(plain(expect), "100-continue");
 }
 
 bool RequestReader::keep_alive() const {

@@ -58,6 +58,8 @@ beast_http::response<beast_http::string_body> message_of(Response&& response, un
         static_cast<beast_http::status>(response.status), version);
     if (!response.content_type.empty())
         message.set(beast_http::field::content_type, response.content_type);
+    if (!response.cache_control.empty())
+        message.set(beast_http::field::cache_control, response.cache_control);
     for (auto& [name, value] : response.headers)
         message.insert(name, value);
     message.keep_alive(keep_alive);

@@ -557,3 +557,30 @@ TEST(Board, RefusesHeadersOverTheirLimitsAndGoesOnServing) {
     EXPECT_LT(resident_bytes(), before + MEMORY_BUDGET);
     EXPECT_EQ(b.client().Get("/healthz")->status, 200);
 }
+
+// A client that has the board's page asks again with its tag: 304 while
+// no run changed it, the new page once one did; a recording is for good.
+TEST(Board, RevalidatesPagesWithTheirTagsUntilARunChangesThem) {
+    Board b(no_rate_limit());
+    const json sent = json::parse(b.post(committed())->body);
+    const std::string run_page = sent["page"];
+    for (const std::string& path : {std::string("/"), std::string("/api/board"), run_page}) {
+        const auto first = b.client().Get(path.c_str(), {{"Accept-Encoding", "gzip"}});
+        const std::string tag = first->get_header_value("ETag");
+        ASSERT_FALSE(tag.empty()) << path;
+        EXPECT_EQ(first->get_header_value("Cache-Control"), "no-cache") << path;
+        const auto again =
+            b.client().Get(path.c_str(), {{"If-None-Match", tag}, {"Accept-Encoding", "gzip"}});
+        EXPECT_EQ(again->status, 304) << path;
+        EXPECT_TRUE(again->body.empty()) << path;
+    }
+    const auto board = b.client().Get("/api/board");
+    EXPECT_EQ(b.post(committed() + "time 1\n")->status, 201);
+    const auto changed =
+        b.client().Get("/api/board", {{"If-None-Match", board->get_header_value("ETag")}});
+    EXPECT_EQ(changed->status, 200);
+    EXPECT_EQ(json::parse(changed->body)["total"], 4);
+    const auto replay = b.client().Get(sent["replay"].get<std::string>().c_str());
+    EXPECT_EQ(replay->get_header_value("Cache-Control"), "public, max-age=31536000, immutable");
+    EXPECT_EQ(b.client().Get("/nowhere")->get_header_value("Cache-Control"), "no-store");
+}

@@ -1,0 +1,126 @@
+// How an answer is sent for the request that asked: tagged, 304 for a
+// client that has it, cut to one range, gzipped; refusals never kept.
+#include "server/http/answer_coding.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace board::http;
+
+std::string header(const Response& r, std::string_view name) {
+    for (const auto& [key, value] : r.headers)
+        if (key == name)
+            return value;
+    return {};
+}
+
+TEST(AnswerCoding, TagsWhatItSendsAndAnswers304ToWhoHasIt) {
+    const std::string page(4000, 'p');
+    const std::string big(2u << 20, 'b');
+    const std::string plain = entity_tag(page, false);
+    const std::string gzipped = entity_tag(page, true);
+    EXPECT_NE(plain, gzipped);
+    EXPECT_NE(plain, entity_tag(std::string(4000, 'q'), false));
+    struct Case {
+        const char* what;
+        std::string method;
+        Fields asked;
+        int status; // of the answer before coding
+        std::string body;
+        bool ranges;
+        int sent_status;
+        std::string etag;
+        std::string encoding;
+        std::string cache_control;
+    };
+    const Case cases[] = {
+        {"a page", "GET", {}, 200, page, false, 200, plain, "", "no-cache"},
+        {"a page, gzipped",
+         "GET",
+         {{"Accept-Encoding", "gzip"}},
+         200,
+         page,
+         false,
+         200,
+         gzipped,
+         "gzip",
+         "no-cache"},
+        {"kept", "GET", {{"If-None-Match", plain}}, 200, page, false, 304, plain, "", "no-cache"},
+        {"kept gzipped",
+         "GET",
+         {{"If-None-Match", gzipped}, {"Accept-Encoding", "gzip"}},
+         200,
+         page,
+         false,
+         304,
+         gzipped,
+         "",
+         "no-cache"},
+        {"kept, named weak among others",
+         "HEAD",
+         {{"If-None-Match", "\"x\", W/" + plain}},
+         200,
+         page,
+         false,
+         304,
+         plain,
+         "",
+         "no-cache"},
+        {"kept, any",
+         "GET",
+         {{"If-None-Match", "*"}},
+         200,
+         page,
+         false,
+         304,
+         plain,
+         "",
+         "no-cache"},
+        {"an older copy",
+         "GET",
+         {{"If-None-Match", entity_tag("old", false)}},
+         200,
+         page,
+         false,
+         200,
+         plain,
+         "",
+         "no-cache"},
+        {"a range",
+         "GET",
+         {{"Range", "bytes=0-9"}},
+         200,
+         big,
+         true,
+         206,
+         entity_tag(big, false),
+         "",
+         "no-cache"},
+        {"a refusal", "GET", {{"If-None-Match", "*"}}, 404, page, false, 404, "", "", "no-store"},
+        {"a post", "POST", {{"If-None-Match", "*"}}, 200, page, false, 200, "", "", "no-cache"},
+    };
+    for (const auto& c : cases) {
+        Request request;
+        request.method = c.method;
+        request.target = "/";
+        request.headers = c.asked;
+        Response answer;
+        answer.status = c.status;
+        answer.content_type = "text/html; charset=utf-8";
+        answer.body = c.body;
+        answer.ranges = c.ranges;
+        const Response sent = coded_for(request, answer);
+        EXPECT_EQ(sent.status, c.sent_status) << c.what;
+        EXPECT_EQ(header(sent, "ETag"), c.etag) << c.what;
+        EXPECT_EQ(header(sent, "Content-Encoding"), c.encoding) << c.what;
+        EXPECT_EQ(sent.cache_control, c.cache_control) << c.what;
+        if (c.sent_status == 304) {
+            EXPECT_TRUE(sent.body.empty()) << c.what;
+        }
+    }
+}
+
+} // namespace
