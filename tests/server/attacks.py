@@ -84,8 +84,8 @@ def coded_bodies(server):
 
 
 def endless_chunks(server):
-    """A chunked body counted as it comes: refused once past the MiB, not
-    buffered to the end."""
+    """A chunked body counted as it comes: taken under the MiB, refused once
+    past it, not buffered to the end."""
     s = connect(server.port)
     s.sendall(b"POST /api/runs HTTP/1.1\r\nHost: board\r\nContent-Type: text/plain\r\n"
               b"Transfer-Encoding: chunked\r\n\r\n")
@@ -101,7 +101,14 @@ def endless_chunks(server):
     s.close()
     no_length = exchange(server.port, get("/api/runs", "Content-Type: text/plain",
                                           method="POST"))
-    return (expect(answer, 413, what="a chunked body past 1 MiB to POST /api/runs") +
+    recording = exchange(server.port, get("/runs/1.replay")).body
+    chunked = b"".join(b"%x\r\n%s\r\n" % (len(recording[i:i + 4096]), recording[i:i + 4096])
+                       for i in range(0, len(recording), 4096)) + b"0\r\n\r\n"
+    taken = exchange(server.port, get("/api/runs", "Content-Type: text/plain",
+                                      "Transfer-Encoding: chunked", body=chunked,
+                                      method="POST"))
+    return (expect(taken, 200, closed=False, what="a recording sent chunked") +
+            expect(answer, 413, what="a chunked body past 1 MiB to POST /api/runs") +
             expect(no_length, 411, closed=False,
                    what="POST /api/runs with neither Content-Length nor chunked"))
 
