@@ -4,6 +4,7 @@ and the process's memory read from /proc. Shared by the attack tests
 (tests/server/strangers.py) and the benchmark (bench/board_edge.py)."""
 
 import atexit
+import ctypes
 import json
 import os
 import re
@@ -44,6 +45,12 @@ def postgres_database():
     return url.replace("/orbitrix?", f"/{name}?")
 
 
+def _die_with_parent():
+    # Killed with the script too, as ctest kills one past its TIMEOUT, when
+    # no atexit runs (PR_SET_PDEATHSIG).
+    ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)
+
+
 class Server:
     """One orbitrix-server process, its stderr kept in a file to read back."""
 
@@ -54,7 +61,8 @@ class Server:
         self.process = subprocess.Popen(
             [program, "--listen", "127.0.0.1:0", "--database", database,
              "--submissions-per-minute", "0", *options],
-            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=self.log)
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=self.log,
+            preexec_fn=_die_with_parent)
         self.pid = self.process.pid
         # A script that fails half-way leaves no server behind.
         atexit.register(self.process.kill)
