@@ -17,6 +17,7 @@
 #include "server/store_pool.hpp"
 #include "server/work_pool.hpp"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -34,6 +35,10 @@ constexpr int BUSY_RETRY_SECONDS = 2;
 constexpr int READER_THREADS = 8;
 // Requests queued behind busy route threads before a 503.
 constexpr std::size_t ROUTES_WAITING = 64;
+// The gzip forms of the pages' files and the casts, kept.
+constexpr std::size_t GZIPPED_FILES_BYTES = std::size_t{64} << 20;
+// How often a dealt ticket also clears the tickets no run can claim.
+constexpr std::int64_t TICKET_PURGE_EVERY_MS = 3600 * 1000;
 
 std::int64_t now_ms() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -83,7 +88,7 @@ struct BoardService::Parts {
     explicit Parts(const ServiceConfig& c)
         : config(c), stores(c.database), replays(c.workers, c.waiting),
           rate(c.submissions_per_minute), ticket_rate(c.submissions_per_minute),
-          casts(c.cast_cache_bytes) {}
+          casts(c.cast_cache_bytes), gzipped(GZIPPED_FILES_BYTES) {}
 
     ServiceConfig config;
     StorePool stores;
@@ -91,6 +96,8 @@ struct BoardService::Parts {
     RateLimit rate;
     RateLimit ticket_rate;
     pages::CastCache casts;
+    BytesCache<std::string> gzipped; // by the answer's tag
+    std::atomic<std::int64_t> tickets_purged_ms{0};
 
     std::mutex log_mutex;
     std::function<void(const std::string&)> sink = [](const std::string& line) {
@@ -208,6 +215,11 @@ http::Response BoardService::Parts::deal_ticket(const http::Request& req) {
     const auto seed = static_cast<std::uint32_t>(source());
     auto store = stores.take();
     const Ticket ticket = store->issue_ticket(seed, issued);
+    // Used and expired tickets would otherwise be kept for good, one a game.
+    if (std::int64_t last = tickets_purged_ms.load();
+        issued - last >= TICKET_PURGE_EVERY_MS &&
+        tickets_purged_ms.compare_exchange_strong(last, issued))
+        store->purge_tickets(issued - TICKET_LIFE_MS);
     return json_answer(201, json_text(Json{{"ticket", ticket.id},
                                            {"seed", ticket.seed},
                                            {"issued", iso_utc(ticket.issued_ms)}}));
@@ -288,7 +300,7 @@ http::Response BoardService::Parts::route(const http::Request& req) {
 }
 
 http::Response BoardService::Parts::handle(const http::Request& req) {
-    return finished(http::coded_for(req, route(req)));
+    return finished(http::coded_for(req, route(req), &gzipped));
 }
 
 void BoardService::Parts::log_line(const std::string& line) {

@@ -1,8 +1,6 @@
 #pragma once
-// The board kept in one SQLite file: WAL, so readers never wait for the
-// writer; a busy timeout, so writers queue rather than fail; and
-// synchronous=FULL, so a run answered as stored survives a crash or a
-// power cut.
+// The board kept in one SQLite file (see sql/sqlite_connection.hpp for how
+// the file is opened).
 
 #include "server/store.hpp"
 

@@ -104,6 +104,9 @@ class Store {
 
     virtual Ticket issue_ticket(std::uint32_t seed, std::int64_t issued_ms) = 0;
     virtual std::optional<Ticket> ticket(const std::string& id) = 0;
+    // Forgets the tickets no run can claim any more: those used, and those
+    // issued before `issued_before_ms` and never used. Returns how many.
+    virtual std::int64_t purge_tickets(std::int64_t issued_before_ms) = 0;
 };
 
 // `database`: a file path for SQLite, or a postgresql:// URL. Creates or

@@ -2,11 +2,16 @@
 
 namespace board {
 
-StorePool::StorePool(std::string database) : database_(std::move(database)) {
-    idle_.push_back(open_store(database_));
+StorePool::StorePool(std::string database)
+    : StorePool([database = std::move(database)] { return open_store(database); }) {}
+
+StorePool::StorePool(Opener open) : open_(std::move(open)) {
+    idle_.push_back(std::make_unique<WatchedStore>(open_()));
 }
 
 StorePool::Lease::~Lease() {
+    if (store_ && store_->lost())
+        drop();
     if (!store_)
         return;
     const std::lock_guard lock(pool_.mutex_);
@@ -22,7 +27,7 @@ StorePool::Lease StorePool::take() {
             return Lease(*this, std::move(store));
         }
     }
-    return Lease(*this, open_store(database_));
+    return Lease(*this, std::make_unique<WatchedStore>(open_()));
 }
 
 } // namespace board

@@ -46,7 +46,7 @@ bool names_tag(std::string_view if_none_match, std::string_view tag) {
     return false;
 }
 
-Response coded_for(const Request& request, Response answer) {
+Response coded_for(const Request& request, Response answer, BytesCache<std::string>* gzipped) {
     if (answer.status >= 400)
         answer.cache_control = "no-store";
     if (answer.status != 200 || !reads(request))
@@ -85,13 +85,22 @@ Response coded_for(const Request& request, Response answer) {
             }
         }
     }
-    if (gzip)
-        if (auto gzipped = gzip_body(answer.body)) {
-            answer.body = std::move(*gzipped);
+    if (gzip) {
+        const bool kept = gzipped && answer.ranges;
+        std::shared_ptr<const std::string> packed = kept ? gzipped->find(gzip_tag) : nullptr;
+        if (!packed)
+            if (auto made = gzip_body(answer.body)) {
+                packed = std::make_shared<const std::string>(std::move(*made));
+                if (kept)
+                    gzipped->keep(gzip_tag, packed);
+            }
+        if (packed) {
+            answer.body = *packed;
             answer.headers.emplace_back("Content-Encoding", "gzip");
             answer.headers.emplace_back("ETag", gzip_tag);
             return answer;
         }
+    }
     answer.headers.emplace_back("ETag", plain_tag);
     return answer;
 }

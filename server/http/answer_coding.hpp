@@ -3,6 +3,7 @@
 // client that has it already, a part of it for one Range, gzipped for a
 // client that takes gzip.
 
+#include "server/bytes_cache.hpp"
 #include "server/http/message.hpp"
 
 namespace board::http {
@@ -12,7 +13,12 @@ namespace board::http {
 // the one range asked, or a 416, where the answer allows ranges and is
 // large enough (byte_range.hpp); else, when it is worth it and the client
 // takes it, gzipped, under a tag of its own. Refusals are not kept.
-Response coded_for(const Request& request, Response answer);
+// `gzipped`, when given, keeps the gzip forms of files (answers that allow
+// ranges, which do not change under their tag): a stranger who asks for the
+// player's script or a long cast again and again costs a lookup, not the
+// compression.
+Response coded_for(const Request& request, Response answer,
+                   BytesCache<std::string>* gzipped = nullptr);
 
 // The strong tag of a body's bytes, quoted; `gzipped` names the gzip form.
 std::string entity_tag(std::string_view body, bool gzipped);

@@ -76,6 +76,9 @@ board::Ticket MemoryStore::issue_ticket(std::uint32_t seed, std::int64_t issued_
 std::optional<board::Ticket> MemoryStore::ticket(const std::string&) {
     return std::nullopt;
 }
+std::int64_t MemoryStore::purge_tickets(std::int64_t) {
+    return 0;
+}
 
 board::Game game(std::string name, std::int64_t points, int start_level, int end_level,
                  std::string ending) {

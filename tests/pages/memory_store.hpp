@@ -21,6 +21,7 @@ class MemoryStore final : public board::Store {
     std::optional<std::string> recording(std::int64_t id) override;
     board::Ticket issue_ticket(std::uint32_t seed, std::int64_t issued_ms) override;
     std::optional<board::Ticket> ticket(const std::string& id) override;
+    std::int64_t purge_tickets(std::int64_t issued_before_ms) override;
 
   private:
     std::vector<board::Placed> all(const board::BoardQuery& query) const;

@@ -124,3 +124,32 @@ TEST(AnswerCoding, TagsWhatItSendsAndAnswers304ToWhoHasIt) {
 }
 
 } // namespace
+
+namespace {
+
+// The gzip form of a file is made once and kept; a page's never is, since
+// the next run changes it under another tag.
+TEST(AnswerCoding, KeepsTheGzipFormsOfFilesAlone) {
+    board::BytesCache<std::string> kept(1 << 20);
+    Request request;
+    request.method = "GET";
+    request.headers = {{"Accept-Encoding", "gzip"}};
+    Response file;
+    file.content_type = "text/javascript";
+    file.body = std::string(50'000, 'j');
+    file.ranges = true;
+    const Response first = coded_for(request, file, &kept);
+    const std::size_t size = kept.bytes();
+    EXPECT_GT(size, 0u);
+    EXPECT_EQ(kept.find(entity_tag(file.body, true)) != nullptr, true);
+    const Response again = coded_for(request, file, &kept);
+    EXPECT_EQ(again.body, first.body);
+    EXPECT_EQ(kept.bytes(), size);
+    Response page = file;
+    page.ranges = false;
+    page.body = std::string(50'000, 'h');
+    EXPECT_EQ(header(coded_for(request, page, &kept), "Content-Encoding"), "gzip");
+    EXPECT_EQ(kept.bytes(), size);
+}
+
+} // namespace

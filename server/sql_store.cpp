@@ -1,0 +1,302 @@
+#include "server/sql_store.hpp"
+
+#include "console/digits.hpp"
+#include "server/store_text.hpp"
+
+#include <charconv>
+#include <map>
+#include <random>
+#include <utility>
+
+namespace board {
+namespace {
+
+using sql::query;
+using sql::Value;
+
+constexpr const char* GAME_COLUMNS =
+    "name, start_level, end_level, points, lives, ending, frames, kind, ticket";
+
+// A board's filter over the games aliased `alias`, its values numbered from
+// `first`. Each combination is its own text, so the planner picks the index
+// made for it; the text names only columns and placeholders.
+struct Filter {
+    std::string where = "TRUE";
+    std::vector<Value> values;
+};
+
+Filter filter_of(const BoardQuery& q, const std::string& alias, int first) {
+    Filter f;
+    if (q.level) {
+        f.where += " AND " + alias + ".start_level = ?" + std::to_string(first);
+        f.values.emplace_back(std::int64_t{*q.level});
+    }
+    if (q.kind) {
+        f.where += " AND " + alias + ".kind = ?" + std::to_string(first + f.values.size());
+        f.values.emplace_back(kind_text(*q.kind));
+    }
+    return f;
+}
+
+void bind_from(sql::Statement& s, int first, const std::vector<Value>& values) {
+    for (const Value& value : values)
+        s.bind(first++, value);
+}
+
+// The game in a row's columns, in GAME_COLUMNS' order from `first`.
+Game game_at(const sql::Statement& s, int first) {
+    Game g;
+    g.name = s.text(first);
+    g.start_level = static_cast<int>(s.integer(first + 1));
+    g.end_level = static_cast<int>(s.integer(first + 2));
+    g.points = s.integer(first + 3);
+    g.lives = static_cast<int>(s.integer(first + 4));
+    g.ending = s.text(first + 5);
+    g.frames = s.integer(first + 6);
+    g.kind = kind_of(s.text(first + 7));
+    g.ticket = s.text(first + 8);
+    return g;
+}
+
+// A ticket's id is its only secret: 128 bits from the system's source.
+std::string new_ticket_id() {
+    std::random_device source;
+    std::string id;
+    for (int i = 0; i < 8; ++i) {
+        const auto bits = static_cast<std::uint16_t>(source());
+        for (const int shift : {12, 8, 4, 0})
+            id += console::HEX_DIGITS[(bits >> shift) & 15];
+    }
+    return id;
+}
+
+// 0 for a database with no schema yet.
+int stored_version(sql::Connection& conn) {
+    const auto stored = query(conn, "SELECT value FROM meta WHERE key = 'schema_version'");
+    if (!stored->step())
+        return 0;
+    const std::string text = stored->text(0);
+    int version = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), version);
+    if (error != std::errc() || end != text.data() + text.size() || version < 0)
+        throw StoreError("the database's schema_version is not a number: " + text);
+    return version;
+}
+
+void migrate(sql::Connection& conn, std::span<const char* const> migrations) {
+    const int latest = static_cast<int>(migrations.size());
+    sql::Transaction tx(conn);
+    conn.lock_schema();
+    conn.exec("CREATE TABLE IF NOT EXISTS meta (key TEXT PRIMARY KEY, value TEXT NOT NULL)");
+    const int version = stored_version(conn);
+    if (version > latest)
+        throw StoreError("the database's schema version " + std::to_string(version) +
+                         " is later than this server knows (" + std::to_string(latest) + ")");
+    if (version == latest)
+        return; // the transaction only read: its rollback is its end
+    for (int v = version; v < latest; ++v)
+        conn.exec(migrations[static_cast<std::size_t>(v)]);
+    const std::string text = std::to_string(latest);
+    query(conn,
+          "INSERT INTO meta (key, value) VALUES ('schema_version', ?1) "
+          "ON CONFLICT (key) DO UPDATE SET value = excluded.value",
+          {std::string_view(text)})
+        ->step();
+    tx.commit();
+}
+
+class SqlStore final : public Store {
+  public:
+    explicit SqlStore(std::unique_ptr<sql::Connection> conn) : conn_(std::move(conn)) {}
+
+    Inserted insert_run(const NewRun& run) override {
+        sql::Transaction tx(*conn_);
+        const std::optional<std::int64_t> created = add_run(run);
+        if (!created) {
+            const auto first = query(*conn_, "SELECT id FROM runs WHERE sha256 = ?1",
+                                     {std::string_view(run.sha256)});
+            first->step();
+            return {first->integer(0), false, false};
+        }
+        const std::int64_t id = *created;
+        for (std::size_t index = 0; index < run.games.size(); ++index) {
+            const Game& g = run.games[index];
+            if (g.kind == Kind::ranked && !take_ticket(g.ticket, id)) {
+                tx.rollback();
+                return {0, false, true};
+            }
+            query(*conn_,
+                  "INSERT INTO games (run_id, idx, name, start_level, end_level, points, lives, "
+                  "ending, frames, kind, ticket, received_ms) "
+                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)",
+                  {id, static_cast<std::int64_t>(index), std::string_view(g.name),
+                   std::int64_t{g.start_level}, std::int64_t{g.end_level}, g.points,
+                   std::int64_t{g.lives}, std::string_view(g.ending), g.frames, kind_text(g.kind),
+                   g.ticket.empty() ? Value(nullptr) : Value(std::string_view(g.ticket)),
+                   run.received_ms})
+                ->step();
+        }
+        add_to_counts(run.games);
+        tx.commit();
+        return {id, true, false};
+    }
+
+    std::vector<Placed> board(const BoardQuery& q) override {
+        const Filter f = filter_of(q, "g", 1);
+        const int next = 1 + static_cast<int>(f.values.size());
+        const auto s =
+            conn_->prepare(std::string("SELECT run_id, idx, received_ms, ") + GAME_COLUMNS +
+                           " FROM games g WHERE " + f.where +
+                           " ORDER BY points DESC, received_ms, run_id, idx LIMIT ?" +
+                           std::to_string(next) + " OFFSET ?" + std::to_string(next + 1));
+        bind_from(*s, 1, f.values);
+        s->bind(next, std::int64_t{q.limit});
+        s->bind(next + 1, q.offset);
+        std::vector<Placed> out;
+        while (s->step())
+            out.push_back({q.offset + static_cast<std::int64_t>(out.size()) + 1, s->integer(0),
+                           static_cast<int>(s->integer(1)), s->integer(2), game_at(*s, 3)});
+        return out;
+    }
+
+    std::int64_t count(const BoardQuery& q) override {
+        std::string sql = "SELECT COALESCE(SUM(n), 0) FROM board_counts WHERE level = ?1";
+        if (q.kind)
+            sql += " AND kind = ?2";
+        const auto s = conn_->prepare(sql);
+        s->bind(1, std::int64_t{q.level.value_or(0)});
+        if (q.kind)
+            s->bind(2, kind_text(*q.kind));
+        s->step();
+        return s->integer(0);
+    }
+
+    std::optional<StoredRun> run(std::int64_t id) override {
+        const auto found =
+            query(*conn_, "SELECT sha256, received_ms, made_by FROM runs WHERE id = ?1", {id});
+        if (!found->step())
+            return std::nullopt;
+        StoredRun r{id, found->text(0), found->integer(1), found->text(2), {}};
+        const auto games = query(*conn_,
+                                 std::string("SELECT ") + GAME_COLUMNS +
+                                     " FROM games WHERE run_id = ?1 ORDER BY idx",
+                                 {id});
+        while (games->step())
+            r.games.push_back(game_at(*games, 0));
+        return r;
+    }
+
+    std::vector<std::int64_t> places(std::int64_t run_id, const BoardQuery& q) override {
+        // A game's place: one more than the games of that board ahead of
+        // it; 0 for a game that board does not hold. Both filters use the
+        // same placeholders, bound once. The `>=` on points gives SQLite one
+        // range of the board's index to count, where the OR alone made it
+        // merge two.
+        const Filter mine = filter_of(q, "m", 2);
+        const Filter ahead = filter_of(q, "g", 2);
+        const auto s = conn_->prepare(
+            "SELECT CASE WHEN " + mine.where + " THEN 1 + (SELECT COUNT(*) FROM games g WHERE " +
+            ahead.where +
+            " AND g.points >= m.points AND (g.points > m.points OR "
+            "(g.received_ms, g.run_id, g.idx) < (m.received_ms, m.run_id, m.idx))) ELSE 0 END"
+            " FROM games m WHERE m.run_id = ?1 ORDER BY m.idx");
+        s->bind(1, run_id);
+        bind_from(*s, 2, mine.values);
+        std::vector<std::int64_t> out;
+        while (s->step())
+            out.push_back(s->integer(0));
+        return out;
+    }
+
+    std::optional<std::string> recording(std::int64_t id) override {
+        const auto s = query(*conn_, "SELECT bytes FROM runs WHERE id = ?1", {id});
+        if (!s->step())
+            return std::nullopt;
+        return s->text(0);
+    }
+
+    Ticket issue_ticket(std::uint32_t seed, std::int64_t issued_ms) override {
+        Ticket t{new_ticket_id(), seed, issued_ms, std::nullopt};
+        query(*conn_, "INSERT INTO tickets (id, seed, issued_ms) VALUES (?1, ?2, ?3)",
+              {std::string_view(t.id), std::int64_t{seed}, issued_ms})
+            ->step();
+        return t;
+    }
+
+    std::optional<Ticket> ticket(const std::string& id) override {
+        const auto s = query(*conn_, "SELECT seed, issued_ms, run_id FROM tickets WHERE id = ?1",
+                             {std::string_view(id)});
+        if (!s->step())
+            return std::nullopt;
+        Ticket t{id, static_cast<std::uint32_t>(s->integer(0)), s->integer(1), std::nullopt};
+        if (!s->is_null(2))
+            t.run_id = s->integer(2);
+        return t;
+    }
+
+    std::int64_t purge_tickets(std::int64_t issued_before_ms) override {
+        const auto s = query(*conn_,
+                             "DELETE FROM tickets WHERE run_id IS NOT NULL OR issued_ms < ?1 "
+                             "RETURNING id",
+                             {issued_before_ms});
+        std::int64_t purged = 0;
+        while (s->step())
+            ++purged;
+        return purged;
+    }
+
+  private:
+    // The new run's id; none when its bytes were stored before. The same
+    // bytes from two servers at once: the second waits on the unique key
+    // until the first commits, then finds its row.
+    std::optional<std::int64_t> add_run(const NewRun& run) {
+        // Its one row read, the statement is let go: SQLite commits no
+        // transaction while a write is still being stepped.
+        const auto s =
+            query(*conn_,
+                  "INSERT INTO runs (sha256, bytes, received_ms, made_by) VALUES (?1, ?2, ?3, ?4) "
+                  "ON CONFLICT (sha256) DO NOTHING RETURNING id",
+                  {std::string_view(run.sha256), sql::Blob{run.bytes}, run.received_ms,
+                   std::string_view(run.made_by)});
+        if (!s->step())
+            return std::nullopt;
+        return s->integer(0);
+    }
+
+    // The row lock makes one of two runs claiming a ticket wait and then
+    // find it used.
+    bool take_ticket(const std::string& ticket, std::int64_t run_id) {
+        return query(*conn_,
+                     "UPDATE tickets SET run_id = ?1 WHERE id = ?2 AND run_id IS NULL RETURNING id",
+                     {run_id, std::string_view(ticket)})
+            ->step();
+    }
+
+    // Each board's count grows by the run's games on it. The rows are taken
+    // in one order by every server, so two inserts wait on each other and
+    // never deadlock.
+    void add_to_counts(const std::vector<Game>& games) {
+        std::map<std::pair<std::int64_t, std::string_view>, std::int64_t> added;
+        for (const Game& g : games)
+            for (const int level : {0, g.start_level})
+                ++added[{level, kind_text(g.kind)}];
+        for (const auto& [board, n] : added)
+            query(*conn_,
+                  "INSERT INTO board_counts (level, kind, n) VALUES (?1, ?2, ?3) "
+                  "ON CONFLICT (level, kind) DO UPDATE SET n = board_counts.n + excluded.n",
+                  {board.first, board.second, n})
+                ->step();
+    }
+
+    std::unique_ptr<sql::Connection> conn_;
+};
+
+} // namespace
+
+std::unique_ptr<Store> open_sql_store(std::unique_ptr<sql::Connection> conn,
+                                      std::span<const char* const> migrations) {
+    migrate(*conn, migrations);
+    return std::make_unique<SqlStore>(std::move(conn));
+}
+
+} // namespace board

@@ -1,0 +1,44 @@
+#include "server/watched_store.hpp"
+
+#include "server/sql/connection.hpp"
+
+namespace board {
+
+template <typename Call> auto WatchedStore::watch(Call call) -> decltype(call()) {
+    try {
+        return call();
+    } catch (const sql::Error& error) {
+        lost_ = lost_ || error.failure == sql::Failure::connection_lost;
+        throw;
+    }
+}
+
+Inserted WatchedStore::insert_run(const NewRun& run) {
+    return watch([&] { return store_->insert_run(run); });
+}
+std::vector<Placed> WatchedStore::board(const BoardQuery& query) {
+    return watch([&] { return store_->board(query); });
+}
+std::int64_t WatchedStore::count(const BoardQuery& query) {
+    return watch([&] { return store_->count(query); });
+}
+std::optional<StoredRun> WatchedStore::run(std::int64_t id) {
+    return watch([&] { return store_->run(id); });
+}
+std::vector<std::int64_t> WatchedStore::places(std::int64_t run_id, const BoardQuery& query) {
+    return watch([&] { return store_->places(run_id, query); });
+}
+std::optional<std::string> WatchedStore::recording(std::int64_t id) {
+    return watch([&] { return store_->recording(id); });
+}
+Ticket WatchedStore::issue_ticket(std::uint32_t seed, std::int64_t issued_ms) {
+    return watch([&] { return store_->issue_ticket(seed, issued_ms); });
+}
+std::optional<Ticket> WatchedStore::ticket(const std::string& id) {
+    return watch([&] { return store_->ticket(id); });
+}
+std::int64_t WatchedStore::purge_tickets(std::int64_t issued_before_ms) {
+    return watch([&] { return store_->purge_tickets(issued_before_ms); });
+}
+
+} // namespace board

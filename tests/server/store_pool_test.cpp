@@ -1,0 +1,76 @@
+// The pool lends a store again after any answer or failure but a lost
+// connection: that store is closed, and the next borrower gets a new one.
+#include "server/sql/connection.hpp"
+#include "server/store_pool.hpp"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace board {
+namespace {
+
+// A store that fails every count with `failure`, or answers it when none.
+class FailingStore final : public Store {
+  public:
+    explicit FailingStore(std::optional<sql::Failure> failure) : failure_(failure) {}
+    std::int64_t count(const BoardQuery&) override {
+        if (failure_)
+            throw sql::Error(*failure_, "failed");
+        return 7;
+    }
+    Inserted insert_run(const NewRun&) override { return {}; }
+    std::vector<Placed> board(const BoardQuery&) override { return {}; }
+    std::optional<StoredRun> run(std::int64_t) override { return {}; }
+    std::vector<std::int64_t> places(std::int64_t, const BoardQuery&) override { return {}; }
+    std::optional<std::string> recording(std::int64_t) override { return {}; }
+    Ticket issue_ticket(std::uint32_t, std::int64_t) override { return {}; }
+    std::optional<Ticket> ticket(const std::string&) override { return {}; }
+    std::int64_t purge_tickets(std::int64_t) override { return 0; }
+
+  private:
+    std::optional<sql::Failure> failure_;
+};
+
+TEST(StorePool, DropsOnlyAStoreWhoseConnectionWasLost) {
+    struct Case {
+        std::optional<sql::Failure> failure;
+        int opened; // after the failing lease and one more
+    };
+    for (const Case c :
+         {Case{std::nullopt, 1}, Case{sql::Failure::other, 1},
+          Case{sql::Failure::unique_violation, 1}, Case{sql::Failure::connection_lost, 2}}) {
+        int opened = 0;
+        StorePool pool([&] {
+            ++opened;
+            return std::make_unique<FailingStore>(c.failure);
+        });
+        const Store* first = nullptr;
+        {
+            auto lease = pool.take();
+            first = &*lease;
+            try {
+                EXPECT_EQ(7, lease->count({}));
+            } catch (const StoreError&) {
+                EXPECT_TRUE(c.failure.has_value());
+            }
+        }
+        auto next = pool.take();
+        EXPECT_EQ(c.opened, opened);
+        EXPECT_EQ(c.opened == 1, first == &*next);
+    }
+}
+
+TEST(StorePool, ALeaseDroppedByItsHolderIsNotLentAgain) {
+    int opened = 0;
+    StorePool pool([&] {
+        ++opened;
+        return std::make_unique<FailingStore>(std::nullopt);
+    });
+    pool.take().drop();
+    pool.take();
+    EXPECT_EQ(2, opened);
+}
+
+} // namespace
+} // namespace board
