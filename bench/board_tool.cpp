@@ -1,6 +1,8 @@
 // What the board's bench needs besides the programs themselves:
 //   board_tool recordings DIR COUNT SECONDS   COUNT seeded sessions, DIR/N.replay
 //   board_tool seed DATABASE GAMES            GAMES games stored on a fresh board
+//   board_tool time DATABASE OFFSET           places, a run's answer and pages timed
+#include "bench/board_timing.hpp"
 #include "server/store.hpp"
 #include "support/played_session.hpp"
 
@@ -61,6 +63,9 @@ int main(int argc, char** argv) {
         return recordings(argv[2], std::atoi(argv[3]), std::atoll(argv[4]));
     if (what == "seed" && argc == 4)
         return seed(argv[2], std::atoi(argv[3]));
-    std::fprintf(stderr, "usage: board_tool recordings DIR COUNT SECONDS | seed DATABASE GAMES\n");
+    if (what == "time" && argc == 4)
+        return time_board(argv[2], std::atoll(argv[3]));
+    std::fprintf(stderr, "usage: board_tool recordings DIR COUNT SECONDS | seed DATABASE GAMES | "
+                         "time DATABASE OFFSET\n");
     return 2;
 }

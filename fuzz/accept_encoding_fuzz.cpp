@@ -1,6 +1,7 @@
 // An Accept-Encoding header a stranger sends. Whatever the bytes, no crash
 // or sanitizer's report; gzip refused anywhere in the list stays refused,
 // and an element naming another coding changes nothing.
+#include "fuzz/fault.hpp"
 #include "server/http/accept_encoding.hpp"
 
 #include <cstddef>
@@ -9,15 +10,6 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-
-namespace {
-
-[[noreturn]] void fault(const char* what) {
-    std::fprintf(stderr, "fault: %s\n", what);
-    std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using board::http::accepts_gzip;

@@ -6,6 +6,7 @@
 #include "app/scores/listing.hpp"
 #include "app/submit/board_answer.hpp"
 #include "app/submit/ranked_command.hpp"
+#include "fuzz/fault.hpp"
 
 #include <algorithm>
 #include <cstddef>
@@ -16,11 +17,6 @@
 #include <string_view>
 
 namespace {
-
-[[noreturn]] void fault(const char* what) {
-    std::fprintf(stderr, "fault: %s\n", what);
-    std::abort();
-}
 
 bool has_control(std::string_view text) {
     return std::any_of(text.begin(), text.end(),

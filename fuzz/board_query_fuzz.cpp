@@ -2,6 +2,7 @@
 // them: whatever the bytes, a query is refused or read within its bounds,
 // never a crash, a sanitizer's report, or a level, limit or offset out of
 // range.
+#include "fuzz/fault.hpp"
 #include "server/answers.hpp"
 #include "server/pages/board_page.hpp"
 
@@ -15,11 +16,6 @@
 #include <string_view>
 
 namespace {
-
-[[noreturn]] void fault(const char* what) {
-    std::fprintf(stderr, "fault: %s\n", what);
-    std::abort();
-}
 
 // "name=value&name=value", as the server's parameters hold it once decoded.
 std::multimap<std::string, std::string> parameters(std::string_view text) {

@@ -4,6 +4,7 @@
 // the bytes, no crash or sanitizer's report; a part is one range inside
 // the body, never of a body at or under the threshold, and its
 // Content-Range names it.
+#include "fuzz/fault.hpp"
 #include "server/http/byte_range.hpp"
 
 #include <cstddef>
@@ -12,15 +13,6 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-
-namespace {
-
-[[noreturn]] void fault(const char* what) {
-    std::fprintf(stderr, "fault: %s\n", what);
-    std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace board::http;

@@ -3,6 +3,7 @@
 // X-Forwarded-For. Whatever the bytes, no crash or sanitizer's report; a
 // block read once reads the same from its own text; and the client chosen
 // is the peer or one of the forwarded entries, in canonical form.
+#include "fuzz/fault.hpp"
 #include "server/http/client_address.hpp"
 
 #include <cstddef>
@@ -14,11 +15,6 @@
 #include <vector>
 
 namespace {
-
-[[noreturn]] void fault(const char* what) {
-    std::fprintf(stderr, "fault: %s\n", what);
-    std::abort();
-}
 
 std::string_view line(std::string_view& text) {
     const auto end = text.find('\n');

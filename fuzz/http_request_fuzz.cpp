@@ -3,6 +3,7 @@
 // or sanitizer's report; it never uses more than it was offered; a request
 // it reads keeps to its route's body limit; and it refuses only with the
 // statuses it is meant to.
+#include "fuzz/fault.hpp"
 #include "server/http/request_reader.hpp"
 
 #include <cstddef>
@@ -13,11 +14,6 @@
 #include <string_view>
 
 namespace {
-
-[[noreturn]] void fault(const char* what) {
-    std::fprintf(stderr, "fault: %s\n", what);
-    std::abort();
-}
 
 constexpr std::size_t POSTED = 600;
 constexpr std::size_t DROPPED = 40;

@@ -4,6 +4,7 @@
 // nothing longer than the cap comes out, identity is the body itself, a
 // refusal is one of the three statuses with a one-line reason, and what
 // inflated gzips back to itself.
+#include "fuzz/fault.hpp"
 #include "server/http/gzip_body.hpp"
 #include "server/http/inflate.hpp"
 
@@ -16,11 +17,6 @@
 #include <string_view>
 
 namespace {
-
-[[noreturn]] void fault(const char* what) {
-    std::fprintf(stderr, "fault: %s\n", what);
-    std::abort();
-}
 
 constexpr std::array<std::string_view, 4> CODINGS = {"", "gzip", "deflate", "x-gzip, gzip"};
 

@@ -13,6 +13,7 @@
 #include "console/current.hpp"
 #include "console/memory_console.hpp"
 #include "console/services.hpp"
+#include "fuzz/fault.hpp"
 
 #include <array>
 #include <cstddef>
@@ -26,11 +27,6 @@
 namespace {
 
 using console::ansi::KeyDecoder;
-
-[[noreturn]] void fault(const char* what) {
-    std::fprintf(stderr, "fault: %s\n", what);
-    std::abort();
-}
 
 void take_all(KeyDecoder& decoder, std::vector<int>& codes) {
     while (decoder.has_key()) {

@@ -1,6 +1,7 @@
 // A log field made of any bytes a client sends: the text that comes out is
 // one line's worth, with no byte below 0x20 and no DEL, is valid UTF-8, has
 // no C1 control, and is never empty.
+#include "fuzz/fault.hpp"
 #include "server/http/log_text.hpp"
 
 #include <cstddef>
@@ -11,11 +12,6 @@
 #include <string_view>
 
 namespace {
-
-[[noreturn]] void fault(const char* what) {
-    std::fprintf(stderr, "fault: %s\n", what);
-    std::abort();
-}
 
 // Valid UTF-8 (no overlong form, no surrogate, at most U+10FFFF) with no C1
 // control; checked apart from the code under test, byte by byte.

@@ -4,6 +4,7 @@
 // shows (the program line, the names) passes no control byte, and the
 // replay on a budget of session time ends with a verdict of one line.
 // Nothing may crash, hang or trip a sanitizer.
+#include "fuzz/fault.hpp"
 #include "replay/check.hpp"
 #include "replay/line_format.hpp"
 #include "replay/recording_file.hpp"
@@ -17,11 +18,6 @@
 #include <string_view>
 
 namespace {
-
-[[noreturn]] void fault(const char* what) {
-    std::fprintf(stderr, "fault: %s\n", what);
-    std::abort();
-}
 
 // Long enough for a few games, short enough that an input replays in
 // milliseconds; the server's own budget is hours, its CPU cap the guard.

@@ -2,6 +2,7 @@
 // string's parameters, the /static/ file it names and the methods its path
 // takes. Whatever the bytes, no crash or sanitizer's report; no parameter
 // is read twice; and no static name can leave the web folder.
+#include "fuzz/fault.hpp"
 #include "server/http/allowed_methods.hpp"
 #include "server/http/query.hpp"
 #include "server/http/static_path.hpp"
@@ -12,15 +13,6 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-
-namespace {
-
-[[noreturn]] void fault(const char* what) {
-    std::fprintf(stderr, "fault: %s\n", what);
-    std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace board::http;

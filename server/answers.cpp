@@ -1,5 +1,6 @@
 #include "server/answers.hpp"
 
+#include "server/board_cursor.hpp"
 #include "server/store_text.hpp"
 
 #include <algorithm>
@@ -50,22 +51,13 @@ std::optional<Json> run_answer(Store& store, std::int64_t id, bool detail) {
     const auto run = store.run(id);
     if (!run)
         return std::nullopt;
-    const auto places = store.places(id, BoardQuery{});
-    // One query a level the run played, not one a game.
-    std::map<int, std::vector<std::int64_t>> level_places;
-    for (const Game& g : run->games)
-        if (!level_places.contains(g.start_level)) {
-            BoardQuery its_level;
-            its_level.level = g.start_level;
-            level_places[g.start_level] = store.places(id, its_level);
-        }
+    const std::vector<GamePlaces> places = store.run_places(id);
     Json games = Json::array();
     for (std::size_t i = 0; i < run->games.size(); ++i) {
-        const Game& g = run->games[i];
-        const auto& on_level = level_places[g.start_level];
-        Json game = game_json(g);
-        game["place"] = i < places.size() ? places[i] : 0;
-        game["level_place"] = i < on_level.size() ? on_level[i] : 0;
+        const GamePlaces placed = i < places.size() ? places[i] : GamePlaces{};
+        Json game = game_json(run->games[i]);
+        game["place"] = placed.overall;
+        game["level_place"] = placed.in_level;
         games.push_back(std::move(game));
     }
     Json answer{{"id", id}};
@@ -108,11 +100,31 @@ board_query(const std::multimap<std::string, std::string>& params) {
             if (!offset)
                 return std::string("offset is a whole number, 0 or more");
             q.offset = *offset;
+        } else if (key == "after") {
+            if (!read_cursor(value))
+                return std::string("after is a cursor from an answer's next");
         } else {
-            return "unknown parameter '" + key + "' (level, kind, limit, offset)";
+            return "unknown parameter '" + key + "' (level, kind, limit, offset, after)";
         }
     }
     return q;
+}
+
+std::variant<BoardRequest, std::string>
+board_request(const std::multimap<std::string, std::string>& params) {
+    auto q = board_query(params);
+    if (auto* reason = std::get_if<std::string>(&q))
+        return std::move(*reason);
+    BoardRequest request{std::get<BoardQuery>(q), std::nullopt};
+    const auto after = params.equal_range("after");
+    if (after.first == after.second)
+        return request;
+    if (std::next(after.first) != after.second)
+        return std::string("after is given once");
+    if (params.contains("offset"))
+        return std::string("after and offset do not go together");
+    request.after = read_cursor(after.first->second);
+    return request;
 }
 
 namespace {
@@ -170,16 +182,26 @@ class ObjectText {
 // costs a fraction of building the document first; the bytes are those
 // json_text would give the same document.
 std::string board_text(Store& store, const BoardQuery& q) {
-    const std::vector<Placed> placed = store.board(q);
+    return requested_board_text(store, BoardRequest{q, std::nullopt});
+}
+
+std::string requested_board_text(Store& store, const BoardRequest& request) {
+    const BoardQuery& q = request.query;
+    const std::vector<Placed> placed =
+        request.after ? store.board_after(q, *request.after) : store.board(q);
     std::string out;
     out.reserve(160 + placed.size() * 240);
-    ObjectText(out)
-        .field("level", q.level ? std::to_string(*q.level) : std::string("all"))
+    ObjectText fields(out);
+    fields.field("level", q.level ? std::to_string(*q.level) : std::string("all"))
         .field("kind", q.kind ? kind_text(*q.kind) : std::string_view("all"))
         .field("limit", q.limit)
         .field("offset", q.offset)
-        .field("total", store.count(q))
-        .open_array("games");
+        .field("total", store.count(q));
+    if (request.after)
+        fields.field("after", cursor_text(*request.after));
+    if (placed.size() == static_cast<std::size_t>(q.limit))
+        fields.field("next", cursor_text(cursor_of(placed.back())));
+    fields.open_array("games");
     for (const Placed& p : placed) {
         const Game& g = p.game;
         if (&p != placed.data())

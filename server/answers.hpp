@@ -31,8 +31,20 @@ std::optional<Json> run_answer(Store& store, std::int64_t id, bool detail);
 std::variant<BoardQuery, std::string>
 board_query(const std::multimap<std::string, std::string>& params);
 
-// The board's answer, as JSON text.
+// The board's query and, read by keyset, the cursor it starts after.
+struct BoardRequest {
+    BoardQuery query;
+    std::optional<BoardCursor> after;
+};
+
+// The same parameters with `after`, a cursor from an answer's "next".
+std::variant<BoardRequest, std::string>
+board_request(const std::multimap<std::string, std::string>& params);
+
+// The board's answer, as JSON text. A full page's "next" is the cursor of
+// its last row, for ?after= to read the page that follows.
 std::string board_text(Store& store, const BoardQuery& query);
+std::string requested_board_text(Store& store, const BoardRequest& request);
 
 // {"error": reason}
 std::string error_body(const std::string& reason);

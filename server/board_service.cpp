@@ -230,11 +230,11 @@ http::Response BoardService::Parts::board_api(const http::Request& req) {
     if (const auto* reason = std::get_if<std::string>(&params))
         return refusal_answer(400, *reason);
     const auto& given = std::get<http::Parameters>(params);
-    const auto query = board_query({given.begin(), given.end()});
+    const auto query = board_request({given.begin(), given.end()});
     if (const auto* reason = std::get_if<std::string>(&query))
         return refusal_answer(400, *reason);
     auto store = stores.take();
-    return json_answer(200, board_text(*store, std::get<BoardQuery>(query)));
+    return json_answer(200, requested_board_text(*store, std::get<BoardRequest>(query)));
 }
 
 http::Response BoardService::Parts::run_api(std::int64_t id) {

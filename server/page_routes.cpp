@@ -51,7 +51,7 @@ http::Response board_page_answer(const http::Request& request, StorePool& stores
         return page_refusal(pages::Missing::filters);
     const auto& given = std::get<http::Parameters>(params);
     const auto query = pages::board_page_query(param(given, "level"), param(given, "offset"),
-                                               param(given, "kind"));
+                                               param(given, "kind"), param(given, "after"));
     if (!query)
         return page_refusal(pages::Missing::filters);
     auto store = stores.take();

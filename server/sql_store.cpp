@@ -6,6 +6,7 @@
 #include <charconv>
 #include <map>
 #include <random>
+#include <tuple>
 #include <utility>
 
 namespace board {
@@ -36,6 +37,36 @@ Filter filter_of(const BoardQuery& q, const std::string& alias, int first) {
         f.values.emplace_back(kind_text(*q.kind));
     }
     return f;
+}
+
+// The same board's rows of point_counts, aliased `c`, its values numbered
+// from `first`: level 0 is the board of all levels, and a board of both
+// kinds adds its two rows.
+Filter counts_filter_of(const BoardQuery& q, int first) {
+    Filter f{"c.level = ?" + std::to_string(first), {std::int64_t{q.level.value_or(0)}}};
+    if (q.kind) {
+        f.where += " AND c.kind = ?" + std::to_string(first + 1);
+        f.values.emplace_back(kind_text(*q.kind));
+    }
+    return f;
+}
+
+std::string placeholder(int position) {
+    return "?" + std::to_string(position);
+}
+
+// (received_ms, run_id, idx) of a cursor bound from `first`.
+std::string tie_key(int first) {
+    return "(" + placeholder(first) + ", " + placeholder(first + 1) + ", " +
+           placeholder(first + 2) + ")";
+}
+
+// A cursor's points, then its tie key, from `first`.
+void bind_cursor(sql::Statement& s, int first, const BoardCursor& c) {
+    s.bind(first, c.points);
+    s.bind(first + 1, c.received_ms);
+    s.bind(first + 2, c.run_id);
+    s.bind(first + 3, std::int64_t{c.game_index});
 }
 
 void bind_from(sql::Statement& s, int first, const std::vector<Value>& values) {
@@ -137,6 +168,7 @@ class SqlStore final : public Store {
                 ->step();
         }
         add_to_counts(run.games);
+        add_to_point_counts(run.games);
         tx.commit();
         return {id, true, false};
     }
@@ -155,6 +187,42 @@ class SqlStore final : public Store {
         std::vector<Placed> out;
         while (s->step())
             out.push_back({q.offset + static_cast<std::int64_t>(out.size()) + 1, s->integer(0),
+                           static_cast<int>(s->integer(1)), s->integer(2), game_at(*s, 3)});
+        return out;
+    }
+
+    std::vector<Placed> board_after(const BoardQuery& q, const BoardCursor& after) override {
+        // One range of the board's index from the cursor on; the first
+        // row's place is one more than the games with more points
+        // (point_counts' sum) and those tied up to the cursor.
+        const Filter f = filter_of(q, "g", 1);
+        const int n = static_cast<int>(f.values.size());
+        const Filter above = counts_filter_of(q, n + 1);
+        const int m = static_cast<int>(above.values.size());
+        const auto before =
+            conn_->prepare("SELECT (SELECT COALESCE(SUM(c.games), 0) FROM point_counts c WHERE " +
+                           above.where + " AND c.points > " + placeholder(n + m + 1) +
+                           ") + (SELECT COUNT(*) FROM games g WHERE " + f.where +
+                           " AND g.points = " + placeholder(n + m + 1) +
+                           " AND (g.received_ms, g.run_id, g.idx) <= " + tie_key(n + m + 2) + ")");
+        bind_from(*before, 1, f.values);
+        bind_from(*before, n + 1, above.values);
+        bind_cursor(*before, n + m + 1, after);
+        before->step();
+        const std::int64_t ahead = before->integer(0);
+
+        const auto s = conn_->prepare(
+            std::string("SELECT run_id, idx, received_ms, ") + GAME_COLUMNS +
+            " FROM games g WHERE " + f.where + " AND g.points <= " + placeholder(n + 1) +
+            " AND (g.points < " + placeholder(n + 1) + " OR (g.received_ms, g.run_id, g.idx) > " +
+            tie_key(n + 2) + ") ORDER BY points DESC, received_ms, run_id, idx LIMIT " +
+            placeholder(n + 5));
+        bind_from(*s, 1, f.values);
+        bind_cursor(*s, n + 1, after);
+        s->bind(n + 5, std::int64_t{q.limit});
+        std::vector<Placed> out;
+        while (s->step())
+            out.push_back({ahead + static_cast<std::int64_t>(out.size()) + 1, s->integer(0),
                            static_cast<int>(s->integer(1)), s->integer(2), game_at(*s, 3)});
         return out;
     }
@@ -188,23 +256,48 @@ class SqlStore final : public Store {
 
     std::vector<std::int64_t> places(std::int64_t run_id, const BoardQuery& q) override {
         // A game's place: one more than the games of that board ahead of
-        // it; 0 for a game that board does not hold. Both filters use the
-        // same placeholders, bound once. The `>=` on points gives SQLite one
-        // range of the board's index to count, where the OR alone made it
-        // merge two.
+        // it; 0 for a game that board does not hold. Those with more points
+        // are a sum over point_counts' few rows above its points; those tied
+        // and received before it, one range of the board's index. The
+        // filters share placeholders, bound once.
         const Filter mine = filter_of(q, "m", 2);
         const Filter ahead = filter_of(q, "g", 2);
+        const Filter above = counts_filter_of(q, 2 + static_cast<int>(mine.values.size()));
         const auto s = conn_->prepare(
-            "SELECT CASE WHEN " + mine.where + " THEN 1 + (SELECT COUNT(*) FROM games g WHERE " +
-            ahead.where +
-            " AND g.points >= m.points AND (g.points > m.points OR "
-            "(g.received_ms, g.run_id, g.idx) < (m.received_ms, m.run_id, m.idx))) ELSE 0 END"
+            "SELECT CASE WHEN " + mine.where +
+            " THEN 1 + (SELECT COALESCE(SUM(c.games), 0) FROM point_counts c WHERE " + above.where +
+            " AND c.points > m.points) + (SELECT COUNT(*) FROM games g WHERE " + ahead.where +
+            " AND g.points = m.points AND "
+            "(g.received_ms, g.run_id, g.idx) < (m.received_ms, m.run_id, m.idx)) ELSE 0 END"
             " FROM games m WHERE m.run_id = ?1 ORDER BY m.idx");
         s->bind(1, run_id);
         bind_from(*s, 2, mine.values);
+        bind_from(*s, 2 + static_cast<int>(mine.values.size()), above.values);
         std::vector<std::int64_t> out;
         while (s->step())
             out.push_back(s->integer(0));
+        return out;
+    }
+
+    std::vector<GamePlaces> run_places(std::int64_t run_id) override {
+        // Both places of every game in one statement, whatever the board's
+        // size: the board of all levels and the game's own level's, both
+        // kinds, each counted as places() counts it.
+        const auto s =
+            query(*conn_,
+                  "SELECT 1 + (SELECT COALESCE(SUM(c.games), 0) FROM point_counts c "
+                  "WHERE c.level = 0 AND c.points > m.points) + (SELECT COUNT(*) FROM games g "
+                  "WHERE g.points = m.points AND "
+                  "(g.received_ms, g.run_id, g.idx) < (m.received_ms, m.run_id, m.idx)), "
+                  "1 + (SELECT COALESCE(SUM(c.games), 0) FROM point_counts c "
+                  "WHERE c.level = m.start_level AND c.points > m.points) + (SELECT COUNT(*) FROM "
+                  "games g WHERE g.start_level = m.start_level AND g.points = m.points AND "
+                  "(g.received_ms, g.run_id, g.idx) < (m.received_ms, m.run_id, m.idx)) "
+                  "FROM games m WHERE m.run_id = ?1 ORDER BY m.idx",
+                  {run_id});
+        std::vector<GamePlaces> out;
+        while (s->step())
+            out.push_back({s->integer(0), s->integer(1)});
         return out;
     }
 
@@ -285,6 +378,22 @@ class SqlStore final : public Store {
                   "INSERT INTO board_counts (level, kind, n) VALUES (?1, ?2, ?3) "
                   "ON CONFLICT (level, kind) DO UPDATE SET n = board_counts.n + excluded.n",
                   {board.first, board.second, n})
+                ->step();
+    }
+
+    // Each board's count at each game's points grows by one, for the
+    // places' sums (schema version 2). Taken in one order, as above.
+    void add_to_point_counts(const std::vector<Game>& games) {
+        std::map<std::tuple<std::int64_t, std::string_view, std::int64_t>, std::int64_t> added;
+        for (const Game& g : games)
+            for (const int level : {0, g.start_level})
+                ++added[{level, kind_text(g.kind), g.points}];
+        for (const auto& [row, n] : added)
+            query(*conn_,
+                  "INSERT INTO point_counts (level, kind, points, games) VALUES (?1, ?2, ?3, ?4) "
+                  "ON CONFLICT (level, kind, points) DO UPDATE "
+                  "SET games = point_counts.games + excluded.games",
+                  {std::get<0>(row), std::get<1>(row), std::get<2>(row), n})
                 ->step();
     }
 

@@ -54,11 +54,28 @@ struct Placed {
     Game game;
 };
 
+// Where a page read by keyset starts: just after the row of this sort key
+// (the last row of the page before), so page N costs what page 1 does.
+struct BoardCursor {
+    std::int64_t points = 0;
+    std::int64_t received_ms = 0;
+    std::int64_t run_id = 0;
+    int game_index = 0;
+    friend bool operator==(const BoardCursor&, const BoardCursor&) = default;
+};
+
 struct BoardQuery {
     std::optional<int> level; // the game's start level, 1 to 4; none: all
     std::optional<Kind> kind; // none: both
     int limit = 100;          // 1 to 100
     std::int64_t offset = 0;
+};
+
+// A game's place on the board of all levels and on its own level's board,
+// both of both kinds; 0 where that board does not hold it.
+struct GamePlaces {
+    std::int64_t overall = 0;
+    std::int64_t in_level = 0;
 };
 
 struct Inserted {
@@ -94,12 +111,18 @@ class Store {
     // Best points first; among equal points the earlier received first,
     // then the lower run id and game index.
     virtual std::vector<Placed> board(const BoardQuery& query) = 0;
+    // The same board's rows after `after` in that order (the query's offset
+    // ignored), each with its place on the board.
+    virtual std::vector<Placed> board_after(const BoardQuery& query, const BoardCursor& after) = 0;
     virtual std::int64_t count(const BoardQuery& query) = 0;
 
     virtual std::optional<StoredRun> run(std::int64_t id) = 0;
     // The place of each of the run's games on the board `query` names
     // (its limit and offset ignored), in the run's order.
     virtual std::vector<std::int64_t> places(std::int64_t run_id, const BoardQuery& query) = 0;
+    // Both places of each of the run's games, in the run's order: what its
+    // page and the API show, asked at once.
+    virtual std::vector<GamePlaces> run_places(std::int64_t run_id) = 0;
     virtual std::optional<std::string> recording(std::int64_t id) = 0;
 
     virtual Ticket issue_ticket(std::uint32_t seed, std::int64_t issued_ms) = 0;

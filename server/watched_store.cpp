@@ -28,6 +28,14 @@ std::optional<StoredRun> WatchedStore::run(std::int64_t id) {
 std::vector<std::int64_t> WatchedStore::places(std::int64_t run_id, const BoardQuery& query) {
     return watch([&] { return store_->places(run_id, query); });
 }
+
+std::vector<Placed> WatchedStore::board_after(const BoardQuery& query, const BoardCursor& after) {
+    return watch([&] { return store_->board_after(query, after); });
+}
+
+std::vector<GamePlaces> WatchedStore::run_places(std::int64_t run_id) {
+    return watch([&] { return store_->run_places(run_id); });
+}
 std::optional<std::string> WatchedStore::recording(std::int64_t id) {
     return watch([&] { return store_->recording(id); });
 }

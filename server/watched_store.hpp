@@ -15,9 +15,11 @@ class WatchedStore final : public Store {
 
     Inserted insert_run(const NewRun& run) override;
     std::vector<Placed> board(const BoardQuery& query) override;
+    std::vector<Placed> board_after(const BoardQuery& query, const BoardCursor& after) override;
     std::int64_t count(const BoardQuery& query) override;
     std::optional<StoredRun> run(std::int64_t id) override;
     std::vector<std::int64_t> places(std::int64_t run_id, const BoardQuery& query) override;
+    std::vector<GamePlaces> run_places(std::int64_t run_id) override;
     std::optional<std::string> recording(std::int64_t id) override;
     Ticket issue_ticket(std::uint32_t seed, std::int64_t issued_ms) override;
     std::optional<Ticket> ticket(const std::string& id) override;

@@ -1,5 +1,6 @@
 #include "server/pages/board_page.hpp"
 
+#include "server/board_cursor.hpp"
 #include "server/pages/game_cells.hpp"
 #include "server/pages/html.hpp"
 
@@ -53,32 +54,43 @@ void add_row(std::string& out, const Placed& p) {
            run + "</a></td></tr>\n";
 }
 
-void add_paging(std::string& out, std::optional<int> level, std::int64_t offset, std::int64_t shown,
-                std::int64_t total, bool one_table, std::optional<Kind> kind) {
+// The rows after `last`: the link onward reads by keyset.
+std::string next_link(std::optional<int> level, const Placed& last, std::optional<Kind> kind) {
+    return "/?level=" + level_key(level) + "&amp;after=" + cursor_text(cursor_of(last)) +
+           (kind ? "&amp;kind=" + kind_key(*kind) : "");
+}
+
+// `offset`: the rows before the page; -1 when a cursor past the board's end
+// left it unknown.
+void add_paging(std::string& out, std::optional<int> level, std::int64_t offset,
+                const std::vector<Placed>& games, std::int64_t total, bool one_table,
+                std::optional<Kind> kind) {
+    const auto shown = static_cast<std::int64_t>(games.size());
     std::string links;
     if (one_table && offset > 0)
         links += "<a rel=\"prev\" href=\"" +
                  page_link(level, std::max<std::int64_t>(0, offset - PAGE_SIZE), kind) +
                  "\">Anteriores</a>\n";
-    if (offset + shown < total)
-        links += "<a rel=\"next\" href=\"" + page_link(level, offset + shown, kind) +
-                 "\">Proximos</a>\n";
+    if (offset >= 0 && !games.empty() && offset + shown < total)
+        links +=
+            "<a rel=\"next\" href=\"" + next_link(level, games.back(), kind) + "\">Proximos</a>\n";
     if (links.empty())
         return;
     out += "<nav class=\"paginas\" aria-label=\"Paginas: " + table_title(level) + "\">\n" + links +
            "</nav>\n";
 }
 
-void add_table(std::string& out, Store& store, std::optional<int> level, std::int64_t offset,
-               bool one_table, std::optional<Kind> kind) {
+void add_table(std::string& out, Store& store, std::optional<int> level, std::int64_t from,
+               const std::optional<BoardCursor>& after, bool one_table, std::optional<Kind> kind) {
     BoardQuery query;
     query.level = level;
     query.kind = kind;
     query.limit = PAGE_SIZE;
-    query.offset = offset;
-    const std::vector<Placed> games = store.board(query);
+    query.offset = from;
+    const std::vector<Placed> games = after ? store.board_after(query, *after) : store.board(query);
     const std::int64_t total = store.count(query);
     const auto shown = static_cast<std::int64_t>(games.size());
+    const std::int64_t offset = !after ? from : games.empty() ? -1 : games.front().place - 1;
 
     const std::string id = anchor(level);
     out += "<section id=\"" + id + "\" aria-labelledby=\"" + id + "-titulo\">\n<h2 id=\"" + id +
@@ -97,7 +109,7 @@ void add_table(std::string& out, Store& store, std::optional<int> level, std::in
             add_row(out, p);
         out += "</tbody>\n</table>\n</div>\n";
     }
-    add_paging(out, level, offset, shown, total, one_table, kind);
+    add_paging(out, level, offset, games, total, one_table, kind);
     out += "</section>\n";
 }
 
@@ -117,7 +129,8 @@ std::optional<std::int64_t> parse_offset(std::string_view text) {
 
 std::optional<BoardPageQuery> board_page_query(std::optional<std::string_view> level,
                                                std::optional<std::string_view> offset,
-                                               std::optional<std::string_view> kind) {
+                                               std::optional<std::string_view> kind,
+                                               std::optional<std::string_view> after) {
     BoardPageQuery query;
     if (kind == "ranked")
         query.kind = Kind::ranked;
@@ -125,7 +138,12 @@ std::optional<BoardPageQuery> board_page_query(std::optional<std::string_view> l
         query.kind = Kind::open;
     else if (kind && *kind != "all")
         return std::nullopt;
-    if (!level && !offset)
+    if (after) {
+        query.after = read_cursor(*after);
+        if (!query.after || offset)
+            return std::nullopt;
+    }
+    if (!level && !offset && !after)
         return query;
     query.one_table = true;
     if (level && *level != "all") {
@@ -161,8 +179,8 @@ std::string board_page(Store& store, const BoardPageQuery& query) {
     }
     body += "</header>\n<main>\n";
     for (const auto& level : levels)
-        add_table(body, store, level, query.one_table ? query.offset : 0, query.one_table,
-                  query.kind);
+        add_table(body, store, level, query.one_table ? query.offset : 0,
+                  query.one_table ? query.after : std::nullopt, query.one_table, query.kind);
     body += "</main>\n";
     std::string title =
         query.one_table ? "Orbitrix: placar, " + table_title(query.level) : "Orbitrix: placar";

@@ -4,7 +4,6 @@
 #include "server/pages/html.hpp"
 #include "server/pages/static_paths.hpp"
 
-#include <map>
 #include <vector>
 
 namespace board::pages {
@@ -14,36 +13,13 @@ std::string kind_text(Kind kind) {
     return kind == Kind::ranked ? "ranqueado" : "aberto";
 }
 
-// Each game's place on the board of its own starting level: one question a
-// level the run started games on. The answer may hold a place for every
-// game of the run, or only for the games on that level's board.
-std::vector<std::int64_t> level_places(Store& store, const StoredRun& run) {
-    std::map<int, std::vector<std::size_t>> games_by_level;
-    for (std::size_t i = 0; i < run.games.size(); ++i)
-        games_by_level[run.games[i].start_level].push_back(i);
-    std::vector<std::int64_t> places(run.games.size(), 0);
-    for (const auto& [level, games] : games_by_level) {
-        BoardQuery query;
-        query.level = level;
-        const std::vector<std::int64_t> found = store.places(run.id, query);
-        for (std::size_t k = 0; k < games.size(); ++k) {
-            const std::size_t i = games[k];
-            if (found.size() == run.games.size())
-                places[i] = found[i];
-            else if (found.size() == games.size())
-                places[i] = found[k];
-        }
-    }
-    return places;
-}
-
-std::string place_cell(const std::vector<std::int64_t>& places, std::size_t i) {
-    return i < places.size() && places[i] > 0 ? std::to_string(places[i]) : "-";
+std::string place_cell(std::int64_t place) {
+    return place > 0 ? std::to_string(place) : "-";
 }
 
 void add_games(std::string& out, Store& store, const StoredRun& run) {
-    const std::vector<std::int64_t> overall = store.places(run.id, BoardQuery{});
-    const std::vector<std::int64_t> in_level = level_places(store, run);
+    // Both places of every game in one question, whatever the board's size.
+    const std::vector<GamePlaces> places = store.run_places(run.id);
     out += "<section aria-labelledby=\"partidas\">\n<h2 id=\"partidas\">Partidas</h2>\n"
            "<p>Recebida em " +
            date_html(run.received_ms) + "; programa: <code>" + escaped(run.made_by) +
@@ -59,12 +35,13 @@ void add_games(std::string& out, Store& store, const StoredRun& run) {
            "<th scope=\"col\">Pos no nivel</th></tr></thead>\n<tbody>\n";
     for (std::size_t i = 0; i < run.games.size(); ++i) {
         const Game& g = run.games[i];
+        const GamePlaces placed = i < places.size() ? places[i] : GamePlaces{};
         out += "<tr><td class=\"num\">" + std::to_string(i + 1) + "</td><td class=\"nome\">" +
                name_html(g.name) + "</td><td class=\"num\">" + std::to_string(g.points) +
                "</td><td>" + levels_html(g) + "</td><td>" + ending_html(g.ending) +
                "</td><td class=\"num\">" + std::to_string(g.lives) + "</td><td>" +
-               kind_text(g.kind) + "</td><td class=\"num\">" + place_cell(overall, i) +
-               "</td><td class=\"num\">" + place_cell(in_level, i) + "</td></tr>\n";
+               kind_text(g.kind) + "</td><td class=\"num\">" + place_cell(placed.overall) +
+               "</td><td class=\"num\">" + place_cell(placed.in_level) + "</td></tr>\n";
     }
     out += "</tbody>\n</table>\n</div>\n</section>\n";
 }

@@ -64,9 +64,11 @@ TEST(BoardPage, PagesOnPastTheFirstHundredAndBack) {
     const std::string level3 = section(front, "nivel-3");
     EXPECT_EQ(column(level3, 1).size(), 100u);
     EXPECT_NE(level3.find("1 a 100 de 250 jogos"), std::string::npos);
-    EXPECT_NE(level3.find("rel=\"next\" href=\"/?level=3&amp;offset=100\""), std::string::npos);
+    // Onward by keyset: after the last row shown (J99: 901 points, run 100).
+    EXPECT_NE(level3.find("rel=\"next\" href=\"/?level=3&amp;after=901.99.100.0\""),
+              std::string::npos);
     EXPECT_EQ(level3.find("rel=\"prev\""), std::string::npos);
-    EXPECT_NE(section(front, "todos").find("href=\"/?level=all&amp;offset=100\""),
+    EXPECT_NE(section(front, "todos").find("href=\"/?level=all&amp;after=901.99.100.0\""),
               std::string::npos);
     EXPECT_EQ(section(front, "nivel-1").find("rel=\"next\""), std::string::npos);
 
@@ -77,7 +79,12 @@ TEST(BoardPage, PagesOnPastTheFirstHundredAndBack) {
     EXPECT_EQ(places.front(), "101");
     EXPECT_EQ(places.back(), "200");
     EXPECT_NE(middle.find("rel=\"prev\" href=\"/?level=3&amp;offset=0\""), std::string::npos);
-    EXPECT_NE(middle.find("rel=\"next\" href=\"/?level=3&amp;offset=200\""), std::string::npos);
+    EXPECT_NE(middle.find("rel=\"next\" href=\"/?level=3&amp;after=801.199.200.0\""),
+              std::string::npos);
+    // The same page read after its cursor: the same rows, places and links.
+    EXPECT_EQ(middle, board_page(store, *board_page_query("3", {}, {}, "901.99.100.0")));
+    const std::string after_last = board_page(store, *board_page_query("3", {}, {}, "0.0.1.0"));
+    EXPECT_NE(after_last.find("Nenhum jogo nesta pagina."), std::string::npos);
 
     const std::string last = board_page(store, *board_page_query("3", "200"));
     EXPECT_EQ(column(last, 1).size(), 50u);
@@ -108,6 +115,10 @@ TEST(BoardPageQuery, TakesOnlyWhatThePagesLinksWrite) {
         EXPECT_FALSE(board_page_query(bad, std::nullopt)) << bad;
     for (const char* bad : {"", "-1", "1e3", "+5", "0x10", "9999999999999999", " 1"})
         EXPECT_FALSE(board_page_query("all", bad)) << bad;
+    for (const char* bad : {"", "1.2.3", "1.2.3.4.", "01.2.3.4", "1.2.0.4", "x"})
+        EXPECT_FALSE(board_page_query("all", {}, {}, bad)) << bad;
+    EXPECT_FALSE(board_page_query("all", "100", {}, "1.2.3.4"));
+    EXPECT_EQ((board::BoardCursor{1, 2, 3, 4}), board_page_query("all", {}, {}, "1.2.3.4")->after);
 }
 
 TEST(BoardPage, TwoTabsRankedFirstEachListingItsKindAlone) {
@@ -135,7 +146,8 @@ TEST(BoardPage, TwoTabsRankedFirstEachListingItsKindAlone) {
     EXPECT_NE(on_open.find("<a href=\"/?kind=open\" aria-current=\"page\">Abertos"),
               std::string::npos);
     // Paging keeps to its tab, and so does the way back.
-    EXPECT_NE(section(on_open, "nivel-1").find("href=\"/?level=1&amp;offset=100&amp;kind=open\""),
+    EXPECT_NE(section(on_open, "nivel-1")
+                  .find("href=\"/?level=1&amp;after=10.3099.101.0&amp;kind=open\""),
               std::string::npos);
     const auto later = board_page_query("1", "100", "open");
     ASSERT_TRUE(later);

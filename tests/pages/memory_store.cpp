@@ -65,6 +65,35 @@ std::vector<std::int64_t> MemoryStore::places(std::int64_t run_id, const board::
     return places;
 }
 
+std::vector<board::Placed> MemoryStore::board_after(const board::BoardQuery& query,
+                                                    const board::BoardCursor& after) {
+    const auto key = [](const board::Placed& p) {
+        return std::make_tuple(-p.game.points, p.received_ms, p.run_id, p.game_index);
+    };
+    const auto cut =
+        std::make_tuple(-after.points, after.received_ms, after.run_id, after.game_index);
+    std::vector<board::Placed> out;
+    for (const board::Placed& p : all(query))
+        if (key(p) > cut && out.size() < static_cast<std::size_t>(query.limit))
+            out.push_back(p);
+    return out;
+}
+
+std::vector<board::GamePlaces> MemoryStore::run_places(std::int64_t run_id) {
+    const std::optional<board::StoredRun> found = run(run_id);
+    if (!found)
+        return {};
+    const std::vector<std::int64_t> overall = places(run_id, board::BoardQuery{});
+    std::vector<board::GamePlaces> out;
+    for (std::size_t i = 0; i < found->games.size(); ++i) {
+        board::BoardQuery its_level;
+        its_level.level = found->games[i].start_level;
+        const std::vector<std::int64_t> in_level = places(run_id, its_level);
+        out.push_back({i < overall.size() ? overall[i] : 0, i < in_level.size() ? in_level[i] : 0});
+    }
+    return out;
+}
+
 std::optional<std::string> MemoryStore::recording(std::int64_t id) {
     const auto found = recordings_.find(id);
     return found == recordings_.end() ? std::nullopt : std::optional(found->second);

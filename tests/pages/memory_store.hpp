@@ -15,9 +15,12 @@ class MemoryStore final : public board::Store {
 
     board::Inserted insert_run(const board::NewRun& run) override;
     std::vector<board::Placed> board(const board::BoardQuery& query) override;
+    std::vector<board::Placed> board_after(const board::BoardQuery& query,
+                                           const board::BoardCursor& after) override;
     std::int64_t count(const board::BoardQuery& query) override;
     std::optional<board::StoredRun> run(std::int64_t id) override;
     std::vector<std::int64_t> places(std::int64_t run_id, const board::BoardQuery& query) override;
+    std::vector<board::GamePlaces> run_places(std::int64_t run_id) override;
     std::optional<std::string> recording(std::int64_t id) override;
     board::Ticket issue_ticket(std::uint32_t seed, std::int64_t issued_ms) override;
     std::optional<board::Ticket> ticket(const std::string& id) override;

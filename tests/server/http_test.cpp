@@ -20,6 +20,7 @@
 #include <regex>
 #include <thread>
 
+#include <sqlite3.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -583,4 +584,43 @@ TEST(Board, RevalidatesPagesWithTheirTagsUntilARunChangesThem) {
     const auto replay = b.client().Get(sent["replay"].get<std::string>().c_str());
     EXPECT_EQ(replay->get_header_value("Cache-Control"), "public, max-age=31536000, immutable");
     EXPECT_EQ(b.client().Get("/nowhere")->get_header_value("Cache-Control"), "no-store");
+}
+
+// A board is backed up while it serves, with SQLite's VACUUM INTO from a
+// connection of its own, and a server started on the copy serves every run
+// the copy took, byte for byte.
+TEST(Board, IsBackedUpWhileItServesAndTheCopyServes) {
+    Board live(no_rate_limit());
+    for (int i = 0; i < 5; ++i)
+        ASSERT_EQ(live.post(committed() + "time " + std::to_string(i) + "\n")->status, 201);
+    std::thread writer([&live] {
+        for (int i = 5; i < 25; ++i)
+            EXPECT_EQ(live.post(committed() + "time " + std::to_string(i) + "\n")->status, 201);
+    });
+    const std::string copy = live.dir.file("backup.sqlite3");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(live.dir.file("board.sqlite3").c_str(), &db, SQLITE_OPEN_READWRITE,
+                              nullptr),
+              SQLITE_OK);
+    sqlite3_busy_timeout(db, 10'000);
+    char* error = nullptr;
+    const int backed =
+        sqlite3_exec(db, ("VACUUM INTO '" + copy + "'").c_str(), nullptr, nullptr, &error);
+    EXPECT_EQ(backed, SQLITE_OK) << (error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+    writer.join();
+
+    board::ServiceConfig config = no_rate_limit();
+    config.database = copy;
+    Board restored(config);
+    const std::int64_t kept = restored.total();
+    EXPECT_GE(kept, 10);
+    EXPECT_LE(kept, live.total());
+    for (const auto& game : restored.get_json("/api/board?limit=100")["games"]) {
+        const std::string replay = "/runs/" + std::to_string(game["run"].get<int>()) + ".replay";
+        EXPECT_EQ(restored.client().Get(replay.c_str())->body,
+                  live.client().Get(replay.c_str())->body)
+            << replay;
+    }
 }

@@ -4,6 +4,8 @@
 #include "postgres_test_database.hpp"
 #include "server/postgres_store.hpp"
 #include "server/pq.hpp"
+#include "server/schema.hpp"
+#include "server/sql/postgres_connection.hpp"
 #include "store_contract.hpp"
 
 #include <latch>
@@ -14,11 +16,18 @@ namespace board::testing {
 namespace {
 
 Engine postgres() {
-    return {"postgres", [] {
+    return {"postgres",
+            [] {
                 const std::string url = fresh_postgres_database();
                 return std::function<std::unique_ptr<Store>()>(
                     [url] { return open_postgres_store(url); });
-            }};
+            },
+            [] {
+                const std::string url = fresh_postgres_database();
+                return std::function<std::unique_ptr<sql::Connection>()>(
+                    [url] { return sql::open_postgres(url); });
+            },
+            POSTGRES_MIGRATIONS};
 }
 
 INSTANTIATE_TEST_SUITE_P(Postgres, StoreContract, ::testing::Values(postgres()),
@@ -53,7 +62,7 @@ TEST(PostgresStore, ServersOpeningTogetherCreateTheSchemaOnce) {
     pq::Connection conn(url);
     const pq::Result version = conn.exec("SELECT value FROM meta WHERE key = 'schema_version'");
     ASSERT_EQ(1, PQntuples(version.get()));
-    EXPECT_EQ("1", pq::text_at(version.get(), 0, 0));
+    EXPECT_EQ(std::to_string(std::size(POSTGRES_MIGRATIONS)), pq::text_at(version.get(), 0, 0));
 }
 
 TEST(PostgresStore, TheSameRunSentToTwoServersAtOnceIsStoredOnce) {
@@ -166,7 +175,7 @@ TEST(PostgresStore, ADatabaseOfALaterSchemaIsLeftAlone) {
         open_postgres_store(url);
         ADD_FAILURE() << "opened a database of schema 99";
     } catch (const StoreError& error) {
-        EXPECT_STREQ("the database's schema version 99 is later than this server knows (1)",
+        EXPECT_STREQ("the database's schema version 99 is later than this server knows (2)",
                      error.what());
     }
 }

@@ -40,12 +40,14 @@ inline std::string replaced(std::string text, const std::string& from, const std
     return text.replace(at, from.size(), to);
 }
 
-// A board serving in this process, on a port of its own.
+// A board serving in this process, on a port of its own; on a SQLite file of
+// its own unless the config names a database.
 class Board {
   public:
     explicit Board(board::ServiceConfig config = {}) {
         config.port = 0;
-        config.database = dir.file("board.sqlite3");
+        if (config.database.empty())
+            config.database = dir.file("board.sqlite3");
         service = std::make_unique<board::BoardService>(config);
         service->log_to([this](const std::string& line) {
             const std::lock_guard lock(mutex);

@@ -3,6 +3,7 @@
 // instantiates StoreContract with a way to open a fresh, empty database and
 // to open that same database again.
 
+#include "server/sql/connection.hpp"
 #include "server/store.hpp"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <span>
 #include <string>
 
 namespace board::testing {
@@ -19,6 +21,10 @@ struct Engine {
     // A new empty database; returns what opens it (each call a new
     // connection to that one database).
     std::function<std::function<std::unique_ptr<Store>()>()> fresh;
+    // The same, for the engine's bare connections: a board made by an
+    // earlier schema version, then opened by this one.
+    std::function<std::function<std::unique_ptr<sql::Connection>()>()> fresh_connections;
+    std::span<const char* const> migrations; // the engine's, as schema.hpp lists them
 };
 
 // Test names show the engine, not the object's bytes.

@@ -21,8 +21,10 @@ class FailingStore final : public Store {
     }
     Inserted insert_run(const NewRun&) override { return {}; }
     std::vector<Placed> board(const BoardQuery&) override { return {}; }
+    std::vector<Placed> board_after(const BoardQuery&, const BoardCursor&) override { return {}; }
     std::optional<StoredRun> run(std::int64_t) override { return {}; }
     std::vector<std::int64_t> places(std::int64_t, const BoardQuery&) override { return {}; }
+    std::vector<GamePlaces> run_places(std::int64_t) override { return {}; }
     std::optional<std::string> recording(std::int64_t) override { return {}; }
     Ticket issue_ticket(std::uint32_t, std::int64_t) override { return {}; }
     std::optional<Ticket> ticket(const std::string&) override { return {}; }

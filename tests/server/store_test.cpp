@@ -120,7 +120,7 @@ TEST_F(Store, ReopensWithItsDataAndRefusesALaterSchema) {
     sqlite3_stmt* s = nullptr;
     sqlite3_prepare_v2(db, "SELECT value FROM meta WHERE key = 'schema_version'", -1, &s, nullptr);
     ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
-    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)), "1");
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)), "2");
     sqlite3_finalize(s);
     sqlite3_stmt* mode = nullptr;
     sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &mode, nullptr);
