@@ -215,23 +215,36 @@ def slow_reader(server, path):
     return []
 
 
+def held_connection(port, source):
+    """A connection that has had its answer and waits, kept alive: counted
+    by the server for the idle timeout, not the shorter request timeout."""
+    s = connect(port, source)
+    s.sendall(get("/healthz", close=False))
+    answer = read_answer(s)
+    if answer.status != 200 or answer.closed:
+        raise RuntimeError(f"a connection to hold from {source} got {answer!r}")
+    return s
+
+
 def too_many_connections(server):
     """Per address, then in all; a trusted proxy is many clients in one."""
     faults = []
-    held = [connect(server.port, "127.0.0.20") for _ in range(8)]
-    time.sleep(0.2)
+    held = [held_connection(server.port, "127.0.0.20") for _ in range(8)]
     faults += expect(exchange(server.port, get("/healthz"), "127.0.0.20"), 429,
                      what="a 9th connection from 127.0.0.20")
     faults += expect(exchange(server.port, get("/healthz"), "127.0.0.21"), 200,
                      what="another address while 127.0.0.20 is at its limit")
-    held += [connect(server.port, "127.0.0.250") for _ in range(12)]
-    time.sleep(0.2)
+    held += [held_connection(server.port, "127.0.0.250") for _ in range(12)]
     faults += expect(exchange(server.port, get("/healthz"), "127.0.0.250"), 200,
                      what="a 13th connection from the trusted proxy")
-    held += [connect(server.port, f"127.0.0.{30 + i // 8}") for i in range(28)]
-    time.sleep(0.2)
+    held += [held_connection(server.port, f"127.0.0.{30 + i // 8}") for i in range(28)]
     faults += expect(exchange(server.port, get("/healthz"), "127.0.0.99"), 503,
                      what="a 49th connection in all")
+    # The first one held is still held: the limits were met by live
+    # connections, not by ones the idle timeout had closed.
+    held[0].sendall(get("/healthz", close=False))
+    faults += expect(read_answer(held[0]), 200, closed=False,
+                     what="the first connection held, asked again")
     for s in held:
         s.close()
     time.sleep(0.3)
