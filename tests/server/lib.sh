@@ -6,6 +6,9 @@ set -u
 work=$(mktemp -d)
 server_pid=
 cleanup() {
+    # A background child that a signal ends before it execs the server runs
+    # this trap too: only the script itself cleans up.
+    [ "$BASHPID" = "$$" ] || return
     [ -n "$server_pid" ] && kill -KILL "$server_pid" 2>/dev/null
     rm -rf "$work"
 }
