@@ -364,10 +364,6 @@ void BoardService::stop() {
     parts_->server->stop();
 }
 
-std::size_t BoardService::connections() const {
-    return parts_->server->connections();
-}
-
 void BoardService::log_to(std::function<void(const std::string&)> sink) {
     const std::lock_guard lock(parts_->log_mutex);
     parts_->sink = std::move(sink);

@@ -45,8 +45,6 @@ class BoardService {
     void run();
     // Safe from any thread, any number of times, before run() too.
     void stop();
-    // The connections open now.
-    std::size_t connections() const;
 
     // Where the request log goes, one line a request; stderr by default.
     void log_to(std::function<void(const std::string&)> sink);

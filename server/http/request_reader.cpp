@@ -104,12 +104,6 @@ std::size_t RequestReader::read(std::string_view bytes) {
         if (n == 0)
             break;
     }
-    // A request without a body is done with its header: the parser says so
-    // only on the next put, which has no bytes to give it.
-    if (!p.refusal && p.beast.is_header_done() && !p.checked) {
-        p.checked = true;
-        p.refusal = p.check_header();
-    }
     return used;
 }
 

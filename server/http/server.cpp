@@ -525,8 +525,4 @@ void Server::stop() {
     asio::post(core_->io, [core = core_] { core->begin_stop(); });
 }
 
-std::size_t Server::connections() const {
-    return core_->table.open();
-}
-
 } // namespace board::http

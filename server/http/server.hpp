@@ -72,7 +72,6 @@ class Server {
     // accepting, closes idle connections, lets the requests under way
     // finish for the grace, and closes what is left.
     void stop();
-    std::size_t connections() const;
 
     struct Core;
 
