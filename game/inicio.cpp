@@ -77,9 +77,10 @@ void monta_jogo(Partida& p) {
     }
 }
 
-bool inicio(Partida& p) {
+bool inicio(Partida& p, Observador& observador) {
     if (!abertura(p))
         return false;
+    observador.nivel_escolhido(p.nome.data(), p.nivel);
     monta_jogo(p);
     return true;
 }
