@@ -1,0 +1,89 @@
+#include "server/live/live_events.hpp"
+
+namespace live {
+
+void LiveEvents::append(const std::vector<replay::Event>& events, Mark mark) {
+    {
+        const std::lock_guard lock(mutex_);
+        for (const replay::Event& event : events) {
+            if (const auto* key = std::get_if<replay::KeyRead>(&event))
+                keys_.push_back(*key);
+            else if (const auto* time = std::get_if<replay::TimeRead>(&event))
+                times_.push_back(time->seconds);
+        }
+        frame_sent_ = std::max(frame_sent_, mark.frame);
+        marks_.push_back(std::move(mark));
+    }
+    more_.notify_all();
+}
+
+void LiveEvents::close() {
+    {
+        const std::lock_guard lock(mutex_);
+        closed_ = true;
+    }
+    more_.notify_all();
+}
+
+std::optional<bool> LiveEvents::key_waits() {
+    std::unique_lock lock(mutex_);
+    ++frames_seen_;
+    for (;;) {
+        if (!keys_.empty()) {
+            if (misses_taken_ > keys_.front().misses)
+                contradicted_ = true;
+            if (misses_taken_ < keys_.front().misses) {
+                ++misses_taken_;
+                return false;
+            }
+            announced_ = true;
+            return true;
+        }
+        if (frames_seen_ < frame_sent_) {
+            ++misses_taken_;
+            return false;
+        }
+        if (closed_)
+            return std::nullopt;
+        more_.wait(lock);
+    }
+}
+
+std::optional<int> LiveEvents::take_key() {
+    std::unique_lock lock(mutex_);
+    more_.wait(lock, [&] { return !keys_.empty() || closed_; });
+    if (keys_.empty())
+        return std::nullopt;
+    const int code = keys_.front().code;
+    keys_.pop_front();
+    misses_taken_ = 0;
+    announced_ = false;
+    return code;
+}
+
+std::optional<std::int64_t> LiveEvents::take_time() {
+    std::unique_lock lock(mutex_);
+    more_.wait(lock, [&] { return !times_.empty() || closed_; });
+    if (times_.empty())
+        return std::nullopt;
+    const std::int64_t seconds = times_.front();
+    times_.pop_front();
+    return seconds;
+}
+
+std::vector<Mark> LiveEvents::reached() {
+    const std::lock_guard lock(mutex_);
+    std::vector<Mark> taken;
+    while (!marks_.empty() && marks_.front().frame <= frames_seen_) {
+        taken.push_back(std::move(marks_.front()));
+        marks_.pop_front();
+    }
+    return taken;
+}
+
+bool LiveEvents::contradicted() const {
+    const std::lock_guard lock(mutex_);
+    return contradicted_;
+}
+
+} // namespace live
