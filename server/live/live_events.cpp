@@ -25,6 +25,26 @@ void LiveEvents::close() {
     more_.notify_all();
 }
 
+void LiveEvents::poke() {
+    {
+        const std::lock_guard lock(mutex_);
+        poked_ = true;
+    }
+    more_.notify_all();
+}
+
+void LiveEvents::wait_for_more(std::unique_lock<std::mutex>& lock) {
+    if (!poked_)
+        more_.wait(lock);
+    if (poked_) {
+        poked_ = false;
+        lock.unlock();
+        if (on_poke_)
+            on_poke_();
+        lock.lock();
+    }
+}
+
 std::optional<bool> LiveEvents::key_waits() {
     std::unique_lock lock(mutex_);
     ++frames_seen_;
@@ -45,13 +65,14 @@ std::optional<bool> LiveEvents::key_waits() {
         }
         if (closed_)
             return std::nullopt;
-        more_.wait(lock);
+        wait_for_more(lock);
     }
 }
 
 std::optional<int> LiveEvents::take_key() {
     std::unique_lock lock(mutex_);
-    more_.wait(lock, [&] { return !keys_.empty() || closed_; });
+    while (keys_.empty() && !closed_)
+        wait_for_more(lock);
     if (keys_.empty())
         return std::nullopt;
     const int code = keys_.front().code;
@@ -63,7 +84,8 @@ std::optional<int> LiveEvents::take_key() {
 
 std::optional<std::int64_t> LiveEvents::take_time() {
     std::unique_lock lock(mutex_);
-    more_.wait(lock, [&] { return !times_.empty() || closed_; });
+    while (times_.empty() && !closed_)
+        wait_for_more(lock);
     if (times_.empty())
         return std::nullopt;
     const std::int64_t seconds = times_.front();

@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -31,6 +32,10 @@ class LiveEvents {
     void append(const std::vector<replay::Event>& events, Mark mark);
     // Nothing more comes: the session ended, or was given up.
     void close();
+    // Wakes the replay while it waits, to run `on_poke` on its own thread
+    // (a watcher wants the whole screen) and then wait on.
+    void poke();
+    void on_poke(std::function<void()> run) { on_poke_ = std::move(run); }
 
     // The replay's side; each waits while it has nothing to answer with,
     // and gives none once closed and drained.
@@ -47,7 +52,8 @@ class LiveEvents {
     bool contradicted() const;
 
   private:
-    bool drained() const; // closed, and nothing more to give
+    // Waits for more, running what a poke asked for meanwhile.
+    void wait_for_more(std::unique_lock<std::mutex>& lock);
 
     mutable std::mutex mutex_;
     std::condition_variable more_;
@@ -60,6 +66,8 @@ class LiveEvents {
     bool announced_ = false;
     bool closed_ = false;
     bool contradicted_ = false;
+    bool poked_ = false;
+    std::function<void()> on_poke_;
 };
 
 } // namespace live

@@ -1,9 +1,11 @@
 #include "server/live/live_replay.hpp"
 
+#include "console/current.hpp"
 #include "console/forwarding_platform.hpp"
-#include "console/memory_console.hpp"
 #include "console/native.hpp"
+#include "game/exigencias.hpp"
 #include "game/sessao.hpp"
+#include "replay/asciicast.hpp"
 
 #include <limits>
 #include <thread>
@@ -16,15 +18,20 @@ namespace {
 // game takes, and each dealt game judged at every batch the replay reaches.
 class StreamPlatform : public console::ForwardingPlatform, public game::Observador {
   public:
-    StreamPlatform(console::MemoryConsole& con, LiveEvents& events, const LiveHooks& hooks,
-                   const JudgeRules& rules)
-        : ForwardingPlatform(con.platform), con_(con), events_(events), hooks_(hooks),
-          rules_(rules) {}
+    StreamPlatform(replay::CastTerminal& terminal, LiveEvents& events, const LiveHooks& hooks,
+                   const JudgeRules& rules, std::atomic<bool>& screen_wanted)
+        : ForwardingPlatform(terminal), terminal_(terminal), events_(events), hooks_(hooks),
+          rules_(rules), screen_wanted_(screen_wanted) {
+        // Woken while it waits for the player: what the game drew before
+        // it asked goes out first, as a terminal shows it while it waits.
+        events_.on_poke([this] {
+            terminal_.present();
+            pass_on();
+        });
+    }
 
     bool kbhit() override {
         ++frames_;
-        if (hooks_.frame)
-            hooks_.frame(con_.screen, frames_);
         judge_reached();
         const std::optional<bool> waits = events_.key_waits();
         if (!waits)
@@ -53,13 +60,23 @@ class StreamPlatform : public console::ForwardingPlatform, public game::Observad
         }
         return *seconds;
     }
+    // What the terminal was sent since the last wait point, passed on.
+    void pass_on() {
+        std::vector<replay::CastEvent> events = terminal_.take_events();
+        if (!events.empty() && hooks_.output)
+            hooks_.output(events);
+        show_if_wanted();
+    }
+
     void sleep(int ms) override {
         own_ms_ += std::max(0, ms);
         ForwardingPlatform::sleep(ms);
+        pass_on();
     }
     void beep(int hz, int ms) override {
         own_ms_ += std::max(0, ms);
         ForwardingPlatform::beep(hz, ms);
+        pass_on();
     }
 
     void partida_comeca() override {
@@ -100,6 +117,11 @@ class StreamPlatform : public console::ForwardingPlatform, public game::Observad
         std::int64_t judged_frame = -1;
     };
 
+    void show_if_wanted() {
+        if (screen_wanted_.exchange(false) && hooks_.screen)
+            hooks_.screen(terminal_.whole_screen(), terminal_.now_ms());
+    }
+
     [[noreturn]] void stream_ended() {
         cut_ = true;
         throw console::SessionEnded{100};
@@ -127,10 +149,11 @@ class StreamPlatform : public console::ForwardingPlatform, public game::Observad
             current_->reason = "its keys and the frames it reported disagree";
     }
 
-    console::MemoryConsole& con_;
+    replay::CastTerminal& terminal_;
     LiveEvents& events_;
     const LiveHooks& hooks_;
     const JudgeRules& rules_;
+    std::atomic<bool>& screen_wanted_;
     std::int64_t frames_ = 0;
     std::int64_t own_ms_ = 0;
     bool choosing_ = false;
@@ -146,18 +169,29 @@ struct LiveReplay::Running {
 };
 
 LiveReplay::LiveReplay(LiveHooks hooks, JudgeRules rules)
-    : events_(std::make_unique<LiveEvents>()), running_(std::make_unique<Running>()) {
-    running_->thread = std::thread([events = events_.get(), hooks = std::move(hooks), rules] {
-        // Built here: a console is installed for the thread that makes it.
-        const auto con = std::make_unique<console::MemoryConsole>();
-        con->platform.set_time_limit_ms(std::numeric_limits<std::int64_t>::max() / 2);
-        StreamPlatform platform(*con, *events, hooks, rules);
-        const console::Installation installed(con->screen, platform);
-        try {
-            game::sessao(platform);
-        } catch (const console::SessionEnded&) {
-        }
-    });
+    : events_(std::make_unique<LiveEvents>()),
+      screen_wanted_(std::make_shared<std::atomic<bool>>(false)),
+      running_(std::make_unique<Running>()) {
+    running_->thread = std::thread(
+        [events = events_.get(), wanted = screen_wanted_, hooks = std::move(hooks), rules] {
+            // Built here: a console is installed for the thread that makes it.
+            const console::Size size{replay::CAST_COLUMNS, replay::CAST_ROWS};
+            const auto needs = game::exigencias_do_console();
+            const auto terminal = std::make_unique<replay::CastTerminal>(size, needs.least);
+            StreamPlatform platform(*terminal, *events, hooks, rules, *wanted);
+            const console::Installation installed(terminal->screen(), platform);
+            try {
+                game::sessao(platform);
+            } catch (const console::SessionEnded&) {
+            }
+            terminal->present();
+            platform.pass_on();
+        });
+}
+
+void LiveReplay::want_screen() {
+    screen_wanted_->store(true);
+    events_->poke();
 }
 
 void LiveReplay::finish() {

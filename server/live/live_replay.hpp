@@ -6,9 +6,11 @@
 // stores, and it judges each dealt game's time as the game goes.
 
 #include "game/resultado.hpp"
+#include "replay/cast_terminal.hpp"
 #include "server/live/live_events.hpp"
 #include "server/live/live_judge.hpp"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -17,10 +19,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-namespace console {
-class ScreenBuffer;
-}
 
 namespace live {
 
@@ -45,8 +43,12 @@ struct LiveHooks {
     // its number from 1; none when it dealt no such game (the player's deal
     // failed and the game played on the machine's clock).
     std::function<std::optional<std::pair<int, DealtGame>>(std::uint32_t seed)> match;
-    // After each frame the replay drew, from the replay's thread.
-    std::function<void(const console::ScreenBuffer& screen, std::int64_t frame)> frame;
+    // What each wait point wrote to the replay's 80x50 terminal, at the
+    // session's own time, from the replay's thread.
+    std::function<void(const std::vector<replay::CastEvent>& events)> output;
+    // The whole screen, as asked for by want_screen, and the session's own
+    // time it shows.
+    std::function<void(const std::string& whole, std::int64_t at_ms)> screen;
     // A dealt game ended (its verdict is final) or, at the stream's end,
     // was cut off; or a game of the stream that was not dealt (number 0).
     std::function<void(int game, const LiveVerdict& verdict)> judged;
@@ -60,12 +62,16 @@ class LiveReplay {
     LiveReplay& operator=(const LiveReplay&) = delete;
 
     LiveEvents& events() { return *events_; }
+    // A watcher joined: the hook `screen` gets the whole screen soon, even
+    // while the replay waits for the player.
+    void want_screen();
     // Closes the events and waits until the replay has played what it had.
     void finish();
 
   private:
     struct Running;
     std::unique_ptr<LiveEvents> events_;
+    std::shared_ptr<std::atomic<bool>> screen_wanted_;
     std::unique_ptr<Running> running_;
 };
 

@@ -9,15 +9,19 @@
 #include "app/observers.hpp"
 #include "console/memory_console.hpp"
 #include "game/sessao.hpp"
+#include "replay/asciicast.hpp"
 #include "replay/check.hpp"
 #include "replay/recording_file.hpp"
 #include "replay/recording_platform.hpp"
 #include "server/live/live_replay.hpp"
 #include "server/live/stream_lines.hpp"
 #include "support/session_keys.hpp"
+#include "terminal/vterm_screen.hpp"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <limits>
@@ -104,6 +108,10 @@ class Player : public console::MemoryPlatform, public game::Observador {
 struct Outcome {
     std::map<int, live::LiveVerdict> verdicts;
     std::string recording;
+    std::string shown; // the bytes the replay's terminal was sent
+    // When a watcher joined: what the stream had shown, and the whole
+    // screen the watcher was sent instead.
+    std::pair<std::string, std::string> joined;
     int batches = 0;
 };
 
@@ -116,7 +124,14 @@ Outcome play_live(const Play& play) {
                 return std::nullopt;
             return std::pair{1, *dealt};
         },
-        {},
+        [&](const std::vector<replay::CastEvent>& events) {
+            for (const replay::CastEvent& e : events)
+                if (e.code == 'o')
+                    outcome.shown += e.data;
+        },
+        [&](const std::string& whole, std::int64_t) {
+            outcome.joined = {outcome.shown, whole};
+        },
         [&](int game, const live::LiveVerdict& verdict) { outcome.verdicts[game] = verdict; }});
 
     live::Feed feed;
@@ -145,6 +160,8 @@ Outcome play_live(const Play& play) {
             held_back.emplace_back(0, *batch);
         else
             deliver(*batch, now_ms);
+        if (outcome.batches == 50)
+            board.want_screen();
     };
 
     Player player(play, [&] {
@@ -178,6 +195,30 @@ Outcome play_live(const Play& play) {
     board.finish();
     outcome.recording = file.str();
     return outcome;
+}
+
+// The bytes of a cast's output events, one after the other.
+std::string cast_output(const std::string& cast) {
+    std::string bytes;
+    std::istringstream lines(cast);
+    std::string line;
+    std::getline(lines, line); // the header
+    while (std::getline(lines, line)) {
+        const auto value = nlohmann::json::parse(line);
+        if (value.at(1) == "o")
+            bytes += value.at(2).get<std::string>();
+    }
+    return bytes;
+}
+
+// What a terminal shows once it has been sent these bytes.
+std::vector<std::string> rows_of(const std::string& bytes) {
+    terminal_test::VtermScreen terminal(replay::CAST_COLUMNS, replay::CAST_ROWS);
+    terminal.feed(bytes);
+    std::vector<std::string> rows;
+    for (int y = 0; y < replay::CAST_ROWS; ++y)
+        rows.push_back(terminal.row(y));
+    return rows;
 }
 
 TEST(LiveReplay, JudgesEachWayOfPlaying) {
@@ -215,6 +256,16 @@ TEST(LiveReplay, JudgesEachWayOfPlaying) {
         EXPECT_EQ(verdict.result.pontos, checked.games[0].result.pontos);
         EXPECT_EQ(verdict.result.desfecho, checked.games[0].result.desfecho);
         EXPECT_TRUE(verdict.ended);
+        // Watchers end on the screen the cast of the file ends on, and one
+        // who joined late was sent the screen the others saw then.
+        const auto cast = replay::asciicast(std::get<replay::Recording>(recording), "live");
+        ASSERT_TRUE(std::holds_alternative<std::string>(cast));
+        EXPECT_EQ(rows_of(outcome.shown), rows_of(cast_output(std::get<std::string>(cast))));
+        ASSERT_FALSE(outcome.joined.second.empty());
+        const auto seen = rows_of(outcome.joined.first);
+        const auto sent = rows_of(outcome.joined.second);
+        for (int y = 0; y < replay::CAST_ROWS; ++y)
+            EXPECT_EQ(seen[y], sent[y]) << "row " << y;
         EXPECT_EQ(verdict.holds, c.play.pause_ms > 0 && c.play.report_holds ? 1 : 0);
     }
 }
