@@ -3,6 +3,7 @@
 // data apart from the HTTP library that reads and writes them.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +11,8 @@
 #include <vector>
 
 namespace board::http {
+
+class BodyStream;
 
 using Fields = std::vector<std::pair<std::string, std::string>>;
 
@@ -42,6 +45,9 @@ struct Response {
     std::string cache_control = "no-cache";
     // The connection closes once this is sent.
     bool close = false;
+    // A long answer whose body comes in pieces as they are made (sent
+    // chunked, and the connection closed after); `body` is not sent.
+    std::shared_ptr<BodyStream> stream = {};
 };
 
 } // namespace board::http

@@ -6,6 +6,7 @@
 #include "game/exigencias.hpp"
 #include "game/sessao.hpp"
 #include "replay/asciicast.hpp"
+#include "screens/painel.hpp"
 
 #include <limits>
 #include <thread>
@@ -65,6 +66,8 @@ class StreamPlatform : public console::ForwardingPlatform, public game::Observad
         std::vector<replay::CastEvent> events = terminal_.take_events();
         if (!events.empty() && hooks_.output)
             hooks_.output(events);
+        if (current_)
+            read_points();
         show_if_wanted();
     }
 
@@ -117,6 +120,27 @@ class StreamPlatform : public console::ForwardingPlatform, public game::Observad
         std::int64_t judged_frame = -1;
     };
 
+    // The panel's points, read off the screen watchers see.
+    void read_points() {
+        const auto& model = terminal_.screen();
+        const int row = screens::PONTOS.valor.linha;
+        if (!hooks_.points || model.row_version(row - 1) == points_version_)
+            return;
+        points_version_ = model.row_version(row - 1);
+        const std::string text =
+            model.text(screens::PONTOS.valor.coluna, row, screens::largura(screens::PONTOS));
+        std::int64_t points = 0;
+        bool digits = false;
+        for (const char c : text) {
+            if (c < '0' || c > '9')
+                break;
+            digits = true;
+            points = points * 10 + (c - '0');
+        }
+        if (digits && points != points_)
+            hooks_.points(points_ = points);
+    }
+
     void show_if_wanted() {
         if (screen_wanted_.exchange(false) && hooks_.screen)
             hooks_.screen(terminal_.whole_screen(), terminal_.now_ms());
@@ -156,6 +180,8 @@ class StreamPlatform : public console::ForwardingPlatform, public game::Observad
     std::atomic<bool>& screen_wanted_;
     std::int64_t frames_ = 0;
     std::int64_t own_ms_ = 0;
+    std::uint64_t points_version_ = 0;
+    std::int64_t points_ = -1;
     bool choosing_ = false;
     bool undealt_ = false;
     bool cut_ = false;

@@ -49,6 +49,8 @@ struct LiveHooks {
     // The whole screen, as asked for by want_screen, and the session's own
     // time it shows.
     std::function<void(const std::string& whole, std::int64_t at_ms)> screen;
+    // The points the play screen's panel shows, when they change.
+    std::function<void(std::int64_t points)> points;
     // A dealt game ended (its verdict is final) or, at the stream's end,
     // was cut off; or a game of the stream that was not dealt (number 0).
     std::function<void(int game, const LiveVerdict& verdict)> judged;

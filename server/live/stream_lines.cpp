@@ -5,10 +5,11 @@
 
 namespace live {
 
-std::variant<std::vector<replay::Event>, std::string> StreamLines::read(std::string_view lines) {
+std::variant<std::vector<replay::Event>, std::string> StreamLines::read(std::string_view lines,
+                                                                        bool first) {
     if (!lines.empty() && lines.back() != '\n')
         return std::string("the batch ends inside a line");
-    if (!opened_) {
+    if (first) {
         auto read = replay::read_recording(lines);
         if (const auto* refused = std::get_if<replay::Refusal>(&read))
             return "line " + std::to_string(refused->line) + ": " + refused->what;
@@ -16,7 +17,6 @@ std::variant<std::vector<replay::Event>, std::string> StreamLines::read(std::str
         if (!replay::replays_identically(recording.made_by))
             return "recorded by orbitrix " + recording.made_by +
                    ", whose game this board does not replay";
-        opened_ = true;
         return std::move(recording.events);
     }
     std::vector<replay::Event> events;

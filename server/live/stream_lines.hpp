@@ -12,13 +12,11 @@
 
 namespace live {
 
-class StreamLines {
-  public:
-    // The events of the next batch, or why its lines are refused (English).
-    std::variant<std::vector<replay::Event>, std::string> read(std::string_view lines);
-
-  private:
-    bool opened_ = false; // the first batch brought the header
+struct StreamLines {
+    // The events of a batch, or why its lines are refused (English). The
+    // first batch opens with the header.
+    static std::variant<std::vector<replay::Event>, std::string> read(std::string_view lines,
+                                                                      bool first);
 };
 
 } // namespace live

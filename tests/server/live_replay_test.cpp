@@ -112,6 +112,7 @@ struct Outcome {
     // When a watcher joined: what the stream had shown, and the whole
     // screen the watcher was sent instead.
     std::pair<std::string, std::string> joined;
+    std::vector<std::int64_t> points; // as the panel changed
     int batches = 0;
 };
 
@@ -132,15 +133,16 @@ Outcome play_live(const Play& play) {
         [&](const std::string& whole, std::int64_t) {
             outcome.joined = {outcome.shown, whole};
         },
+        [&](std::int64_t points) { outcome.points.push_back(points); },
         [&](int game, const live::LiveVerdict& verdict) { outcome.verdicts[game] = verdict; }});
 
     live::Feed feed;
-    live::StreamLines lines;
+    bool first = true;
     std::int64_t next_cut_ms = 0;
     std::vector<std::pair<std::int64_t, live::Batch>> held_back;
     Player* player_at = nullptr;
     const auto deliver = [&](const live::Batch& batch, std::int64_t arrived_ms) {
-        auto events = lines.read(batch.lines);
+        auto events = live::StreamLines::read(batch.lines, std::exchange(first, false));
         ASSERT_TRUE(std::holds_alternative<std::vector<replay::Event>>(events))
             << std::get<std::string>(events);
         std::vector<live::BatchHold> holds;
@@ -254,6 +256,8 @@ TEST(LiveReplay, JudgesEachWayOfPlaying) {
             replay::check_recording(std::get<replay::Recording>(recording));
         ASSERT_EQ(checked.games.size(), 1u);
         EXPECT_EQ(verdict.result.pontos, checked.games[0].result.pontos);
+        ASSERT_FALSE(outcome.points.empty());
+        EXPECT_EQ(outcome.points.back(), verdict.result.pontos);
         EXPECT_EQ(verdict.result.desfecho, checked.games[0].result.desfecho);
         EXPECT_TRUE(verdict.ended);
         // Watchers end on the screen the cast of the file ends on, and one
