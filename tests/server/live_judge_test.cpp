@@ -1,5 +1,6 @@
 // The live judge's rules on timelines written out by hand, and the reader
 // of a stranger's batches and deals.
+#include "server/http/body_stream.hpp"
 #include "server/live/batch_body.hpp"
 #include "server/live/live_judge.hpp"
 
@@ -113,6 +114,43 @@ TEST(LiveBatches, ReadsTheExpectedShapeAndRefusesAnyOther) {
          {R"({"secret":"5e","name":"a"})", R"({"secret":"5e","name":1,"level":49})",
           R"({"secret":"5e","name":"a","level":256})", R"({"name":"a","level":49})"})
         EXPECT_TRUE(std::holds_alternative<live::Refused>(live::read_deal(bad))) << bad;
+}
+
+} // namespace
+
+namespace {
+
+TEST(BodyStream, HandsOnWhatWaitsWakesTheEdgeAndDropsAWatcherTooFarBehind) {
+    board::http::BodyStream stream(8);
+    int wakes = 0;
+    const auto wake = [&] { ++wakes; };
+    EXPECT_EQ(stream.take_or_wait(wake).bytes, ""); // nothing yet: the edge waits
+    EXPECT_TRUE(stream.push("abc"));
+    EXPECT_EQ(wakes, 1);
+    EXPECT_TRUE(stream.push("de")); // nobody waits: no second wake
+    EXPECT_EQ(wakes, 1);
+    EXPECT_EQ(stream.take_or_wait(wake).bytes, "abcde");
+
+    EXPECT_TRUE(stream.push("12345678")); // exactly the allowance
+    EXPECT_FALSE(stream.push("9"));        // one past it: dropped
+    const auto dropped = stream.take_or_wait(wake);
+    EXPECT_TRUE(dropped.dropped);
+    EXPECT_EQ(dropped.bytes, "");
+    EXPECT_FALSE(stream.open());
+
+    board::http::BodyStream ending(8);
+    ending.push("x");
+    ending.end();
+    EXPECT_FALSE(ending.push("y")); // after its end nothing more goes
+    const auto last = ending.take_or_wait(wake);
+    EXPECT_EQ(last.bytes, "x");
+    EXPECT_TRUE(last.ended);
+
+    board::http::BodyStream left(8);
+    EXPECT_EQ(left.take_or_wait(wake).bytes, "");
+    left.drop(); // the client went: the kept wake is never called
+    EXPECT_FALSE(left.push("z"));
+    EXPECT_EQ(wakes, 1);
 }
 
 } // namespace
