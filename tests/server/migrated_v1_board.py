@@ -7,7 +7,8 @@ database on the ctest fixture's cluster. Once the server has opened it, the
 board must be at the latest schema version (the highest N of SCHEMA_DIR's
 ENGINE-N.sql), serve every run and game the fixture holds, and place every
 game where a plain COUNT of the games ahead of it on its board (ties by order
-of receipt) over the fixture's own rows puts it, on every page in order."""
+of receipt) over the fixture's own rows puts it, on every page in order,
+and serve each run's SHA-256 and recording as the fixture holds them."""
 
 import json
 import os
@@ -30,6 +31,8 @@ TEXT_FIELDS = {"name", "ending", "kind"}
 
 
 class SqliteRows:
+    HEX = "hex({})"
+
     def __init__(self, path):
         self.path = path
 
@@ -40,6 +43,7 @@ class SqliteRows:
 
 class PostgresRows:
     """Rows read with psql, every field as text, as the dump holds them."""
+    HEX = "encode({}, 'hex')"
 
     def __init__(self, url):
         self.url = url
@@ -119,7 +123,9 @@ def main():
     database, rows = opened_fixture(engine, fixture)
     if schema_version(rows) != 1:
         fail(f"{fixture} is not a board of schema version 1")
-    runs = [int(r[0]) for r in rows("SELECT id FROM runs ORDER BY id")]
+    # Each run's SHA-256 and its recording's bytes, in hex.
+    runs = {int(r[0]): (r[1], r[2].lower()) for r in rows(
+        f"SELECT id, sha256, {rows.HEX.format('bytes')} FROM runs ORDER BY id")}
     games = {}
     for row in rows(f"SELECT run_id, {', '.join(GAME_FIELDS)} FROM games ORDER BY run_id, idx"):
         game = {f: v if f in TEXT_FIELDS else int(v) for f, v in zip(GAME_FIELDS, row[1:])}
@@ -146,8 +152,15 @@ def main():
     overall = {(run, idx): place for run, idx, place in boards[(None, None)]}
     in_level = {(run, idx): place
                 for level in LEVELS[1:] for run, idx, place in boards[(level, None)]}
-    for run in runs:
-        served = get_json(server, f"/api/runs/{run}")["games"]
+    for run, (sha256, recording) in runs.items():
+        answer = get_json(server, f"/api/runs/{run}")
+        if answer["sha256"] != sha256:
+            faults.append(f"run {run}: SHA-256 {answer['sha256']}, the fixture's {sha256}")
+        replay = exchange(server.port, get(f"/runs/{run}.replay"), timeout=30)
+        if replay.status != 200 or replay.body.hex() != recording:
+            faults.append(f"run {run}: its recording answered {replay.status}, "
+                          f"{len(replay.body)} bytes, not the fixture's {len(recording) // 2}")
+        served = answer["games"]
         expected = [{**g, "place": overall[(run, i)], "level_place": in_level[(run, i)]}
                     for i, g in enumerate(games.get(run, []))]
         if served != expected:
@@ -156,7 +169,7 @@ def main():
             faults.append(f"run {run}: {len(served)} games served, {len(expected)} in the "
                           f"fixture; game {wrong}: served {served[wrong:wrong + 1]}, "
                           f"the fixture's {expected[wrong:wrong + 1]}")
-    gone = exchange(server.port, get(f"/api/runs/{runs[-1] + 1}")).status
+    gone = exchange(server.port, get(f"/api/runs/{max(runs) + 1}")).status
     if gone != 404:
         faults.append(f"a run past the last answered {gone}")
     if server.terminate() != 0:
