@@ -1,6 +1,6 @@
 #include "app/live/live_session.hpp"
 
-#include "app/scores/listing.hpp"
+#include "common/game_text.hpp"
 #include "app/submit/board_answer.hpp"
 #include "app/submit/submit_command.hpp"
 #include "console/glyphs.hpp"
@@ -21,7 +21,7 @@ std::string refusal(const http::Outcome& outcome, const std::string& board) {
     const auto& response = std::get<http::Response>(outcome);
     const auto said = submit::read_error(response.body);
     return "the board at " + board + " answered " +
-           (said ? scores::printable(*said) : "status " + std::to_string(response.status));
+           (said ? common::printable(*said) : "status " + std::to_string(response.status));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "server/live/live_board.hpp"
 
 #include "console/glyphs.hpp"
-#include "replay/check.hpp"
+#include "replay/result_text.hpp"
 #include "server/answers.hpp"
 #include "server/http/body_stream.hpp"
 #include "server/live/batch_body.hpp"
