@@ -62,28 +62,28 @@ Filter counts_filter_of(const BoardQuery& q, int first) {
 }
 
 // The games of a board with more points than `points` (an SQL integer
-// expression; `bucket`, its bucket's): those of the buckets above its own,
-// and those of its own bucket above it. At most a few hundred rows, however
-// many games.
-std::string more_points(const std::string& counts, const std::string& points,
-                        const std::string& bucket) {
-    const std::string width = std::to_string(BUCKET_POINTS);
+// expression; `bucket`, its bucket's), and with `tied` those with as many:
+// the buckets above its own, and the rows of its own bucket from it up. At
+// most a few hundred rows, however many games.
+std::string games_above(const std::string& counts, const std::string& points,
+                        const std::string& bucket, bool tied) {
     return "(SELECT COALESCE(SUM(c.games), 0) FROM point_buckets c WHERE " + counts +
-           " AND c.bucket > " + bucket +
-           ") + (SELECT COALESCE(SUM(c.games), 0) FROM "
-           "point_counts c WHERE " +
-           counts + " AND c.points > " + points + " AND c.points < (" + bucket + " + 1) * " +
-           width + ")";
+           " AND c.bucket > " + bucket + ") + (SELECT COALESCE(SUM(c.games), 0) FROM " +
+           "point_counts c WHERE " + counts + " AND c.points " + (tied ? ">= " : "> ") + points +
+           " AND c.points < (" + bucket + " + 1) * " + std::to_string(BUCKET_POINTS) + ")";
 }
 
-// The place of the game aliased `m` on a board: one more than the games
-// with more points, and those tied received before it, one range of the
-// board's index (`ahead` filters the games aliased g).
+// The place of the game aliased `m`, which the board holds: one more than
+// the games with more points and those tied received before it. The tied
+// are counted from the other end, those received from it on taken from all
+// the tied: a run is read most just after it came, when few came after it
+// (`ahead` filters the games aliased g).
 std::string place_of_m(const std::string& counts, const std::string& ahead) {
-    return "1 + " + more_points(counts, "m.points", "m.points / " + std::to_string(BUCKET_POINTS)) +
-           " + (SELECT COUNT(*) FROM games g WHERE " + ahead +
+    return "1 + " +
+           games_above(counts, "m.points", "m.points / " + std::to_string(BUCKET_POINTS), true) +
+           " - (SELECT COUNT(*) FROM games g WHERE " + ahead +
            " AND g.points = m.points AND "
-           "(g.received_ms, g.run_id, g.idx) < (m.received_ms, m.run_id, m.idx))";
+           "(g.received_ms, g.run_id, g.idx) >= (m.received_ms, m.run_id, m.idx))";
 }
 
 std::string placeholder(int position) {
@@ -229,13 +229,14 @@ class SqlStore final : public Store {
     std::vector<Placed> board_after(const BoardQuery& q, const BoardCursor& after) override {
         // One range of the board's index from the cursor on; the first
         // row's place is one more than the games with more points
-        // (more_points' sums) and those tied up to the cursor.
+        // (games_above' sums) and those tied up to the cursor.
         const Filter f = filter_of(q, "g", 1);
         const int n = static_cast<int>(f.values.size());
         const Filter above = counts_filter_of(q, n + 1);
         const int m = static_cast<int>(above.values.size());
         const auto before = conn_->prepare(
-            "SELECT " + more_points(above.where, placeholder(n + m + 1), placeholder(n + m + 5)) +
+            "SELECT " +
+            games_above(above.where, placeholder(n + m + 1), placeholder(n + m + 5), false) +
             " + (SELECT COUNT(*) FROM games g WHERE " + f.where +
             " AND g.points = " + placeholder(n + m + 1) +
             " AND (g.received_ms, g.run_id, g.idx) <= " + tie_key(n + m + 2) + ")");
