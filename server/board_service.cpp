@@ -1,6 +1,7 @@
 #include "server/board_service.hpp"
 
 #include "server/answers.hpp"
+#include "server/board_version.hpp"
 #include "server/http/allowed_methods.hpp"
 #include "server/http/answer_coding.hpp"
 #include "server/http/client_address.hpp"
@@ -111,7 +112,7 @@ struct BoardService::Parts {
     http::Response submit(const http::Request& request);
     http::Response deal_ticket(const http::Request& request);
     http::Response board_api(const http::Request& request);
-    http::Response run_api(std::int64_t id);
+    http::Response run_api(const http::Request& request, std::int64_t id);
     http::Response recording(std::int64_t id);
     http::Response health();
     void log(const http::Exchange& exchange);
@@ -234,15 +235,26 @@ http::Response BoardService::Parts::board_api(const http::Request& req) {
     if (const auto* reason = std::get_if<std::string>(&query))
         return refusal_answer(400, *reason);
     auto store = stores.take();
-    return json_answer(200, requested_board_text(*store, std::get<BoardRequest>(query)));
+    std::string version = board_version(*store);
+    if (auto kept = http::not_modified(req, version))
+        return std::move(*kept);
+    http::Response board =
+        json_answer(200, requested_board_text(*store, std::get<BoardRequest>(query)));
+    board.version = std::move(version);
+    return board;
 }
 
-http::Response BoardService::Parts::run_api(std::int64_t id) {
+http::Response BoardService::Parts::run_api(const http::Request& req, std::int64_t id) {
     auto store = stores.take();
+    std::string version = board_version(*store);
+    if (auto kept = http::not_modified(req, version))
+        return std::move(*kept);
     const auto answer = run_answer(*store, id, true);
     if (!answer)
         return refusal_answer(404, "no such run");
-    return json_answer(200, json_text(*answer));
+    http::Response run = json_answer(200, json_text(*answer));
+    run.version = std::move(version);
+    return run;
 }
 
 http::Response BoardService::Parts::recording(std::int64_t id) {
@@ -286,9 +298,9 @@ http::Response BoardService::Parts::route(const http::Request& req) {
     case http::Place::api_tickets:
         return deal_ticket(req);
     case http::Place::api_run:
-        return run_api(found->id);
+        return run_api(req, found->id);
     case http::Place::run_page:
-        return run_page_answer(found->id, stores);
+        return run_page_answer(req, found->id, stores);
     case http::Place::run_replay:
         return recording(found->id);
     case http::Place::run_cast:

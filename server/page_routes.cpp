@@ -1,6 +1,8 @@
 #include "server/page_routes.hpp"
 
 #include "server/answers.hpp"
+#include "server/board_version.hpp"
+#include "server/http/answer_coding.hpp"
 #include "server/http/query.hpp"
 #include "server/http/static_path.hpp"
 #include "server/pages/board_page.hpp"
@@ -55,15 +57,25 @@ http::Response board_page_answer(const http::Request& request, StorePool& stores
     if (!query)
         return page_refusal(pages::Missing::filters);
     auto store = stores.take();
-    return answer(pages::board_page(*store, *query), HTML);
+    std::string version = board_version(*store);
+    if (auto kept = http::not_modified(request, version))
+        return std::move(*kept);
+    http::Response page = answer(pages::board_page(*store, *query), HTML);
+    page.version = std::move(version);
+    return page;
 }
 
-http::Response run_page_answer(std::int64_t id, StorePool& stores) {
+http::Response run_page_answer(const http::Request& request, std::int64_t id, StorePool& stores) {
     auto store = stores.take();
+    std::string version = board_version(*store);
+    if (auto kept = http::not_modified(request, version))
+        return std::move(*kept);
     auto page = pages::run_page(*store, id);
     if (!page)
         return page_refusal(pages::Missing::run);
-    return answer(std::move(*page), HTML);
+    http::Response made = answer(std::move(*page), HTML);
+    made.version = std::move(version);
+    return made;
 }
 
 http::Response run_cast_answer(std::int64_t id, StorePool& stores, pages::CastCache& casts) {

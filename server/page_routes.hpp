@@ -17,8 +17,10 @@ http::Response refusal_answer(int status, const std::string& reason);
 // A person's page that cannot be shown, as a page.
 http::Response page_refusal(pages::Missing what);
 
+// The board's pages, 304 without being made for a client that holds this
+// version of the board (board_version.hpp).
 http::Response board_page_answer(const http::Request& request, StorePool& stores);
-http::Response run_page_answer(std::int64_t id, StorePool& stores);
+http::Response run_page_answer(const http::Request& request, std::int64_t id, StorePool& stores);
 // `casts`: the casts made, kept for the next visit.
 http::Response run_cast_answer(std::int64_t id, StorePool& stores, pages::CastCache& casts);
 // `web_dir`: the folder of the stylesheet, the script and the player's
