@@ -247,12 +247,19 @@ class SqlStore final : public Store {
         before->step();
         const std::int64_t ahead = before->integer(0);
 
-        const auto s = conn_->prepare(
-            std::string("SELECT run_id, idx, received_ms, ") + GAME_COLUMNS +
-            " FROM games g WHERE " + f.where + " AND g.points <= " + placeholder(n + 1) +
-            " AND (g.points < " + placeholder(n + 1) + " OR (g.received_ms, g.run_id, g.idx) > " +
-            tie_key(n + 2) + ") ORDER BY points DESC, received_ms, run_id, idx LIMIT " +
-            placeholder(n + 5));
+        // The rows tied with the cursor after it, then those below it: two
+        // ranges of the board's index, each bounded by the index alone. As
+        // one range with the tied rows' bound a filter, PostgreSQL fetched
+        // every row of the cursor's points before it, only to drop them.
+        const std::string rows = std::string("SELECT run_id, idx, received_ms, ") + GAME_COLUMNS +
+                                 " FROM games g WHERE " + f.where + " AND g.points ";
+        const std::string in_order =
+            " ORDER BY points DESC, received_ms, run_id, idx LIMIT " + placeholder(n + 5);
+        const auto s =
+            conn_->prepare("SELECT * FROM (" + rows + "= " + placeholder(n + 1) +
+                           " AND (g.received_ms, g.run_id, g.idx) > " + tie_key(n + 2) + in_order +
+                           ") AS tied UNION ALL SELECT * FROM (" + rows + "< " +
+                           placeholder(n + 1) + in_order + ") AS below" + in_order);
         bind_from(*s, 1, f.values);
         bind_cursor(*s, n + 1, after);
         s->bind(n + 5, std::int64_t{q.limit});
