@@ -1,8 +1,6 @@
 #include "server/page_routes.hpp"
 
 #include "server/answers.hpp"
-#include "server/board_version.hpp"
-#include "server/http/answer_coding.hpp"
 #include "server/http/query.hpp"
 #include "server/http/static_path.hpp"
 #include "server/pages/board_page.hpp"
@@ -47,7 +45,8 @@ http::Response refusal_answer(int status, const std::string& reason) {
     return response;
 }
 
-http::Response board_page_answer(const http::Request& request, StorePool& stores) {
+http::Response board_page_answer(const http::Request& request, StorePool& stores,
+                                 MadeAnswers& made) {
     const auto params = http::read_query(http::query_of(request.target));
     if (std::holds_alternative<std::string>(params))
         return page_refusal(pages::Missing::filters);
@@ -57,25 +56,18 @@ http::Response board_page_answer(const http::Request& request, StorePool& stores
     if (!query)
         return page_refusal(pages::Missing::filters);
     auto store = stores.take();
-    std::string version = board_version(*store);
-    if (auto kept = http::not_modified(request, version))
-        return std::move(*kept);
-    http::Response page = answer(pages::board_page(*store, *query), HTML);
-    page.version = std::move(version);
-    return page;
+    return board_read(
+        request, *store, made, HTML,
+        [&]() -> std::optional<std::string> { return pages::board_page(*store, *query); },
+        [] { return page_refusal(pages::Missing::filters); });
 }
 
-http::Response run_page_answer(const http::Request& request, std::int64_t id, StorePool& stores) {
+http::Response run_page_answer(const http::Request& request, std::int64_t id, StorePool& stores,
+                               MadeAnswers& made) {
     auto store = stores.take();
-    std::string version = board_version(*store);
-    if (auto kept = http::not_modified(request, version))
-        return std::move(*kept);
-    auto page = pages::run_page(*store, id);
-    if (!page)
-        return page_refusal(pages::Missing::run);
-    http::Response made = answer(std::move(*page), HTML);
-    made.version = std::move(version);
-    return made;
+    return board_read(
+        request, *store, made, HTML, [&] { return pages::run_page(*store, id); },
+        [] { return page_refusal(pages::Missing::run); });
 }
 
 http::Response run_cast_answer(std::int64_t id, StorePool& stores, pages::CastCache& casts) {
