@@ -45,6 +45,10 @@ struct Response {
     std::string cache_control = "no-cache";
     // The connection closes once this is sent.
     bool close = false;
+    // The version of what the answer was made from, when it is known
+    // without making it (board_version.hpp): its ETag then names that
+    // version rather than the body's bytes.
+    std::string version;
     // A long answer whose body comes in pieces as they are made (sent
     // chunked, and the connection closed after); `body` is not sent.
     std::shared_ptr<BodyStream> stream = {};

@@ -2,6 +2,7 @@
 // The board for people: the HTML pages, each run's asciicast and the files
 // the pages load from /static/.
 
+#include "server/board_read.hpp"
 #include "server/http/message.hpp"
 #include "server/pages/cast_cache.hpp"
 #include "server/pages/error_page.hpp"
@@ -17,8 +18,11 @@ http::Response refusal_answer(int status, const std::string& reason);
 // A person's page that cannot be shown, as a page.
 http::Response page_refusal(pages::Missing what);
 
-http::Response board_page_answer(const http::Request& request, StorePool& stores);
-http::Response run_page_answer(std::int64_t id, StorePool& stores);
+// The board's pages, read as board_read.hpp says.
+http::Response board_page_answer(const http::Request& request, StorePool& stores,
+                                 MadeAnswers& made);
+http::Response run_page_answer(const http::Request& request, std::int64_t id, StorePool& stores,
+                               MadeAnswers& made);
 // `casts`: the casts made, kept for the next visit.
 http::Response run_cast_answer(std::int64_t id, StorePool& stores, pages::CastCache& casts);
 // `web_dir`: the folder of the stylesheet, the script and the player's
