@@ -44,7 +44,8 @@ Json game_json(const Game& g) {
                 {"lives", g.lives},
                 {"ending", g.ending},
                 {"frames", g.frames},
-                {"kind", std::string(kind_text(g.kind))}};
+                {"kind", std::string(kind_text(g.kind))},
+                {"holds", g.holds}};
 }
 
 std::optional<Json> run_answer(Store& store, std::int64_t id, bool detail) {

@@ -1,10 +1,11 @@
 #include "app/live/live_session.hpp"
 
-#include "common/game_text.hpp"
 #include "app/submit/board_answer.hpp"
 #include "app/submit/submit_command.hpp"
+#include "common/game_text.hpp"
 #include "console/glyphs.hpp"
 
+#include <chrono>
 #include <ostream>
 
 namespace live {
@@ -26,8 +27,19 @@ std::string refusal(const http::Outcome& outcome, const std::string& board) {
 
 } // namespace
 
+std::int64_t steady_ms() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+http::Outcome post_to_board(const http::Request& request, http::TimeLimits limits) {
+    return http::send(request, limits);
+}
+
 std::unique_ptr<Session> Session::open(const std::vector<std::string>& boards, Post post,
-                                       std::function<std::int64_t()> steady_ms, std::ostream& err) {
+                                       std::function<std::int64_t()> steady_ms, std::ostream& err,
+                                       Patience patience) {
     std::string why;
     for (const std::string& board : boards) {
         const http::Outcome outcome = post(open_request(board), OPEN_LIMITS);
@@ -40,7 +52,8 @@ std::unique_ptr<Session> Session::open(const std::vector<std::string>& boards, P
                     if (other != board)
                         order.push_back(other);
                 return std::make_unique<Session>(std::move(order), std::move(post),
-                                                 std::move(*opened), std::move(steady_ms));
+                                                 std::move(*opened), std::move(steady_ms),
+                                                 patience);
             }
         why = response != nullptr && response->status == CREATED
                   ? "the board at " + board + " answered with something that is not a session"
@@ -51,10 +64,10 @@ std::unique_ptr<Session> Session::open(const std::vector<std::string>& boards, P
 }
 
 Session::Session(std::vector<std::string> boards, Post post, Opened opened,
-                 std::function<std::int64_t()> steady_ms)
+                 std::function<std::int64_t()> steady_ms, Patience patience)
     : boards_(std::move(boards)), post_(std::move(post)), opened_(std::move(opened)),
-      steady_ms_(std::move(steady_ms)), sender_(feed_, boards_, post_, opened_, GRACE_MS),
-      thread_(sender_, steady_ms_) {}
+      steady_ms_(std::move(steady_ms)), patience_(patience),
+      sender_(feed_, boards_, post_, opened_, patience.grace_ms), thread_(sender_, steady_ms_) {}
 
 GameDeal Session::deal(const std::string& name, int level) {
     const std::string board = boards_.current();
@@ -65,22 +78,23 @@ GameDeal Session::deal(const std::string& name, int level) {
     if (response != nullptr && response->status == CREATED)
         if (auto dealt = read_dealt(response->body)) {
             sender_.dealt(dealt->secret, steady_ms_());
-            return GameDeal{std::move(*dealt), {}};
+            deals_.push_back(GameDeal{*dealt, {}});
+            return deals_.back();
         }
     if (response == nullptr || response->status >= 500)
         boards_.failed(board);
-    return GameDeal{std::nullopt, response != nullptr && response->status == CREATED
-                                      ? "the board's deal was not one"
-                                      : refusal(outcome, board)};
+    deals_.push_back(GameDeal{std::nullopt, response != nullptr && response->status == CREATED
+                                                ? "the board's deal was not one"
+                                                : refusal(outcome, board)});
+    return deals_.back();
 }
 
-int Session::finish(const std::vector<GameDeal>& deals, const std::string& recording,
-                    std::ostream& out, std::ostream& err) {
+int Session::finish(const std::string& recording, std::ostream& out, std::ostream& err) {
     feed_.end();
-    thread_.finish(LAST_WAIT);
-    for (std::size_t i = 0; i < deals.size(); ++i)
-        if (!deals[i].dealt)
-            err << "orbitrix: game " << i + 1 << " played open: no seed dealt: " << deals[i].why
+    thread_.finish(patience_.last_wait);
+    for (std::size_t i = 0; i < deals_.size(); ++i)
+        if (!deals_[i].dealt)
+            err << "orbitrix: game " << i + 1 << " played open: no seed dealt: " << deals_[i].why
                 << std::endl;
     const std::string board = boards_.current();
     if (sender_.state() == Sender::State::done) {

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <random>
 
 namespace live {
@@ -41,6 +42,13 @@ Response json_answer(int status, const board::Json& body) {
 
 Response error(int status, const std::string& why) {
     return json_answer(status, board::Json{{"error", why}});
+}
+
+// The sessions keep a clock that never steps back; people read the wall's.
+std::int64_t wall_ms() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
 }
 
 int level_of(int code) {
@@ -368,6 +376,7 @@ Response LiveBoard::list() {
             all.push_back(s);
     }
     board::Json games = board::Json::array();
+    const std::int64_t now = now_ms_();
     for (const auto& s : all) {
         if (s->ended)
             continue;
@@ -391,7 +400,7 @@ Response LiveBoard::list() {
                                     {"player", name},
                                     {"level", level},
                                     {"points", s->points.load()},
-                                    {"start", board::iso_utc(dealt_ms)},
+                                    {"start", board::iso_utc(wall_ms() - (now - dealt_ms))},
                                     {"watchers", watchers},
                                     {"page", "/live/" + std::to_string(s->id)}});
     }
