@@ -85,4 +85,9 @@ bool inicio(Partida& p, Observador& observador) {
     return true;
 }
 
+bool inicio(Partida& p) {
+    Observador ninguem;
+    return inicio(p, ninguem);
+}
+
 } // namespace game

@@ -9,6 +9,7 @@ namespace game {
 // Both halves below, the observer told between them; false when the player
 // leaves at the title menu.
 bool inicio(Partida& p, Observador& observador);
+bool inicio(Partida& p);
 
 // A fresh game, then the credit, the title menu, the name prompt and the
 // level screen up to the level key; false when the player leaves instead.

@@ -37,7 +37,7 @@ std::string iso_utc(std::int64_t ms) {
 }
 
 Json game_json(const Game& g) {
-    return Json{{"name", g.name},
+    Json game{{"name", g.name},
                 {"points", g.points},
                 {"start_level", g.start_level},
                 {"end_level", g.end_level},
@@ -46,6 +46,9 @@ Json game_json(const Game& g) {
                 {"frames", g.frames},
                 {"kind", std::string(kind_text(g.kind))},
                 {"holds", g.holds}};
+    if (!g.reason.empty())
+        game["open_because"] = g.reason;
+    return game;
 }
 
 std::optional<Json> run_answer(Store& store, std::int64_t id, bool detail) {

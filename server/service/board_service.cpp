@@ -51,6 +51,10 @@ constexpr std::size_t GZIPPED_FILES_BYTES = std::size_t{64} << 20;
 // five tables, or five hundred of the API's.
 constexpr std::size_t MADE_ANSWERS_BYTES = std::size_t{16} << 20;
 constexpr const char* JSON = "application/json";
+// Why a game sent with tickets, as the sessions before live play were,
+// is open all the same.
+constexpr const char* NOT_PLAYED_LIVE =
+    "not played live: only games the board sees played, with --ranked, are ranked";
 // How often a dealt ticket also clears the tickets no run can claim.
 constexpr std::int64_t TICKET_PURGE_EVERY_MS = 3600 * 1000;
 
@@ -216,34 +220,17 @@ http::Response BoardService::Parts::submit(const http::Request& req) {
     run.received_ms = received;
     const auto& judged_games = std::get<std::vector<JudgedGame>>(outcome);
 
-    auto store = stores.take();
-    const auto find = [&store](const std::string& id) { return store->ticket(id); };
+    // Only a game the board saw played live is ranked: one sent afterwards,
+    // on a ticket's seed or not, is open, and told why when it asked more.
     const bool asks_ranked = named != given.end();
-    // A ticket another run claimed between the check and the insert makes
-    // the store refuse the whole run; checked again, that game goes open.
-    std::vector<Ranking> ranking;
-    Inserted inserted;
-    std::size_t tries = 0;
-    do {
-        ranking = rank_games(judged_games, *tickets, find, received);
-        // Each retry sees at least one more ticket taken; past that many
-        // the store disagrees with itself, and nothing is ranked.
-        if (++tries > judged_games.size())
-            for (Ranking& r : ranking)
-                r = Ranking{Kind::open, {}, "its ticket could not be claimed"};
-        run.games.clear();
-        for (std::size_t i = 0; i < judged_games.size(); ++i) {
-            run.games.push_back(judged_games[i].game);
-            run.games.back().kind = ranking[i].kind;
-            run.games.back().ticket = ranking[i].ticket;
-        }
-        inserted = store->insert_run(run);
-    } while (inserted.ticket_taken);
-    auto answer = run_answer(*store, inserted.id, false);
-    if (asks_ranked && inserted.created)
-        for (std::size_t i = 0; i < ranking.size() && i < (*answer)["games"].size(); ++i)
-            if (ranking[i].kind == Kind::open)
-                (*answer)["games"][i]["open_because"] = ranking[i].open_because;
+    for (const JudgedGame& judged_game : judged_games) {
+        run.games.push_back(judged_game.game);
+        if (asks_ranked)
+            run.games.back().reason = NOT_PLAYED_LIVE;
+    }
+    auto store = stores.take();
+    const Inserted inserted = store->insert_run(run);
+    const auto answer = run_answer(*store, inserted.id, false);
     return json_answer(inserted.created ? 201 : 200, json_text(*answer));
 }
 
