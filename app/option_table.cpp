@@ -207,8 +207,8 @@ constexpr std::array table{
     OptionRow{0, "ranked", "",
               "play live on a board: each game on a seed the board\n"
               "deals, its keys sent as they are typed, the board\n"
-              "replaying and timing them as they come; recorded to\n"
-              "--record's FILE too, or else beside the scores",
+              "replaying and timing them as they come; recorded too,\n"
+              "to the FILE of --record or else beside the scores",
               ranked},
     OptionRow{0, "server", "URL",
               "with --submit or --ranked: the board's address (else\n"
