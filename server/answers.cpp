@@ -44,10 +44,13 @@ Json game_json(const Game& g) {
                 {"lives", g.lives},
                 {"ending", g.ending},
                 {"frames", g.frames},
-                {"kind", std::string(kind_text(g.kind))},
-                {"holds", g.holds}};
+                {"kind", std::string(kind_text(g.kind))}};
+    // Only what a game played live may have: the reason it is open all the
+    // same, and how often its player held it.
     if (!g.reason.empty())
         game["open_because"] = g.reason;
+    if (g.holds > 0)
+        game["holds"] = g.holds;
     return game;
 }
 
