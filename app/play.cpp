@@ -24,7 +24,7 @@ int play(const Options& options, console::ScreenBuffer& screen, console::Platfor
 namespace {
 
 int play_dealt(const Options& options, console::ScreenBuffer& screen, console::Platform& machine,
-               game::Observador& record, std::ostream* recording, TicketDealer* dealer) {
+               game::Observador& record, std::ostream* recording, submit::TicketDealer* dealer) {
     // Each option wraps the platform installed for the game; with none, the
     // game talks to the machine's own.
     console::Platform* platform = &machine;
@@ -38,7 +38,7 @@ int play_dealt(const Options& options, console::ScreenBuffer& screen, console::P
         platform = &seeded.emplace(*platform, *options.seed);
         observers.push_back(&*seeded);
     }
-    std::optional<TicketedClock> ticketed;
+    std::optional<submit::TicketedClock> ticketed;
     if (dealer != nullptr) {
         platform = &ticketed.emplace(*platform, *dealer);
         observers.push_back(&*ticketed);
@@ -69,7 +69,7 @@ int play(const Options& options, console::ScreenBuffer& screen, console::Platfor
 }
 
 int play(const Options& options, console::ScreenBuffer& screen, console::Platform& machine,
-         game::Observador& record, std::ostream* recording, TicketDealer& dealer) {
+         game::Observador& record, std::ostream* recording, submit::TicketDealer& dealer) {
     return play_dealt(options, screen, machine, record, recording, &dealer);
 }
 

@@ -2,7 +2,7 @@
 // The session on the installed console, changed as the options ask.
 
 #include "app/options.hpp"
-#include "app/ticketed_clock.hpp"
+#include "app/submit/ticketed_clock.hpp"
 #include "console/platform.hpp"
 #include "console/screen_buffer.hpp"
 #include "game/resultado.hpp"
@@ -21,7 +21,7 @@ int play(const Options& options, console::ScreenBuffer& screen, console::Platfor
          game::Observador& record, std::ostream* recording);
 // The same, each game's seed dealt by `dealer` as a ranked session asks.
 int play(const Options& options, console::ScreenBuffer& screen, console::Platform& platform,
-         game::Observador& record, std::ostream* recording, TicketDealer& dealer);
+         game::Observador& record, std::ostream* recording, submit::TicketDealer& dealer);
 // A recorded session played back, under --mute and --speed; ran_out tells,
 // when it ends early, whether the recording ran out.
 int replay_session(const Options& options, const replay::Recording& recording,

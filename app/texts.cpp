@@ -1,9 +1,11 @@
 #include "app/texts.hpp"
 
+#include "app/usage/usage_text.hpp"
+
 namespace app {
 namespace {
 
-constexpr std::string_view PROGRAM = "orbitrix";
+using usage::PROGRAM;
 
 constexpr std::string_view ABOUT =
     "Orbitrix, an arcade shooter for the text terminal: steer your ship, shoot\n"
@@ -58,13 +60,7 @@ std::string version_text() {
 }
 
 Stop usage_error(std::string_view message) {
-    std::string text(PROGRAM);
-    text += ": ";
-    text += message;
-    text += "\nTry '";
-    text += PROGRAM;
-    text += " --help'.\n";
-    return Stop{text, true, STATUS_WRONG_COMMAND_LINE};
+    return Stop{usage::usage_text(message), true, STATUS_WRONG_COMMAND_LINE};
 }
 
 } // namespace app

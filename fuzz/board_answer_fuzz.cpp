@@ -3,9 +3,9 @@
 // what the player then reads holds no control byte but each line's end,
 // one line a game and one for the run's address, on the same board. A
 // ticket read from it goes into a query and a file: hex digits only.
-#include "app/scores/listing.hpp"
 #include "app/submit/board_answer.hpp"
 #include "app/submit/ranked_command.hpp"
+#include "common/game_text.hpp"
 #include "fuzz/fault.hpp"
 
 #include <algorithm>
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ticket->id.find_first_not_of("0123456789abcdef") != std::string::npos)
             fault("a ticket id that is not hex digits");
     if (const auto reason = submit::read_error(body))
-        if (has_control(scores::printable(*reason)))
+        if (has_control(common::printable(*reason)))
             fault("a control byte in the reason reaches the player");
     return 0;
 }

@@ -60,7 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (replay::least_session_ms(recording) > SESSION_MS)
         return 0;
-    const replay::Verdict verdict = replay::check_recording(recording, {SESSION_MS, 0, {}});
+    replay::ReplayOptions options;
+    options.budget.session_ms = SESSION_MS;
+    const replay::Verdict verdict = replay::check_recording(recording, options);
     if (verdict.outcome != replay::Verdict::Outcome::confirmed &&
         (verdict.what.empty() || verdict.what.find('\n') != std::string::npos))
         fault("a verdict is not one line");

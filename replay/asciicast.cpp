@@ -6,13 +6,13 @@
 #include "game/exigencias.hpp"
 #include "replay/cast_json.hpp"
 #include "replay/cast_terminal.hpp"
+#include "replay/check.hpp"
 #include "replay/line_format.hpp"
 #include "replay/verify.hpp"
 
 #include <array>
 #include <cstdio>
 #include <optional>
-#include <sstream>
 
 namespace replay {
 namespace {
@@ -62,11 +62,12 @@ std::string palette() {
     return out;
 }
 
-std::string title(const std::vector<game::Resultado>& games) {
+std::string title(const std::vector<ReplayedGame>& games) {
     if (games.empty())
         return "Orbitrix";
     std::string out;
-    for (const game::Resultado& r : games) {
+    for (const ReplayedGame& g : games) {
+        const game::Resultado& r = g.result;
         if (!out.empty())
             out += "; ";
         out += console::text_utf8(r.nome) + ": " + std::to_string(r.pontos) + " pontos";
@@ -81,13 +82,13 @@ std::optional<std::int64_t> first_clock_read(const Recording& recording) {
     return std::nullopt;
 }
 
-std::string header(const Recording& recording, const Replayed& replayed, std::int64_t duration_ms) {
+std::string header(const Recording& recording, const Verdict& verdict, std::int64_t duration_ms) {
     std::string out = "{\"version\":2,\"width\":" + std::to_string(CAST_COLUMNS) +
                       ",\"height\":" + std::to_string(CAST_ROWS);
     if (const auto start = first_clock_read(recording))
         out += ",\"timestamp\":" + std::to_string(*start);
     out += ",\"duration\":" + json_seconds(duration_ms);
-    out += ",\"title\":" + json_string(title(replayed.games));
+    out += ",\"title\":" + json_string(title(verdict.games));
     out += ",\"env\":{\"TERM\":\"xterm-256color\"}";
     const auto& rgb = console::ansi::console_rgb;
     out += ",\"theme\":{\"fg\":\"" + colour(rgb[DEFAULT_FOREGROUND]) + "\",\"bg\":\"" +
@@ -102,15 +103,14 @@ std::variant<std::string, CastRefusal> asciicast(const Recording& recording,
     CastTerminal terminal(console::Size{CAST_COLUMNS, CAST_ROWS},
                           game::exigencias_do_console().least);
     Markers markers(terminal);
-    const Replayed replayed = replay_recording(recording, terminal.screen(), terminal, markers);
-    std::ostringstream results;
-    std::ostringstream refusal;
-    if (const int status = check_replay(replayed, recording, name, results, refusal); status != 0)
-        return CastRefusal{status, refusal.str()};
+    const Verdict verdict =
+        check_recording(recording, ReplayOptions{Stage{terminal.screen(), terminal}, &markers, {}});
+    if (const int status = verdict_status(verdict); status != 0)
+        return CastRefusal{status, verdict_refusal(verdict, name)};
     // The session's last frame, written as it ends.
     terminal.present();
 
-    std::string cast = header(recording, replayed, terminal.now_ms());
+    std::string cast = header(recording, verdict, terminal.now_ms());
     for (const CastEvent& event : terminal.events()) {
         cast += '[';
         cast += json_seconds(event.at_ms);

@@ -4,8 +4,9 @@
 #include "console/native.hpp"
 #include "game/partida.hpp"
 #include "game/sessao.hpp"
-#include "replay/line_format.hpp"
+#include "replay/metered_platform.hpp"
 #include "replay/replaying_platform.hpp"
+#include "replay/result_text.hpp"
 
 #include <algorithm>
 #include <limits>
@@ -13,75 +14,14 @@
 namespace replay {
 namespace {
 
-// Reading a CPU clock is a system call: a wait point is far cheaper.
-constexpr int WAITS_BETWEEN_CPU_READS = 64;
-
-struct OverBudget {
-    Verdict::Outcome outcome;
-};
-
-// In front of the replaying platform: counts the frames (the game asks
-// whether a key waits once a frame, and nowhere else) and stops the
-// session once it has cost more than the budget.
-class Metered : public console::ForwardingPlatform {
-  public:
-    Metered(console::Platform& inner, const console::MemoryPlatform& clock, const Budget& budget)
-        : ForwardingPlatform(inner), clock_(clock), budget_(budget) {
-        if (budget_.cpu_ns > 0 && budget_.cpu_clock)
-            cpu_start_ = budget_.cpu_clock();
-    }
-
-    bool kbhit() override {
-        ++frames_;
-        waited();
-        return ForwardingPlatform::kbhit();
-    }
-    void sleep(int ms) override {
-        own_ms_ += std::max(0, ms);
-        ForwardingPlatform::sleep(ms);
-        waited();
-    }
-    void beep(int hz, int ms) override {
-        own_ms_ += std::max(0, ms);
-        ForwardingPlatform::beep(hz, ms);
-        waited();
-    }
-
-    std::int64_t time() override {
-        last_time_ = ForwardingPlatform::time();
-        return *last_time_;
-    }
-
-    std::int64_t frames() const { return frames_; }
-    // The game's own waits and tones: the least time it took when played,
-    // without the pauses the replay makes before each awaited key.
-    std::int64_t own_ms() const { return own_ms_; }
-    // The last clock answer since the last mark.
-    std::optional<std::int64_t> last_time() const { return last_time_; }
-    void mark() { last_time_.reset(); }
-
-  private:
-    void waited() {
-        if (budget_.session_ms > 0 && clock_.now_ms() > budget_.session_ms)
-            throw OverBudget{Verdict::Outcome::over_session_time};
-        if (budget_.cpu_ns > 0 && budget_.cpu_clock && ++waits_ % WAITS_BETWEEN_CPU_READS == 0 &&
-            budget_.cpu_clock() - cpu_start_ > budget_.cpu_ns)
-            throw OverBudget{Verdict::Outcome::over_cpu};
-    }
-
-    const console::MemoryPlatform& clock_;
-    const Budget& budget_;
-    std::int64_t cpu_start_ = 0;
-    std::int64_t frames_ = 0;
-    std::int64_t waits_ = 0;
-    std::int64_t own_ms_ = 0;
-    std::optional<std::int64_t> last_time_;
-};
-
+// Each game as it ends, with what the meter counted of it; every call is
+// passed on to the caller's watcher.
 struct Results : game::Observador {
-    Results(const ReplayingPlatform& player, Metered& meter) : player(player), meter(meter) {}
+    Results(const ReplayingPlatform& player, MeteredPlatform& meter, game::Observador& watch)
+        : player(player), meter(meter), watch(watch) {}
     const ReplayingPlatform& player;
-    Metered& meter;
+    MeteredPlatform& meter;
+    game::Observador& watch;
     std::vector<ReplayedGame> games;
     std::int64_t first_frame = 0;
     std::int64_t first_ms = 0;
@@ -92,7 +32,12 @@ struct Results : game::Observador {
         first_frame = meter.frames();
         first_ms = meter.own_ms();
         meter.mark();
+        watch.partida_comeca();
     }
+    void jogo_comeca(const std::string& nome, int nivel) override {
+        watch.jogo_comeca(nome, nivel);
+    }
+    void nivel_sobe(int nivel) override { watch.nivel_sobe(nivel); }
     void partida_termina(const game::Resultado& r) override {
         std::optional<std::uint32_t> seed;
         // The title seeds its own draws, then the game seeds its play with
@@ -102,20 +47,16 @@ struct Results : game::Observador {
         games.push_back(
             ReplayedGame{r, meter.frames() - first_frame, meter.own_ms() - first_ms, seed});
         last_cut = player.ran_out();
+        watch.partida_termina(r);
     }
 };
 
-std::string_view ending_word(game::Desfecho d) {
-    switch (d) {
-    case game::Desfecho::perdeu:
-        return "lost";
-    case game::Desfecho::venceu:
-        return "won";
-    case game::Desfecho::saiu:
-        break;
-    }
-    return "left";
-}
+struct Played {
+    std::vector<ReplayedGame> games;
+    bool last_cut = false;
+    // The recording ran out, or was cut short, before the session ended.
+    bool ended_early = false;
+};
 
 std::int64_t shortest_frame_ms() {
     std::int64_t least = std::numeric_limits<std::int64_t>::max();
@@ -124,79 +65,39 @@ std::int64_t shortest_frame_ms() {
     return least;
 }
 
-} // namespace
-
-std::string_view ending_text(game::Desfecho d) {
-    switch (d) {
-    case game::Desfecho::perdeu:
-        return "perdeu";
-    case game::Desfecho::venceu:
-        return "venceu";
-    case game::Desfecho::saiu:
-        break;
-    }
-    return "saiu";
-}
-
-std::string result_difference(const game::Resultado& got, const game::Resultado& want) {
-    const auto field = [](std::string_view what, const std::string& a, const std::string& b) {
-        return std::string(what) + " " + a + " replayed, " + b + " recorded";
-    };
-    if (got.nome != want.nome)
-        return field("name", quoted(got.nome), quoted(want.nome));
-    if (got.nivel_inicial != want.nivel_inicial)
-        return field("first level", level_text(got.nivel_inicial), level_text(want.nivel_inicial));
-    if (got.nivel != want.nivel)
-        return field("last level", level_text(got.nivel), level_text(want.nivel));
-    if (got.pontos != want.pontos)
-        return field("points", std::to_string(got.pontos), std::to_string(want.pontos));
-    if (got.vidas != want.vidas)
-        return field("lives", std::to_string(got.vidas), std::to_string(want.vidas));
-    if (got.desfecho != want.desfecho)
-        return field("ending", std::string(ending_word(got.desfecho)),
-                     std::string(ending_word(want.desfecho)));
-    return {};
-}
-
-std::int64_t least_session_ms(const Recording& recording) {
-    constexpr std::int64_t most = std::numeric_limits<std::int64_t>::max();
-    const std::int64_t frame_ms = shortest_frame_ms();
-    std::int64_t total = 0;
-    for (const Event& event : recording.events) {
-        const auto* key = std::get_if<KeyRead>(&event);
-        if (!key)
-            continue;
-        if (key->misses > (most - total) / frame_ms)
-            return most;
-        total += key->misses * frame_ms;
-    }
-    return total;
-}
-
-Verdict check_recording(const Recording& recording, const Budget& budget) {
-    Verdict verdict;
-    console::MemoryConsole con;
-    con.platform.set_time_limit_ms(std::numeric_limits<std::int64_t>::max() / 2);
-    ReplayingPlatform player(con.platform, recording, Pace{});
-    Metered meter(player, con.platform, budget);
-    Results replayed(player, meter);
+// The session played on the stage with the recording's keys and clock;
+// OverBudget when it cost more than the budget.
+Played play(const Recording& recording, const Stage& stage, const ReplayOptions& options) {
+    game::Observador no_one;
+    ReplayingPlatform player(stage.platform, recording, Pace{});
+    MeteredPlatform meter(player, options.budget);
+    Results results(player, meter, options.watch ? *options.watch : no_one);
     {
-        const console::Installation installed(con.screen, meter);
+        const console::Installation installed(stage.screen, meter);
         try {
-            game::sessao(replayed);
+            game::sessao(results);
         } catch (const console::SessionEnded&) {
-        } catch (const OverBudget& over) {
-            verdict.outcome = over.outcome;
-            verdict.what = over.outcome == Verdict::Outcome::over_cpu
-                               ? "over the replay budget: more CPU time than the server gives one "
-                                 "recording"
-                               : "over the replay budget: more of the session's own time than the "
-                                 "server replays";
-            return verdict;
         }
     }
-    const bool ended_early = player.ran_out() || recording.cut_short;
+    return Played{std::move(results.games), results.last_cut,
+                  player.ran_out() || recording.cut_short};
+}
 
+Verdict over_budget(Verdict::Outcome outcome) {
+    Verdict verdict;
+    verdict.outcome = outcome;
+    verdict.what = outcome == Verdict::Outcome::over_cpu
+                       ? "over the replay budget: more CPU time than the server gives one "
+                         "recording"
+                       : "over the replay budget: more of the session's own time than the "
+                         "server replays";
+    return verdict;
+}
+
+// Each replayed game against the recorded one, in order, up to the first
+// that differs.
+Verdict compared(const Recording& recording, const Played& replayed) {
+    Verdict verdict;
     std::vector<game::Resultado> recorded;
     for (const Event& event : recording.events)
         if (const auto* game = std::get_if<GameEnded>(&event))
@@ -215,7 +116,7 @@ Verdict check_recording(const Recording& recording, const Budget& budget) {
         if (replayed.last_cut && number == replayed.games.size())
             break;
         if (number > recorded.size()) {
-            if (ended_early)
+            if (replayed.ended_early)
                 break;
             return fail(Verdict::Outcome::differs, 0,
                         "game " + std::to_string(number) + " was replayed but not recorded");
@@ -224,7 +125,7 @@ Verdict check_recording(const Recording& recording, const Budget& budget) {
             return fail(Verdict::Outcome::differs, 0,
                         "game " + std::to_string(number) + " differs: " + how);
     }
-    if (ended_early)
+    if (replayed.ended_early)
         return fail(Verdict::Outcome::cut_short, recording.last_line,
                     "the recording ends here, cut short: the replay ended early");
     if (replayed.games.size() < recorded.size())
@@ -232,6 +133,35 @@ Verdict check_recording(const Recording& recording, const Budget& budget) {
                     "game " + std::to_string(replayed.games.size() + 1) +
                         " was recorded but not replayed");
     return verdict;
+}
+
+} // namespace
+
+std::int64_t least_session_ms(const Recording& recording) {
+    constexpr std::int64_t most = std::numeric_limits<std::int64_t>::max();
+    const std::int64_t frame_ms = shortest_frame_ms();
+    std::int64_t total = 0;
+    for (const Event& event : recording.events) {
+        const auto* key = std::get_if<KeyRead>(&event);
+        if (!key)
+            continue;
+        if (key->misses > (most - total) / frame_ms)
+            return most;
+        total += key->misses * frame_ms;
+    }
+    return total;
+}
+
+Verdict check_recording(const Recording& recording, const ReplayOptions& options) {
+    try {
+        if (options.stage)
+            return compared(recording, play(recording, *options.stage, options));
+        console::MemoryConsole con;
+        con.platform.set_time_limit_ms(std::numeric_limits<std::int64_t>::max() / 2);
+        return compared(recording, play(recording, Stage{con.screen, con.platform}, options));
+    } catch (const OverBudget& over) {
+        return over_budget(over.outcome);
+    }
 }
 
 } // namespace replay

@@ -1,50 +1,36 @@
 #pragma once
-// A recording played through on the in-memory console, at no speed limit,
-// with each replayed game compared with the recorded one. What --verify
-// prints and what the board stores both come from here.
+// The one way a recording is replayed and judged: the session played
+// through at no speed limit, on the in-memory console or on a stage of the
+// caller's (the cast's terminal), with each replayed game compared with
+// the recorded one. What --verify prints, the cast --export makes and what
+// the board stores all come from the Verdict this returns.
 
+#include "console/platform.hpp"
+#include "console/screen_buffer.hpp"
 #include "game/resultado.hpp"
 #include "replay/recording.hpp"
+#include "replay/verdict.hpp"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
 
 namespace replay {
 
-// How much a replay may cost before it is stopped. A recording of a few
-// hundred bytes can ask for hours of play (every no-key answer is a frame),
-// so whoever replays a stranger's file sets both.
-struct Budget {
-    std::int64_t session_ms = 0; // of the session's own time; 0: no limit
-    std::int64_t cpu_ns = 0;     // 0: no limit
-    // The replaying thread's CPU time in ns, read every few wait points;
-    // needed when cpu_ns is set.
-    std::function<std::int64_t()> cpu_clock;
+// Where the session draws and waits: a screen and the platform under the
+// replay, which hears every wait and tone but none of the keys or clock
+// reads (the recording answers those).
+struct Stage {
+    console::ScreenBuffer& screen;
+    console::Platform& platform;
 };
 
-struct ReplayedGame {
-    game::Resultado result;
-    std::int64_t frames = 0; // the frames it was played for
-    // The least time it took when played, in ms: its own waits and tones,
-    // keys typed at once.
-    std::int64_t ms = 0;
-    // The clock's last answer in the game, which it seeds its play from;
-    // none when it ended before reading the clock.
-    std::optional<std::uint32_t> seed;
-};
-
-struct Verdict {
-    enum class Outcome { confirmed, differs, cut_short, over_session_time, over_cpu };
-    Outcome outcome = Outcome::confirmed;
-    // The replayed games, up to the one the check stopped at.
-    std::vector<ReplayedGame> games;
-    // When not confirmed: the line at fault (0: none) and what is wrong.
-    int line = 0;
-    std::string what;
+struct ReplayOptions {
+    // None: the in-memory console, seen by no one.
+    std::optional<Stage> stage;
+    // Hears of every game as it is played (its start, its levels, its
+    // end), before the verdict compares it; none: no one.
+    game::Observador* watch = nullptr;
+    Budget budget;
 };
 
 // Every no-key answer costs the session at least one frame's delay, so the
@@ -52,13 +38,6 @@ struct Verdict {
 // The session time the counts alone ask for, in ms, saturating.
 std::int64_t least_session_ms(const Recording& recording);
 
-Verdict check_recording(const Recording& recording, const Budget& budget = {});
-
-// How the replayed game differs from the recorded one, in English, for
-// the error that says so; empty when it does not.
-std::string result_difference(const game::Resultado& replayed, const game::Resultado& recorded);
-
-// A game's ending as the player reads it: perdeu, venceu or saiu.
-std::string_view ending_text(game::Desfecho ending);
+Verdict check_recording(const Recording& recording, const ReplayOptions& options = {});
 
 } // namespace replay

@@ -47,7 +47,7 @@ int ReplayingPlatform::getch() {
     if (!announced_) {
         // The recorded session stopped here for the player: let the
         // screen be seen before the key is taken.
-        inner().sleep((after_a_key_ ? NEXT_AWAITED_KEY_MS : FIRST_AWAITED_KEY_MS) / pace_.speed);
+        pass_on_sleep((after_a_key_ ? NEXT_AWAITED_KEY_MS : FIRST_AWAITED_KEY_MS) / pace_.speed);
         after_wait();
         after_a_key_ = true;
     }
@@ -58,13 +58,19 @@ int ReplayingPlatform::getch() {
 }
 
 void ReplayingPlatform::sleep(int ms) {
-    inner().sleep(ms / pace_.speed);
+    pass_on_sleep(ms / pace_.speed);
     after_wait();
 }
 
 void ReplayingPlatform::beep(int hz, int ms) {
+    waited_ms_ += std::max(0, ms / pace_.speed);
     inner().beep(hz, ms / pace_.speed);
     after_wait();
+}
+
+void ReplayingPlatform::pass_on_sleep(int ms) {
+    waited_ms_ += std::max(0, ms);
+    inner().sleep(ms);
 }
 
 std::int64_t ReplayingPlatform::time() {

@@ -42,10 +42,14 @@ class ReplayingPlatform : public console::ForwardingPlatform {
 
     // The session asked for more than the recording holds.
     bool ran_out() const { return ran_out_; }
+    // The session's own time so far, in ms: every wait and tone passed on
+    // to the platform, the pauses before awaited keys among them.
+    std::int64_t waited_ms() const { return waited_ms_; }
 
   private:
     [[noreturn]] void run_out();
     void after_wait();
+    void pass_on_sleep(int ms);
 
     std::vector<KeyRead> keys_;
     std::vector<std::int64_t> times_;
@@ -55,6 +59,7 @@ class ReplayingPlatform : public console::ForwardingPlatform {
     bool announced_ = false;   // kbhit said a key waits
     bool after_a_key_ = false; // nothing has waited since an awaited key
     bool ran_out_ = false;
+    std::int64_t waited_ms_ = 0;
     Pace pace_;
 };
 

@@ -1,5 +1,7 @@
 #include "server/static_files.hpp"
 
+#include "common/file_descriptor.hpp"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,42 +15,26 @@ namespace {
 // this is no file of its.
 constexpr off_t LARGEST_FILE = off_t{32} << 20;
 
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    bool open() const { return fd_ >= 0; }
-
-  private:
-    int fd_;
-};
-
 } // namespace
 
 std::optional<std::string> read_static_file(const std::string& web_dir,
                                             const std::vector<std::string>& segments) {
     if (segments.empty())
         return std::nullopt;
-    Descriptor folder(::open(web_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    common::FileDescriptor folder(::open(web_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.open())
         return std::nullopt;
     int parent = folder.get();
-    std::vector<std::unique_ptr<Descriptor>> below;
+    std::vector<std::unique_ptr<common::FileDescriptor>> below;
     for (std::size_t i = 0; i + 1 < segments.size(); ++i) {
-        below.push_back(std::make_unique<Descriptor>(::openat(
+        below.push_back(std::make_unique<common::FileDescriptor>(::openat(
             parent, segments[i].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)));
         if (!below.back()->open())
             return std::nullopt;
         parent = below.back()->get();
     }
     // O_NONBLOCK: a FIFO put in the folder does not hold the thread.
-    Descriptor file(
+    common::FileDescriptor file(
         ::openat(parent, segments.back().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat about {};
     if (!file.open() || ::fstat(file.get(), &about) != 0 || !S_ISREG(about.st_mode) ||

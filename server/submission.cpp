@@ -3,6 +3,7 @@
 #include "console/glyphs.hpp"
 #include "replay/line_format.hpp"
 #include "replay/recording_file.hpp"
+#include "replay/result_text.hpp"
 #include "screens/niveis.hpp"
 #include "server/shown_text.hpp"
 
@@ -90,8 +91,9 @@ std::variant<replay::Recording, Refused> screen(std::string_view body, const Lim
 std::variant<std::vector<JudgedGame>, Refused>
 judge_games(const replay::Recording& recording, const Limits& limits,
             std::function<std::int64_t()> cpu_clock) {
-    const replay::Budget budget{limits.session_ms, limits.cpu_ns, std::move(cpu_clock)};
-    const replay::Verdict verdict = replay::check_recording(recording, budget);
+    replay::ReplayOptions options;
+    options.budget = replay::Budget{limits.session_ms, limits.cpu_ns, std::move(cpu_clock)};
+    const replay::Verdict verdict = replay::check_recording(recording, options);
     if (verdict.outcome != replay::Verdict::Outcome::confirmed)
         return Refused{422, verdict.line > 0 ? at_line(verdict.line, verdict.what) : verdict.what};
     if (verdict.games.empty())

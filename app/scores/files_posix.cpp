@@ -1,5 +1,7 @@
 #include "app/scores/files.hpp"
 
+#include "common/file_descriptor.hpp"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -31,22 +33,6 @@ std::string directory_of(const std::string& file) {
         return ".";
     return slash == 0 ? "/" : file.substr(0, slash);
 }
-
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
-
-  private:
-    int fd_;
-};
 
 Problem write_all(int fd, std::string_view content) {
     while (!content.empty()) {
@@ -87,7 +73,7 @@ Lock::~Lock() {
 }
 
 Lock::Try Lock::take(const std::string& lock_file) {
-    Descriptor fd(::open(lock_file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    common::FileDescriptor fd(::open(lock_file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
     if (fd.get() < 0)
         return {std::nullopt, "cannot open " + lock_file + ": " + error_text(errno)};
     struct flock whole {};
@@ -102,7 +88,7 @@ Lock::Try Lock::take(const std::string& lock_file) {
 }
 
 Read read_whole(const std::string& file) {
-    Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    common::FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) {
         if (errno == ENOENT)
             return {};
@@ -124,7 +110,7 @@ Read read_whole(const std::string& file) {
 
 Problem write_durably(const std::string& file, std::string_view content,
                       const std::string& like_file) {
-    Descriptor fd(
+    common::FileDescriptor fd(
         ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (fd.get() < 0)
         return error_text(errno);
@@ -147,7 +133,8 @@ Problem replace(const std::string& from, const std::string& to) {
 }
 
 void sync_directory_of(const std::string& file) {
-    const Descriptor fd(::open(directory_of(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const common::FileDescriptor fd(
+        ::open(directory_of(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() >= 0)
         ::fsync(fd.get());
 }

@@ -1,7 +1,8 @@
 #include "app/scores/listing.hpp"
 
 #include "app/scores/table.hpp"
-#include "app/scores/utc_time.hpp"
+#include "common/game_text.hpp"
+#include "common/utc_time.hpp"
 
 #include <algorithm>
 #include <array>
@@ -34,38 +35,15 @@ std::string_view ending_text(Ending ending) {
 
 } // namespace
 
-std::string levels_text(int start, int reached) {
-    if (reached == start)
-        return std::to_string(reached);
-    return std::to_string(start) + " a " + std::to_string(reached);
-}
-
-std::string printable(std::string_view name) {
-    std::string out;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto c = static_cast<unsigned char>(name[i]);
-        const bool c1 = c == 0xC2 && i + 1 < name.size() &&
-                        static_cast<unsigned char>(name[i + 1]) >= 0x80 &&
-                        static_cast<unsigned char>(name[i + 1]) <= 0x9F;
-        if (c < 0x20 || c == 0x7f || c1) {
-            out += '?';
-            i += c1 ? 1 : 0;
-        } else {
-            out += name[i];
-        }
-    }
-    return out;
-}
-
 std::string listing(const std::vector<Entry>& table) {
     if (table.empty())
         return "Nenhum jogo registrado ainda.\n";
     std::vector<Row> rows{{"Pos", "Pontos", "Nome", "Nivel", "Fim", "Data"}};
     for (std::size_t i = 0; i < table.size(); ++i) {
         const Entry& e = table[i];
-        rows.push_back({std::to_string(i + 1), std::to_string(e.points), printable(e.name),
-                        levels_text(e.start_level - '0', e.level - '0'),
-                        std::string(ending_text(e.ending)), iso_utc(e.when)});
+        rows.push_back({std::to_string(i + 1), std::to_string(e.points), common::printable(e.name),
+                        common::levels_text(e.start_level - '0', e.level - '0'),
+                        std::string(ending_text(e.ending)), common::iso_utc(e.when)});
     }
     std::array<std::size_t, COLUMNS> width{};
     for (const Row& row : rows)
@@ -87,7 +65,8 @@ std::string listing(const std::vector<Entry>& table) {
 }
 
 std::string game_line(const Entry& game, std::optional<int> place) {
-    std::string line = printable(game.name) + ": " + std::to_string(game.points) + " pontos";
+    std::string line =
+        common::printable(game.name) + ": " + std::to_string(game.points) + " pontos";
     if (place)
         line += ", " + std::to_string(*place) + "o lugar entre os " + std::to_string(TABLE_SIZE) +
                 " melhores";

@@ -1,6 +1,6 @@
 #include "app/scores/text_format.hpp"
 
-#include "app/scores/utc_time.hpp"
+#include "common/utc_time.hpp"
 #include "console/digits.hpp"
 
 #include <array>
@@ -122,7 +122,7 @@ std::optional<Entry> entry_of(std::string_view line) {
     auto name = unescaped(fields[1]);
     const auto start = integer(fields[2]), level = integer(fields[3]);
     const auto ending = ending_named(fields[4]);
-    const auto when = parse_iso_utc(fields[5]);
+    const auto when = common::parse_iso_utc(fields[5]);
     if (!points || *points < 0 || !name || !start || !level || !ending || !when)
         return std::nullopt;
     return Entry{*points, std::move(*name), *start, *level, *ending, *when};
@@ -146,7 +146,7 @@ std::string to_text(const std::vector<Entry>& table) {
         append_escaped(text, e.name);
         text += '\t' + std::to_string(e.start_level) + '\t' + std::to_string(e.level) + '\t';
         text += word_of(e.ending);
-        text += '\t' + iso_utc(e.when) + '\n';
+        text += '\t' + common::iso_utc(e.when) + '\n';
     }
     return text;
 }

@@ -1,7 +1,7 @@
 #include "app/submit/board_answer.hpp"
 
-#include "app/scores/listing.hpp"
 #include "app/submit/server_address.hpp"
+#include "common/game_text.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -84,7 +84,7 @@ std::optional<std::string> read_error(std::string_view body) {
 std::string player_lines(const StoredRun& run, const std::string& board, Arrival arrival) {
     std::string lines;
     for (const BoardGame& game : run.games) {
-        lines += scores::printable(game.name);
+        lines += common::printable(game.name);
         lines += ": ";
         lines += std::to_string(game.points);
         lines += " pontos, ";
@@ -97,7 +97,7 @@ std::string player_lines(const StoredRun& run, const std::string& board, Arrival
     }
     lines += arrival == Arrival::stored ? "Partida guardada no quadro: "
                                         : "Esta partida ja estava no quadro: ";
-    lines += scores::printable(under(board, run.page));
+    lines += common::printable(under(board, run.page));
     lines += '\n';
     return lines;
 }

@@ -1,11 +1,11 @@
 #include "app/submit/ranked_command.hpp"
 
 #include "app/scores/files.hpp"
-#include "app/scores/listing.hpp"
 #include "app/scores/location.hpp"
-#include "app/scores/utc_time.hpp"
 #include "app/submit/board_answer.hpp"
 #include "app/submit/server_address.hpp"
+#include "common/game_text.hpp"
+#include "common/utc_time.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -31,7 +31,7 @@ std::string default_recording() {
         return {};
     const auto slash = scores.path.find_last_of("/\\");
     const std::string folder = slash == std::string::npos ? "." : scores.path.substr(0, slash);
-    std::string stamp = scores::iso_utc(now_seconds());
+    std::string stamp = common::iso_utc(now_seconds());
     for (char& c : stamp)
         if (c == ':')
             c = '-';
@@ -48,7 +48,7 @@ std::string joined(const std::vector<std::string>& ids) {
 
 } // namespace
 
-std::optional<app::DealtTicket> read_ticket(std::string_view body) {
+std::optional<DealtTicket> read_ticket(std::string_view body) {
     const auto json = nlohmann::json::parse(body, nullptr, false);
     if (!json.is_object() || !json.contains("ticket") || !json.contains("seed"))
         return std::nullopt;
@@ -61,11 +61,10 @@ std::optional<app::DealtTicket> read_ticket(std::string_view body) {
     if (text.empty() || text.size() > 64 ||
         text.find_first_not_of("0123456789abcdef") != std::string::npos)
         return std::nullopt;
-    return app::DealtTicket{text, static_cast<std::uint32_t>(seed.get<std::uint64_t>())};
+    return DealtTicket{text, static_cast<std::uint32_t>(seed.get<std::uint64_t>())};
 }
 
-std::variant<app::DealtTicket, std::string> ask_ticket(const std::string& board,
-                                                       const Sender& sender) {
+std::variant<DealtTicket, std::string> ask_ticket(const std::string& board, const Sender& sender) {
     const http::Outcome outcome = sender(http::Request{"POST", under(board, "/api/tickets")});
     if (const auto* failure = std::get_if<http::Failure>(&outcome))
         return "cannot reach the board at " + board + ": " + failure->what;
@@ -73,9 +72,9 @@ std::variant<app::DealtTicket, std::string> ask_ticket(const std::string& board,
     if (response.status != CREATED) {
         const std::optional<std::string> reason = read_error(response.body);
         return "the board at " + board + " deals no ticket: " +
-               (reason ? scores::printable(*reason) : "status " + std::to_string(response.status));
+               (reason ? common::printable(*reason) : "status " + std::to_string(response.status));
     }
-    std::optional<app::DealtTicket> ticket = read_ticket(response.body);
+    std::optional<DealtTicket> ticket = read_ticket(response.body);
     if (!ticket)
         return "the board at " + board + " answered with something that is not a ticket";
     return std::move(*ticket);
@@ -104,11 +103,10 @@ std::variant<RankedStart, int> start_ranked(const std::optional<std::string>& se
         err << "orbitrix: no ranked session: " << *why << std::endl;
         return NOT_STORED;
     }
-    ranked.dealer.first = std::get<app::DealtTicket>(std::move(first));
-    ranked.dealer.next = [board = ranked.board,
-                          between_games]() -> std::optional<app::DealtTicket> {
+    ranked.dealer.first = std::get<DealtTicket>(std::move(first));
+    ranked.dealer.next = [board = ranked.board, between_games]() -> std::optional<DealtTicket> {
         auto next = ask_ticket(board, between_games);
-        if (auto* ticket = std::get_if<app::DealtTicket>(&next))
+        if (auto* ticket = std::get_if<DealtTicket>(&next))
             return std::move(*ticket);
         return std::nullopt;
     };

@@ -5,7 +5,7 @@
 // the recording (FILE.tickets), so --submit FILE sends them later too.
 
 #include "app/submit/submit_command.hpp"
-#include "app/ticketed_clock.hpp"
+#include "app/submit/ticketed_clock.hpp"
 
 #include <iosfwd>
 #include <optional>
@@ -19,15 +19,14 @@ namespace submit {
 struct RankedStart {
     std::string board;
     std::string recording; // the file the session is written to
-    app::TicketDealer dealer;
+    TicketDealer dealer;
 };
 
 // {"ticket": "...", "seed": N}, or nothing when the answer is not that.
-std::optional<app::DealtTicket> read_ticket(std::string_view body);
+std::optional<DealtTicket> read_ticket(std::string_view body);
 
 // A ticket from the board, or why there is none (English, one line).
-std::variant<app::DealtTicket, std::string> ask_ticket(const std::string& board,
-                                                       const Sender& sender);
+std::variant<DealtTicket, std::string> ask_ticket(const std::string& board, const Sender& sender);
 
 // The board (--server, else ORBITRIX_SERVER), the recording's file
 // (--record's, else a new one beside the scores) and the first ticket; or

@@ -1,10 +1,10 @@
 #include "app/submit/submit_command.hpp"
 
 #include "app/scores/files.hpp"
-#include "app/scores/listing.hpp"
 #include "app/submit/board_answer.hpp"
 #include "app/submit/server_address.hpp"
-#include "app/texts.hpp"
+#include "app/usage/usage_text.hpp"
+#include "common/game_text.hpp"
 
 #include <cerrno>
 #include <chrono>
@@ -60,9 +60,9 @@ int submit_recording(const std::string& bytes, const std::string& what, const st
     }
     const std::optional<std::string> reason = read_error(response.body);
     err << "orbitrix: the board at " << board << " refused " << what << ": "
-        << (reason ? scores::printable(*reason) : "status " + std::to_string(response.status));
+        << (reason ? common::printable(*reason) : "status " + std::to_string(response.status));
     if (response.retry_after)
-        err << " (try again in " << scores::printable(*response.retry_after) << " s)";
+        err << " (try again in " << common::printable(*response.retry_after) << " s)";
     err << std::endl;
     return NOT_STORED;
 }
@@ -73,16 +73,14 @@ std::optional<std::string> chosen_board(const std::optional<std::string>& server
     if (!given)
         given = scores::files::environment("ORBITRIX_SERVER");
     if (!given || given->empty()) {
-        err << app::usage_error("option '" + option +
-                                "' needs a board: give '--server URL' or set ORBITRIX_SERVER")
-                   .text;
+        err << usage::usage_text("option '" + option +
+                                 "' needs a board: give '--server URL' or set ORBITRIX_SERVER");
         return std::nullopt;
     }
     std::optional<std::string> board = board_address(*given);
     if (!board)
-        err << app::usage_error("ORBITRIX_SERVER is not an http:// or https:// address: '" +
-                                *given + "'")
-                   .text;
+        err << usage::usage_text("ORBITRIX_SERVER is not an http:// or https:// address: '" +
+                                 *given + "'");
     return board;
 }
 

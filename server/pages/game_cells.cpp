@@ -1,24 +1,24 @@
 #include "server/pages/game_cells.hpp"
 
-#include "app/scores/listing.hpp"
-#include "app/scores/utc_time.hpp"
+#include "common/game_text.hpp"
+#include "common/utc_time.hpp"
 #include "server/pages/html.hpp"
 
 namespace board::pages {
 
 std::string name_html(const std::string& name) {
-    return escaped(scores::printable(name));
+    return escaped(common::printable(name));
 }
 
 std::string levels_html(const Game& game) {
-    return scores::levels_text(game.start_level, game.end_level);
+    return common::levels_text(game.start_level, game.end_level);
 }
 
 std::string date_html(std::int64_t received_ms) {
     // Floor, not truncation: a time before the epoch still names its own second.
     const std::int64_t seconds =
         received_ms >= 0 ? received_ms / 1000 : -((-received_ms + 999) / 1000);
-    const std::string iso = scores::iso_utc(seconds);
+    const std::string iso = common::iso_utc(seconds);
     return "<time datetime=\"" + iso + "\">" + iso + "</time>";
 }
 

@@ -5,7 +5,7 @@
 #include "app/submit/ranked_command.hpp"
 #include "app/submit/server_address.hpp"
 #include "app/submit/submit_command.hpp"
-#include "app/ticketed_clock.hpp"
+#include "app/submit/ticketed_clock.hpp"
 #include "console/memory_console.hpp"
 #include "tests/server/temp_dir.hpp"
 
@@ -187,13 +187,14 @@ TEST(RankedTicket, OnlyAHexIdAndA32BitSeedAreATicket) {
 
 TEST(RankedClock, EachGameReadsItsTicketsSeedOrTheClockWhenItHasNone) {
     console::MemoryPlatform inner;
-    std::vector<std::optional<app::DealtTicket>> later{std::nullopt, app::DealtTicket{"b2", 7}};
-    app::TicketDealer dealer{app::DealtTicket{"a1", 5}, [&] {
-                                 auto next = later.front();
-                                 later.erase(later.begin());
-                                 return next;
-                             }};
-    app::TicketedClock clock(inner, dealer);
+    std::vector<std::optional<submit::DealtTicket>> later{std::nullopt,
+                                                          submit::DealtTicket{"b2", 7}};
+    submit::TicketDealer dealer{submit::DealtTicket{"a1", 5}, [&] {
+                                    auto next = later.front();
+                                    later.erase(later.begin());
+                                    return next;
+                                }};
+    submit::TicketedClock clock(inner, dealer);
     clock.partida_comeca();
     // The title and the game each read the clock: both the ticket's seed.
     EXPECT_EQ(clock.time(), 5);

@@ -1,5 +1,5 @@
 #include "app/scores/text_format.hpp"
-#include "app/scores/utc_time.hpp"
+#include "common/utc_time.hpp"
 
 #include <gtest/gtest.h>
 
@@ -65,9 +65,9 @@ TEST(TextFormat, TheFirstLineNotUnderstoodIsNamed) {
 }
 
 TEST(TextFormat, DatesOutsideTheYearsWrittenAreClamped) {
-    EXPECT_EQ(scores::iso_utc(-1), "1970-01-01T00:00:00Z");
-    EXPECT_EQ(scores::iso_utc(1LL << 40), "9999-12-31T23:59:59Z");
-    EXPECT_EQ(scores::parse_iso_utc("2024-02-29T23:59:59Z"), 1709251199);
+    EXPECT_EQ(common::iso_utc(-1), "1970-01-01T00:00:00Z");
+    EXPECT_EQ(common::iso_utc(1LL << 40), "9999-12-31T23:59:59Z");
+    EXPECT_EQ(common::parse_iso_utc("2024-02-29T23:59:59Z"), 1709251199);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The board over real HTTP on a loopback port, on a real SQLite file: what
 // a client sees for fresh, repeated, edited and hostile recordings, for
 // floods and for a busy pool, and that every request leaves one log line.
+#include "backed_up_board.hpp"
 #include "server/store.hpp"
 #include "serving_board.hpp"
 #include "support/played_session.hpp"
@@ -591,37 +592,19 @@ TEST(Board, RevalidatesPagesWithTheirTagsUntilARunChangesThem) {
 // connection of its own, and a server started on the copy serves every run
 // the copy took, byte for byte.
 TEST(Board, IsBackedUpWhileItServesAndTheCopyServes) {
-    Board live(no_rate_limit());
-    for (int i = 0; i < 5; ++i)
-        ASSERT_EQ(live.post(committed() + "time " + std::to_string(i) + "\n")->status, 201);
-    std::thread writer([&live] {
-        for (int i = 5; i < 25; ++i)
-            EXPECT_EQ(live.post(committed() + "time " + std::to_string(i) + "\n")->status, 201);
+    teste::expect_backed_up_while_serving(no_rate_limit(), [](const Board& live) {
+        const std::string copy = live.dir.file("backup.sqlite3");
+        sqlite3* db = nullptr;
+        EXPECT_EQ(sqlite3_open_v2(live.dir.file("board.sqlite3").c_str(), &db,
+                                  SQLITE_OPEN_READWRITE, nullptr),
+                  SQLITE_OK);
+        sqlite3_busy_timeout(db, 10'000);
+        char* error = nullptr;
+        const int backed =
+            sqlite3_exec(db, ("VACUUM INTO '" + copy + "'").c_str(), nullptr, nullptr, &error);
+        EXPECT_EQ(backed, SQLITE_OK) << (error ? error : "");
+        sqlite3_free(error);
+        sqlite3_close(db);
+        return copy;
     });
-    const std::string copy = live.dir.file("backup.sqlite3");
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(live.dir.file("board.sqlite3").c_str(), &db, SQLITE_OPEN_READWRITE,
-                              nullptr),
-              SQLITE_OK);
-    sqlite3_busy_timeout(db, 10'000);
-    char* error = nullptr;
-    const int backed =
-        sqlite3_exec(db, ("VACUUM INTO '" + copy + "'").c_str(), nullptr, nullptr, &error);
-    EXPECT_EQ(backed, SQLITE_OK) << (error ? error : "");
-    sqlite3_free(error);
-    sqlite3_close(db);
-    writer.join();
-
-    board::ServiceConfig config = no_rate_limit();
-    config.database = copy;
-    Board restored(config);
-    const std::int64_t kept = restored.total();
-    EXPECT_GE(kept, 10);
-    EXPECT_LE(kept, live.total());
-    for (const auto& game : restored.get_json("/api/board?limit=100")["games"]) {
-        const std::string replay = "/runs/" + std::to_string(game["run"].get<int>()) + ".replay";
-        EXPECT_EQ(restored.client().Get(replay.c_str())->body,
-                  live.client().Get(replay.c_str())->body)
-            << replay;
-    }
 }

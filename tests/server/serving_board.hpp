@@ -2,7 +2,7 @@
 // A board serving in the test's own process on a loopback port, on a real
 // SQLite file, and a client that sends bytes as a stranger would: exactly
 // those given, on one connection.
-#include "server/board_service.hpp"
+#include "server/service/board_service.hpp"
 #include "temp_dir.hpp"
 
 #include <gtest/gtest.h>

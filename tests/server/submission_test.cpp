@@ -5,11 +5,11 @@
 #include "replay/recording_file.hpp"
 #include "screens/niveis.hpp"
 #include "server/answers.hpp"
-#include "server/options.hpp"
 #include "server/rate_limit.hpp"
-#include "server/work_pool.hpp"
+#include "server/service/options.hpp"
 #include "server/shown_text.hpp"
 #include "server/submission.hpp"
+#include "server/work_pool.hpp"
 #include "support/played_session.hpp"
 #include "support/renamed.hpp"
 

@@ -6,6 +6,7 @@
 #include "console/glyphs.hpp"
 #include "console/memory_console.hpp"
 #include "replay/asciicast.hpp"
+#include "replay/check.hpp"
 #include "replay/line_format.hpp"
 #include "replay/recording_file.hpp"
 #include "replay/verify.hpp"
@@ -108,8 +109,10 @@ TEST(Asciicast, ATerminalFedTheCastShowsWhatVerifyDrewAtEachGamesEnd) {
     console::MemoryConsole con;
     WaitPoints waits(con);
     GameEnds ends(waits);
-    const replay::Replayed replayed = replay::replay_recording(recording, con.screen, waits, ends);
-    ASSERT_GE(replayed.games.size(), 3u);
+    const replay::Verdict verdict =
+        replay::check_recording(recording, {replay::Stage{con.screen, waits}, &ends, {}});
+    ASSERT_EQ(verdict.outcome, replay::Verdict::Outcome::confirmed) << verdict.what;
+    ASSERT_GE(verdict.games.size(), 3u);
 
     terminal_test::VtermScreen vt(replay::CAST_COLUMNS, replay::CAST_ROWS);
     std::size_t next = 0;
@@ -157,7 +160,7 @@ TEST(Asciicast, HeaderTimesAndMarkersFollowTheSession) {
     console::MemoryConsole con;
     WaitPoints waits(con);
     GameEnds ends(waits);
-    replay::replay_recording(recording, con.screen, waits, ends);
+    replay::check_recording(recording, {replay::Stage{con.screen, waits}, &ends, {}});
 
     const json& h = cast.header;
     EXPECT_EQ(h["version"], 2);

@@ -3,7 +3,7 @@
 // runs at all; it asks the service to stop, which closes what is idle, lets
 // the requests under way finish within a grace, and the database is closed
 // as the service goes.
-#include "server/options.hpp"
+#include "server/service/options.hpp"
 #include "server/store.hpp"
 #include "server/web_files.hpp"
 

@@ -1,4 +1,4 @@
-#include "server/board_service.hpp"
+#include "server/service/board_service.hpp"
 
 #include "server/answers.hpp"
 #include "server/http/allowed_methods.hpp"
@@ -8,11 +8,11 @@
 #include "server/http/log_text.hpp"
 #include "server/http/query.hpp"
 #include "server/http/server.hpp"
-#include "server/page_routes.hpp"
 #include "server/pages/cast_cache.hpp"
 #include "server/pages/static_paths.hpp"
 #include "server/ranked_rules.hpp"
 #include "server/rate_limit.hpp"
+#include "server/service/page_routes.hpp"
 #include "server/sha256.hpp"
 #include "server/store_pool.hpp"
 #include "server/work_pool.hpp"

@@ -1,4 +1,4 @@
-#include "server/page_routes.hpp"
+#include "server/service/page_routes.hpp"
 
 #include "server/answers.hpp"
 #include "server/http/query.hpp"

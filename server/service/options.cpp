@@ -1,4 +1,4 @@
-#include "server/options.hpp"
+#include "server/service/options.hpp"
 
 #include <algorithm>
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-namespace scores {
+namespace common {
 
 // Clamped to the years 1970 to 9999, so whatever is written reads back.
 std::string iso_utc(std::int64_t seconds);
 // Only the exact form iso_utc writes.
 std::optional<std::int64_t> parse_iso_utc(std::string_view text);
 
-} // namespace scores
+} // namespace common

@@ -1,10 +1,10 @@
-#include "app/scores/utc_time.hpp"
+#include "common/utc_time.hpp"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 
-namespace scores {
+namespace common {
 namespace {
 
 using namespace std::chrono;
@@ -50,4 +50,4 @@ std::optional<std::int64_t> parse_iso_utc(std::string_view text) {
     return duration_cast<std::chrono::seconds>(t.time_since_epoch()).count();
 }
 
-} // namespace scores
+} // namespace common

@@ -2,7 +2,7 @@
 // orbitrix-server's command line, read by a pure function: what to do, or
 // the one-line error that ends the reading.
 
-#include "server/board_service.hpp"
+#include "server/service/board_service.hpp"
 
 #include <string>
 #include <variant>

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace app {
+namespace submit {
 
 struct DealtTicket {
     std::string id;
@@ -46,4 +46,4 @@ class TicketedClock : public console::ForwardingPlatform, public game::Observado
     std::optional<DealtTicket> current_;
 };
 
-} // namespace app
+} // namespace submit
