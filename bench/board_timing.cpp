@@ -117,7 +117,7 @@ int time_board(const std::string& database, std::int64_t deep_offset) {
 
     std::printf("games on the board: %lld\n", static_cast<long long>(store->count({})));
     std::printf("places of the 60-game run, board of all levels, COUNT (v1): %.2f ms\n", count_all);
-    std::printf("places of the 60-game run, board of all levels, sums (v2): %.2f ms\n", sum_all);
+    std::printf("places of the 60-game run, board of all levels, sums: %.2f ms\n", sum_all);
     std::printf("/api/runs/ID, v1's queries (%zu levels): %.2f ms\n", levels.size(), run_before);
     std::printf("/api/runs/ID, run_answer: %.2f ms\n", run_after);
     std::printf("/api/board first page: %.2f ms\n", first_page);

@@ -47,6 +47,13 @@ Connection::Connection(const std::string& url) : conn_(PQconnectdb(url.c_str()))
 }
 
 Result Connection::exec(const char* sql, const std::vector<Param>& params) {
+    auto found = prepared_.find(std::string_view(sql));
+    if (found == prepared_.end()) {
+        std::string name = "s" + std::to_string(prepared_.size());
+        checked(conn_.get(), Result(PQprepare(conn_.get(), name.c_str(), sql,
+                                              static_cast<int>(params.size()), nullptr)));
+        found = prepared_.emplace(sql, std::move(name)).first;
+    }
     std::vector<const char*> values;
     std::vector<int> lengths;
     std::vector<int> formats;
@@ -55,9 +62,10 @@ Result Connection::exec(const char* sql, const std::vector<Param>& params) {
         lengths.push_back(param.value ? static_cast<int>(param.value->size()) : 0);
         formats.push_back(param.binary ? 1 : 0);
     }
-    return checked(conn_.get(),
-                   Result(PQexecParams(conn_.get(), sql, static_cast<int>(params.size()), nullptr,
-                                       values.data(), lengths.data(), formats.data(), 0)));
+    return checked(
+        conn_.get(),
+        Result(PQexecPrepared(conn_.get(), found->second.c_str(), static_cast<int>(params.size()),
+                              values.data(), lengths.data(), formats.data(), 0)));
 }
 
 void Connection::script(const char* sql) {

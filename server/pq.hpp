@@ -7,6 +7,7 @@
 
 #include <libpq-fe.h>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,7 +35,10 @@ class Connection {
   public:
     explicit Connection(const std::string& url);
 
-    // Runs one statement; rows come back as text.
+    // Runs one statement; rows come back as text. Each text is parsed and
+    // prepared on this connection once, at its first call, and then only
+    // executed: a board page's statements cost their plan once a
+    // connection, not once a request.
     Result exec(const char* sql, const std::vector<Param>& params = {});
     // Several statements with no parameters (the schema's scripts).
     void script(const char* sql);
@@ -46,6 +50,7 @@ class Connection {
         void operator()(PGconn* conn) const { PQfinish(conn); }
     };
     std::unique_ptr<PGconn, Finish> conn_;
+    std::map<std::string, std::string, std::less<>> prepared_; // text: statement's name
 };
 
 std::string text_at(const PGresult* result, int row, int column);

@@ -39,16 +39,51 @@ Filter filter_of(const BoardQuery& q, const std::string& alias, int first) {
     return f;
 }
 
-// The same board's rows of point_counts, aliased `c`, its values numbered
-// from `first`: level 0 is the board of all levels, and a board of both
-// kinds adds its two rows.
+// Points summed a bucket at a time in point_buckets (schema version 3, whose
+// migration fills it with the same width).
+constexpr std::int64_t BUCKET_POINTS = 128;
+
+// The same board's rows of point_counts or point_buckets, aliased `c`, its
+// values numbered from `first`: level 0 is the board of all levels, and a
+// board of both kinds adds its two rows, named so that each is one range of
+// the table's key.
 Filter counts_filter_of(const BoardQuery& q, int first) {
     Filter f{"c.level = ?" + std::to_string(first), {std::int64_t{q.level.value_or(0)}}};
     if (q.kind) {
         f.where += " AND c.kind = ?" + std::to_string(first + 1);
         f.values.emplace_back(kind_text(*q.kind));
+    } else {
+        f.where += " AND c.kind IN (?" + std::to_string(first + 1) + ", ?" +
+                   std::to_string(first + 2) + ")";
+        f.values.emplace_back(kind_text(Kind::open));
+        f.values.emplace_back(kind_text(Kind::ranked));
     }
     return f;
+}
+
+// The games of a board with more points than `points` (an SQL integer
+// expression; `bucket`, its bucket's), and with `tied` those with as many:
+// the buckets above its own, and the rows of its own bucket from it up. At
+// most a few hundred rows, however many games.
+std::string games_above(const std::string& counts, const std::string& points,
+                        const std::string& bucket, bool tied) {
+    return "(SELECT COALESCE(SUM(c.games), 0) FROM point_buckets c WHERE " + counts +
+           " AND c.bucket > " + bucket + ") + (SELECT COALESCE(SUM(c.games), 0) FROM " +
+           "point_counts c WHERE " + counts + " AND c.points " + (tied ? ">= " : "> ") + points +
+           " AND c.points < (" + bucket + " + 1) * " + std::to_string(BUCKET_POINTS) + ")";
+}
+
+// The place of the game aliased `m`, which the board holds: one more than
+// the games with more points and those tied received before it. The tied
+// are counted from the other end, those received from it on taken from all
+// the tied: a run is read most just after it came, when few came after it
+// (`ahead` filters the games aliased g).
+std::string place_of_m(const std::string& counts, const std::string& ahead) {
+    return "1 + " +
+           games_above(counts, "m.points", "m.points / " + std::to_string(BUCKET_POINTS), true) +
+           " - (SELECT COUNT(*) FROM games g WHERE " + ahead +
+           " AND g.points = m.points AND "
+           "(g.received_ms, g.run_id, g.idx) >= (m.received_ms, m.run_id, m.idx))";
 }
 
 std::string placeholder(int position) {
@@ -194,36 +229,55 @@ class SqlStore final : public Store {
     std::vector<Placed> board_after(const BoardQuery& q, const BoardCursor& after) override {
         // One range of the board's index from the cursor on; the first
         // row's place is one more than the games with more points
-        // (point_counts' sum) and those tied up to the cursor.
+        // (games_above' sums) and those tied up to the cursor.
         const Filter f = filter_of(q, "g", 1);
         const int n = static_cast<int>(f.values.size());
         const Filter above = counts_filter_of(q, n + 1);
         const int m = static_cast<int>(above.values.size());
-        const auto before =
-            conn_->prepare("SELECT (SELECT COALESCE(SUM(c.games), 0) FROM point_counts c WHERE " +
-                           above.where + " AND c.points > " + placeholder(n + m + 1) +
-                           ") + (SELECT COUNT(*) FROM games g WHERE " + f.where +
-                           " AND g.points = " + placeholder(n + m + 1) +
-                           " AND (g.received_ms, g.run_id, g.idx) <= " + tie_key(n + m + 2) + ")");
+        const auto before = conn_->prepare(
+            "SELECT " +
+            games_above(above.where, placeholder(n + m + 1), placeholder(n + m + 5), false) +
+            " + (SELECT COUNT(*) FROM games g WHERE " + f.where +
+            " AND g.points = " + placeholder(n + m + 1) +
+            " AND (g.received_ms, g.run_id, g.idx) <= " + tie_key(n + m + 2) + ")");
         bind_from(*before, 1, f.values);
         bind_from(*before, n + 1, above.values);
         bind_cursor(*before, n + m + 1, after);
+        before->bind(n + m + 5, after.points / BUCKET_POINTS);
         before->step();
         const std::int64_t ahead = before->integer(0);
 
-        const auto s = conn_->prepare(
-            std::string("SELECT run_id, idx, received_ms, ") + GAME_COLUMNS +
-            " FROM games g WHERE " + f.where + " AND g.points <= " + placeholder(n + 1) +
-            " AND (g.points < " + placeholder(n + 1) + " OR (g.received_ms, g.run_id, g.idx) > " +
-            tie_key(n + 2) + ") ORDER BY points DESC, received_ms, run_id, idx LIMIT " +
-            placeholder(n + 5));
-        bind_from(*s, 1, f.values);
-        bind_cursor(*s, n + 1, after);
-        s->bind(n + 5, std::int64_t{q.limit});
+        // The rows tied with the cursor after it, then as many as the page
+        // still lacks below it: two ranges of the board's index, each in
+        // the index's order and bounded by the index alone. As one range
+        // with the tied rows' bound a filter, PostgreSQL fetched every row
+        // of the cursor's points before it, only to drop them; as a UNION
+        // of the two, SQLite sorted both.
+        const std::string rows = std::string("SELECT run_id, idx, received_ms, ") + GAME_COLUMNS +
+                                 " FROM games g WHERE " + f.where + " AND g.points ";
+        const std::string in_order = " ORDER BY points DESC, received_ms, run_id, idx LIMIT ";
         std::vector<Placed> out;
-        while (s->step())
-            out.push_back({ahead + static_cast<std::int64_t>(out.size()) + 1, s->integer(0),
-                           static_cast<int>(s->integer(1)), s->integer(2), game_at(*s, 3)});
+        const auto read = [&](sql::Statement& s) {
+            while (s.step())
+                out.push_back({ahead + static_cast<std::int64_t>(out.size()) + 1, s.integer(0),
+                               static_cast<int>(s.integer(1)), s.integer(2), game_at(s, 3)});
+        };
+        const auto tied = conn_->prepare(rows + "= " + placeholder(n + 1) +
+                                         " AND (g.received_ms, g.run_id, g.idx) > " +
+                                         tie_key(n + 2) + in_order + placeholder(n + 5));
+        bind_from(*tied, 1, f.values);
+        bind_cursor(*tied, n + 1, after);
+        tied->bind(n + 5, std::int64_t{q.limit});
+        read(*tied);
+        if (out.size() < static_cast<std::size_t>(q.limit)) {
+            const auto below =
+                conn_->prepare(rows + "< " + placeholder(n + 1) + in_order + placeholder(n + 2));
+            bind_from(*below, 1, f.values);
+            below->bind(n + 1, after.points);
+            below->bind(n + 2,
+                        static_cast<std::int64_t>(q.limit) - static_cast<std::int64_t>(out.size()));
+            read(*below);
+        }
         return out;
     }
 
@@ -256,20 +310,14 @@ class SqlStore final : public Store {
 
     std::vector<std::int64_t> places(std::int64_t run_id, const BoardQuery& q) override {
         // A game's place: one more than the games of that board ahead of
-        // it; 0 for a game that board does not hold. Those with more points
-        // are a sum over point_counts' few rows above its points; those tied
-        // and received before it, one range of the board's index. The
-        // filters share placeholders, bound once.
+        // it; 0 for a game that board does not hold. The filters share
+        // placeholders, bound once.
         const Filter mine = filter_of(q, "m", 2);
         const Filter ahead = filter_of(q, "g", 2);
         const Filter above = counts_filter_of(q, 2 + static_cast<int>(mine.values.size()));
         const auto s = conn_->prepare(
-            "SELECT CASE WHEN " + mine.where +
-            " THEN 1 + (SELECT COALESCE(SUM(c.games), 0) FROM point_counts c WHERE " + above.where +
-            " AND c.points > m.points) + (SELECT COUNT(*) FROM games g WHERE " + ahead.where +
-            " AND g.points = m.points AND "
-            "(g.received_ms, g.run_id, g.idx) < (m.received_ms, m.run_id, m.idx)) ELSE 0 END"
-            " FROM games m WHERE m.run_id = ?1 ORDER BY m.idx");
+            "SELECT CASE WHEN " + mine.where + " THEN " + place_of_m(above.where, ahead.where) +
+            " ELSE 0 END FROM games m WHERE m.run_id = ?1 ORDER BY m.idx");
         s->bind(1, run_id);
         bind_from(*s, 2, mine.values);
         bind_from(*s, 2 + static_cast<int>(mine.values.size()), above.values);
@@ -285,16 +333,11 @@ class SqlStore final : public Store {
         // kinds, each counted as places() counts it.
         const auto s =
             query(*conn_,
-                  "SELECT 1 + (SELECT COALESCE(SUM(c.games), 0) FROM point_counts c "
-                  "WHERE c.level = 0 AND c.points > m.points) + (SELECT COUNT(*) FROM games g "
-                  "WHERE g.points = m.points AND "
-                  "(g.received_ms, g.run_id, g.idx) < (m.received_ms, m.run_id, m.idx)), "
-                  "1 + (SELECT COALESCE(SUM(c.games), 0) FROM point_counts c "
-                  "WHERE c.level = m.start_level AND c.points > m.points) + (SELECT COUNT(*) FROM "
-                  "games g WHERE g.start_level = m.start_level AND g.points = m.points AND "
-                  "(g.received_ms, g.run_id, g.idx) < (m.received_ms, m.run_id, m.idx)) "
-                  "FROM games m WHERE m.run_id = ?1 ORDER BY m.idx",
-                  {run_id});
+                  "SELECT " + place_of_m("c.level = 0 AND c.kind IN (?2, ?3)", "TRUE") + ", " +
+                      place_of_m("c.level = m.start_level AND c.kind IN (?2, ?3)",
+                                 "g.start_level = m.start_level") +
+                      " FROM games m WHERE m.run_id = ?1 ORDER BY m.idx",
+                  {run_id, kind_text(Kind::open), kind_text(Kind::ranked)});
         std::vector<GamePlaces> out;
         while (s->step())
             out.push_back({s->integer(0), s->integer(1)});
@@ -381,18 +424,29 @@ class SqlStore final : public Store {
                 ->step();
     }
 
-    // Each board's count at each game's points grows by one, for the
-    // places' sums (schema version 2). Taken in one order, as above.
+    // Each board's count at each game's points grows by one, and so does
+    // its bucket's, for the places' sums (schema versions 2 and 3). Taken
+    // in one order, as above.
     void add_to_point_counts(const std::vector<Game>& games) {
-        std::map<std::tuple<std::int64_t, std::string_view, std::int64_t>, std::int64_t> added;
+        std::map<std::tuple<std::int64_t, std::string_view, std::int64_t>, std::int64_t> points;
+        std::map<std::tuple<std::int64_t, std::string_view, std::int64_t>, std::int64_t> buckets;
         for (const Game& g : games)
-            for (const int level : {0, g.start_level})
-                ++added[{level, kind_text(g.kind), g.points}];
-        for (const auto& [row, n] : added)
+            for (const int level : {0, g.start_level}) {
+                ++points[{level, kind_text(g.kind), g.points}];
+                ++buckets[{level, kind_text(g.kind), g.points / BUCKET_POINTS}];
+            }
+        for (const auto& [row, n] : points)
             query(*conn_,
                   "INSERT INTO point_counts (level, kind, points, games) VALUES (?1, ?2, ?3, ?4) "
                   "ON CONFLICT (level, kind, points) DO UPDATE "
                   "SET games = point_counts.games + excluded.games",
+                  {std::get<0>(row), std::get<1>(row), std::get<2>(row), n})
+                ->step();
+        for (const auto& [row, n] : buckets)
+            query(*conn_,
+                  "INSERT INTO point_buckets (level, kind, bucket, games) VALUES (?1, ?2, ?3, ?4) "
+                  "ON CONFLICT (level, kind, bucket) DO UPDATE "
+                  "SET games = point_buckets.games + excluded.games",
                   {std::get<0>(row), std::get<1>(row), std::get<2>(row), n})
                 ->step();
     }

@@ -2,32 +2,48 @@
 
 namespace board {
 
-StorePool::StorePool(std::string database)
-    : StorePool([database = std::move(database)] { return open_store(database); }) {}
+StorePool::StorePool(std::string database, int most)
+    : StorePool([database = std::move(database)] { return open_store(database); }, most) {}
 
-StorePool::StorePool(Opener open) : open_(std::move(open)) {
+StorePool::StorePool(Opener open, int most)
+    : open_(std::move(open)), admitted_(static_cast<std::uint64_t>(most)) {
     idle_.push_back(std::make_unique<WatchedStore>(open_()));
 }
 
 StorePool::Lease::~Lease() {
     if (store_ && store_->lost())
         drop();
-    if (!store_)
-        return;
-    const std::lock_guard lock(pool_.mutex_);
-    pool_.idle_.push_back(std::move(store_));
+    pool_.given_back(std::move(store_));
+}
+
+void StorePool::given_back(std::unique_ptr<WatchedStore> store) {
+    {
+        const std::lock_guard lock(mutex_);
+        ++admitted_;
+        if (store)
+            idle_.push_back(std::move(store));
+    }
+    // Only the one now admitted may go, but which one waits is not known.
+    freed_.notify_all();
 }
 
 StorePool::Lease StorePool::take() {
     {
-        const std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
+        const std::uint64_t mine = next_++;
+        freed_.wait(lock, [&] { return mine < admitted_; });
         if (!idle_.empty()) {
             auto store = std::move(idle_.back());
             idle_.pop_back();
             return Lease(*this, std::move(store));
         }
     }
-    return Lease(*this, std::make_unique<WatchedStore>(open_()));
+    try {
+        return Lease(*this, std::make_unique<WatchedStore>(open_()));
+    } catch (...) {
+        given_back(nullptr);
+        throw;
+    }
 }
 
 } // namespace board

@@ -21,7 +21,37 @@ std::string_view opaque(std::string_view tag) {
     return tag.starts_with("W/") ? tag.substr(2) : tag;
 }
 
+// The tag of an answer by its version; `gzipped` names the gzip form.
+std::string version_tag(std::string_view version, bool gzipped) {
+    return "\"" + std::string(version) + (gzipped ? "-gz\"" : "\"");
+}
+
 } // namespace
+
+std::optional<Response> not_modified(const Request& request, std::string_view version) {
+    const auto asked = request.header("If-None-Match");
+    if (!reads(request) || !asked)
+        return std::nullopt;
+    for (const bool gzipped : {false, true}) {
+        std::string tag = version_tag(version, gzipped);
+        // "*" is not taken here: it asks whether anything is at the target,
+        // which only making the answer tells (a run that is not there).
+        bool named = false;
+        for (std::string_view rest = *asked; !rest.empty() && !named;) {
+            const std::string_view given = next_element(rest);
+            named = !given.empty() && opaque(given) == opaque(tag);
+        }
+        if (!named)
+            continue;
+        Response kept;
+        kept.status = 304;
+        kept.content_type.clear(); // the kept answer's stays
+        kept.headers.emplace_back("Vary", "Accept-Encoding");
+        kept.headers.emplace_back("ETag", std::move(tag));
+        return kept;
+    }
+    return std::nullopt;
+}
 
 std::string entity_tag(std::string_view body, bool gzipped) {
     // CRC-32 and the length: cheap beside making the page, and a change
@@ -56,8 +86,11 @@ Response coded_for(const Request& request, Response answer, BytesCache<std::stri
     if (compressible)
         answer.headers.emplace_back("Vary", "Accept-Encoding");
     // Both forms' tags are of the same bytes: a client keeps the form it got.
-    const std::string plain_tag = entity_tag(answer.body, false);
-    const std::string gzip_tag = entity_tag(answer.body, true);
+    const bool versioned = !answer.version.empty();
+    const std::string plain_tag =
+        versioned ? version_tag(answer.version, false) : entity_tag(answer.body, false);
+    const std::string gzip_tag =
+        versioned ? version_tag(answer.version, true) : entity_tag(answer.body, true);
     if (const auto asked = request.header("If-None-Match");
         asked && (names_tag(*asked, plain_tag) || names_tag(*asked, gzip_tag))) {
         answer.status = 304;

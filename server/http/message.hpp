@@ -42,6 +42,10 @@ struct Response {
     std::string cache_control = "no-cache";
     // The connection closes once this is sent.
     bool close = false;
+    // The version of what the answer was made from, when it is known
+    // without making it (service/board_version.hpp): its ETag then names that
+    // version rather than the body's bytes.
+    std::string version;
 };
 
 } // namespace board::http

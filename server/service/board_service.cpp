@@ -17,6 +17,7 @@
 #include "server/store_pool.hpp"
 #include "server/work_pool.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -24,6 +25,7 @@
 #include <future>
 #include <mutex>
 #include <random>
+#include <thread>
 
 namespace board {
 namespace {
@@ -37,8 +39,20 @@ constexpr int READER_THREADS = 8;
 constexpr std::size_t ROUTES_WAITING = 64;
 // The gzip forms of the pages' files and the casts, kept.
 constexpr std::size_t GZIPPED_FILES_BYTES = std::size_t{64} << 20;
+// The board's answers made for its last versions: a hundred pages of
+// five tables, or five hundred of the API's.
+constexpr std::size_t MADE_ANSWERS_BYTES = std::size_t{16} << 20;
+constexpr const char* JSON = "application/json";
 // How often a dealt ticket also clears the tickets no run can claim.
 constexpr std::int64_t TICKET_PURGE_EVERY_MS = 3600 * 1000;
+
+// Twice the cores, unless told: each connection's queries and the answers
+// made from them share those cores, and more at once only queue on them.
+int database_connections(int asked) {
+    if (asked > 0)
+        return asked;
+    return std::max(2, 2 * static_cast<int>(std::thread::hardware_concurrency()));
+}
 
 std::int64_t now_ms() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -86,9 +100,10 @@ http::Response finished(http::Response response) {
 
 struct BoardService::Parts {
     explicit Parts(const ServiceConfig& c)
-        : config(c), stores(c.database), replays(c.workers, c.waiting),
-          rate(c.submissions_per_minute), ticket_rate(c.submissions_per_minute),
-          casts(c.cast_cache_bytes), gzipped(GZIPPED_FILES_BYTES) {}
+        : config(c), stores(c.database, database_connections(c.connections)),
+          replays(c.workers, c.waiting), rate(c.submissions_per_minute),
+          ticket_rate(c.submissions_per_minute), casts(c.cast_cache_bytes),
+          gzipped(GZIPPED_FILES_BYTES), made(MADE_ANSWERS_BYTES) {}
 
     ServiceConfig config;
     StorePool stores;
@@ -97,6 +112,7 @@ struct BoardService::Parts {
     RateLimit ticket_rate;
     pages::CastCache casts;
     BytesCache<std::string> gzipped; // by the answer's tag
+    MadeAnswers made;
     std::atomic<std::int64_t> tickets_purged_ms{0};
 
     std::mutex log_mutex;
@@ -111,7 +127,7 @@ struct BoardService::Parts {
     http::Response submit(const http::Request& request);
     http::Response deal_ticket(const http::Request& request);
     http::Response board_api(const http::Request& request);
-    http::Response run_api(std::int64_t id);
+    http::Response run_api(const http::Request& request, std::int64_t id);
     http::Response recording(std::int64_t id);
     http::Response health();
     void log(const http::Exchange& exchange);
@@ -234,15 +250,25 @@ http::Response BoardService::Parts::board_api(const http::Request& req) {
     if (const auto* reason = std::get_if<std::string>(&query))
         return refusal_answer(400, *reason);
     auto store = stores.take();
-    return json_answer(200, requested_board_text(*store, std::get<BoardRequest>(query)));
+    return board_read(
+        req, *store, made, JSON,
+        [&]() -> std::optional<std::string> {
+            return requested_board_text(*store, std::get<BoardRequest>(query));
+        },
+        [] { return refusal_answer(404, "no such board"); });
 }
 
-http::Response BoardService::Parts::run_api(std::int64_t id) {
+http::Response BoardService::Parts::run_api(const http::Request& req, std::int64_t id) {
     auto store = stores.take();
-    const auto answer = run_answer(*store, id, true);
-    if (!answer)
-        return refusal_answer(404, "no such run");
-    return json_answer(200, json_text(*answer));
+    return board_read(
+        req, *store, made, JSON,
+        [&]() -> std::optional<std::string> {
+            const auto answer = run_answer(*store, id, true);
+            if (!answer)
+                return std::nullopt;
+            return json_text(*answer);
+        },
+        [] { return refusal_answer(404, "no such run"); });
 }
 
 http::Response BoardService::Parts::recording(std::int64_t id) {
@@ -276,7 +302,7 @@ http::Response BoardService::Parts::route(const http::Request& req) {
         return no_such_route(req);
     switch (found->place) {
     case http::Place::board_page:
-        return board_page_answer(req, stores);
+        return board_page_answer(req, stores, made);
     case http::Place::healthz:
         return health();
     case http::Place::api_board:
@@ -286,9 +312,9 @@ http::Response BoardService::Parts::route(const http::Request& req) {
     case http::Place::api_tickets:
         return deal_ticket(req);
     case http::Place::api_run:
-        return run_api(found->id);
+        return run_api(req, found->id);
     case http::Place::run_page:
-        return run_page_answer(found->id, stores);
+        return run_page_answer(req, found->id, stores, made);
     case http::Place::run_replay:
         return recording(found->id);
     case http::Place::run_cast:

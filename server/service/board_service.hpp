@@ -22,6 +22,7 @@ struct ServiceConfig {
     std::string web_dir;             // the files the pages load from /static/; empty: found
     int workers = 2;                 // replay threads
     std::size_t waiting = 4;         // replays queued behind busy workers before a 503
+    int connections = 0;             // to the database at most at once; 0: twice the cores
     int submissions_per_minute = 30; // per address; 0: no limit
     std::size_t cast_cache_bytes = std::size_t{256} << 20; // the run pages' casts kept
     // Peers whose X-Forwarded-For names the client; none: no header is believed.

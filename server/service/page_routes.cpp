@@ -45,7 +45,8 @@ http::Response refusal_answer(int status, const std::string& reason) {
     return response;
 }
 
-http::Response board_page_answer(const http::Request& request, StorePool& stores) {
+http::Response board_page_answer(const http::Request& request, StorePool& stores,
+                                 MadeAnswers& made) {
     const auto params = http::read_query(http::query_of(request.target));
     if (std::holds_alternative<std::string>(params))
         return page_refusal(pages::Missing::filters);
@@ -55,15 +56,18 @@ http::Response board_page_answer(const http::Request& request, StorePool& stores
     if (!query)
         return page_refusal(pages::Missing::filters);
     auto store = stores.take();
-    return answer(pages::board_page(*store, *query), HTML);
+    return board_read(
+        request, *store, made, HTML,
+        [&]() -> std::optional<std::string> { return pages::board_page(*store, *query); },
+        [] { return page_refusal(pages::Missing::filters); });
 }
 
-http::Response run_page_answer(std::int64_t id, StorePool& stores) {
+http::Response run_page_answer(const http::Request& request, std::int64_t id, StorePool& stores,
+                               MadeAnswers& made) {
     auto store = stores.take();
-    auto page = pages::run_page(*store, id);
-    if (!page)
-        return page_refusal(pages::Missing::run);
-    return answer(std::move(*page), HTML);
+    return board_read(
+        request, *store, made, HTML, [&] { return pages::run_page(*store, id); },
+        [] { return page_refusal(pages::Missing::run); });
 }
 
 http::Response run_cast_answer(std::int64_t id, StorePool& stores, pages::CastCache& casts) {

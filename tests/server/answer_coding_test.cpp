@@ -123,6 +123,58 @@ TEST(AnswerCoding, TagsWhatItSendsAndAnswers304ToWhoHasIt) {
     }
 }
 
+// An answer whose version is known before it is made: its tags name the
+// version in both forms, and a request that holds either is answered 304
+// before anything is made; the tags of another version are not kept.
+TEST(AnswerCoding, AVersionedAnswerIsKeptByItsVersionWithoutBeingMade) {
+    const std::string page(4000, 'p');
+    Request any;
+    any.method = "GET";
+    any.target = "/api/board";
+    Response versioned;
+    versioned.body = page;
+    versioned.version = "v1-42";
+    const Response sent = coded_for(any, versioned);
+    EXPECT_EQ(header(sent, "ETag"), "\"v1-42\"");
+    any.headers = {{"Accept-Encoding", "gzip"}};
+    const Response gzipped = coded_for(any, versioned);
+    EXPECT_EQ(header(gzipped, "ETag"), "\"v1-42-gz\"");
+    EXPECT_EQ(header(gzipped, "Content-Encoding"), "gzip");
+
+    struct Case {
+        const char* what;
+        std::string method;
+        Fields asked;
+        std::string kept_tag; // empty: no 304
+    };
+    const Case cases[] = {
+        {"nothing held", "GET", {}, ""},
+        {"the plain form", "GET", {{"If-None-Match", "\"v1-42\""}}, "\"v1-42\""},
+        {"the gzip form", "HEAD", {{"If-None-Match", "\"v1-42-gz\""}}, "\"v1-42-gz\""},
+        {"weak, among others", "GET", {{"If-None-Match", "\"v1-41\", W/\"v1-42\""}}, "\"v1-42\""},
+        {"any, left to the made answer", "GET", {{"If-None-Match", "*"}}, ""},
+        {"an older version", "GET", {{"If-None-Match", "\"v1-41\", \"v1-41-gz\""}}, ""},
+        {"a longer version", "GET", {{"If-None-Match", "\"v1-420\""}}, ""},
+        {"the tag of its bytes", "GET", {{"If-None-Match", entity_tag(page, false)}}, ""},
+        {"a post", "POST", {{"If-None-Match", "\"v1-42\""}}, ""},
+    };
+    for (const auto& c : cases) {
+        Request request;
+        request.method = c.method;
+        request.target = "/api/board";
+        request.headers = c.asked;
+        const std::optional<Response> kept = not_modified(request, "v1-42");
+        ASSERT_EQ(kept.has_value(), !c.kept_tag.empty()) << c.what;
+        if (!kept)
+            continue;
+        EXPECT_EQ(kept->status, 304) << c.what;
+        EXPECT_TRUE(kept->body.empty()) << c.what;
+        EXPECT_TRUE(kept->content_type.empty()) << c.what;
+        EXPECT_EQ(header(*kept, "ETag"), c.kept_tag) << c.what;
+        EXPECT_EQ(header(*kept, "Vary"), "Accept-Encoding") << c.what;
+    }
+}
+
 } // namespace
 
 namespace {

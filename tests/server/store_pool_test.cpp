@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <optional>
+#include <thread>
+#include <vector>
 
 namespace board {
 namespace {
@@ -72,6 +75,44 @@ TEST(StorePool, ALeaseDroppedByItsHolderIsNotLentAgain) {
     pool.take().drop();
     pool.take();
     EXPECT_EQ(2, opened);
+}
+
+// Borrowers past the cap wait for a store given back: however many threads
+// ask at once, no more are lent or opened than the cap, and every one gets
+// its turn.
+TEST(StorePool, LendsNoMoreThanItsCapAtOnce) {
+    for (const int cap : {1, 2, 3}) {
+        std::atomic<int> opened = 0;
+        std::atomic<int> lent = 0;
+        std::atomic<int> most_lent = 0;
+        std::atomic<int> served = 0;
+        StorePool pool(
+            [&] {
+                ++opened;
+                return std::make_unique<FailingStore>(std::nullopt);
+            },
+            cap);
+        std::vector<std::thread> borrowers;
+        for (int t = 0; t < 8; ++t)
+            borrowers.emplace_back([&] {
+                for (int i = 0; i < 200; ++i) {
+                    auto lease = pool.take();
+                    const int now = ++lent;
+                    for (int seen = most_lent;
+                         now > seen && !most_lent.compare_exchange_weak(seen, now);)
+                        ;
+                    lease->count({});
+                    std::this_thread::yield();
+                    --lent;
+                    ++served;
+                }
+            });
+        for (std::thread& t : borrowers)
+            t.join();
+        EXPECT_EQ(8 * 200, served) << "cap " << cap;
+        EXPECT_LE(most_lent, cap) << "cap " << cap;
+        EXPECT_LE(opened, cap) << "cap " << cap;
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The SQLite store on a real file: the board's order and filters, places,
 // totals, runs unique by their bytes, tickets, and the schema's version.
+#include "server/schema.hpp"
 #include "server/sqlite_store.hpp"
 #include "temp_dir.hpp"
 
@@ -120,7 +121,8 @@ TEST_F(Store, ReopensWithItsDataAndRefusesALaterSchema) {
     sqlite3_stmt* s = nullptr;
     sqlite3_prepare_v2(db, "SELECT value FROM meta WHERE key = 'schema_version'", -1, &s, nullptr);
     ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
-    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)), "2");
+    EXPECT_EQ(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)),
+              std::to_string(std::size(board::SQLITE_MIGRATIONS)));
     sqlite3_finalize(s);
     sqlite3_stmt* mode = nullptr;
     sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &mode, nullptr);

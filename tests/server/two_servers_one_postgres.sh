@@ -72,6 +72,17 @@ done
 [ "$(sort -u "$work/board-runs" | wc -l)" -eq 14 ] ||
     fail "the board's games come from $(sort -u "$work/board-runs" | wc -l) runs, not 14"
 
+# A page's tag from one server is the other's too: both answer 304 to it,
+# until a run comes to either (below), and then neither does.
+revalidated() { # BASE TAG: the status of a revalidation of ?level=2
+    curl -s -o /dev/null -w '%{http_code}' -H "If-None-Match: $2" "$1/api/board?level=2"
+}
+tag=$(curl -s -D - -o /dev/null "$one/api/board?level=2" | tr -d '\r' | sed -n 's/^etag: //Ip')
+[ -n "$tag" ] || fail "the board's page has no tag"
+for to in "$one" "$two"; do
+    [ "$(revalidated "$to" "$tag")" = 304 ] || fail "$to does not keep the other's tag $tag"
+done
+
 # Ana's session and the same keys typed as Ann, both naming one ticket of
 # their first game's seed, dealt an hour ago straight into the database.
 python3 - "$(dirname "$0")/../data/session.replay" "$work" <<'PY'
@@ -99,4 +110,7 @@ cat "$work/ranked-ana" "$work/ranked-ann" | grep -q '"open_because":"its ticket 
     fail "the other game is not told its ticket was used: $(cat "$work/ranked-ann")"
 [ "$(curl -s "$two/api/board?kind=ranked" | sed -n 's/.*"total":\([0-9]*\),.*/\1/p')" = 1 ] ||
     fail "the ranked board does not hold one game"
+for to in "$one" "$two"; do
+    [ "$(revalidated "$to" "$tag")" = 200 ] || fail "$to keeps $tag after a run came"
+done
 echo "two servers, one board: 14 runs, 8 sent to both at once, each stored once ($total games)"
