@@ -267,26 +267,37 @@ class SqlStore final : public Store {
         before->step();
         const std::int64_t ahead = before->integer(0);
 
-        // The rows tied with the cursor after it, then those below it: two
-        // ranges of the board's index, each bounded by the index alone. As
-        // one range with the tied rows' bound a filter, PostgreSQL fetched
-        // every row of the cursor's points before it, only to drop them.
+        // The rows tied with the cursor after it, then as many as the page
+        // still lacks below it: two ranges of the board's index, each in
+        // the index's order and bounded by the index alone. As one range
+        // with the tied rows' bound a filter, PostgreSQL fetched every row
+        // of the cursor's points before it, only to drop them; as a UNION
+        // of the two, SQLite sorted both.
         const std::string rows = std::string("SELECT run_id, idx, received_ms, ") + GAME_COLUMNS +
                                  " FROM games g WHERE " + f.where + " AND g.points ";
-        const std::string in_order =
-            " ORDER BY points DESC, received_ms, run_id, idx LIMIT " + placeholder(n + 5);
-        const auto s =
-            conn_->prepare("SELECT * FROM (" + rows + "= " + placeholder(n + 1) +
-                           " AND (g.received_ms, g.run_id, g.idx) > " + tie_key(n + 2) + in_order +
-                           ") AS tied UNION ALL SELECT * FROM (" + rows + "< " +
-                           placeholder(n + 1) + in_order + ") AS below" + in_order);
-        bind_from(*s, 1, f.values);
-        bind_cursor(*s, n + 1, after);
-        s->bind(n + 5, std::int64_t{q.limit});
+        const std::string in_order = " ORDER BY points DESC, received_ms, run_id, idx LIMIT ";
         std::vector<Placed> out;
-        while (s->step())
-            out.push_back({ahead + static_cast<std::int64_t>(out.size()) + 1, s->integer(0),
-                           static_cast<int>(s->integer(1)), s->integer(2), game_at(*s, 3)});
+        const auto read = [&](sql::Statement& s) {
+            while (s.step())
+                out.push_back({ahead + static_cast<std::int64_t>(out.size()) + 1, s.integer(0),
+                               static_cast<int>(s.integer(1)), s.integer(2), game_at(s, 3)});
+        };
+        const auto tied = conn_->prepare(rows + "= " + placeholder(n + 1) +
+                                         " AND (g.received_ms, g.run_id, g.idx) > " +
+                                         tie_key(n + 2) + in_order + placeholder(n + 5));
+        bind_from(*tied, 1, f.values);
+        bind_cursor(*tied, n + 1, after);
+        tied->bind(n + 5, std::int64_t{q.limit});
+        read(*tied);
+        if (out.size() < static_cast<std::size_t>(q.limit)) {
+            const auto below =
+                conn_->prepare(rows + "< " + placeholder(n + 1) + in_order + placeholder(n + 2));
+            bind_from(*below, 1, f.values);
+            below->bind(n + 1, after.points);
+            below->bind(n + 2,
+                        static_cast<std::int64_t>(q.limit) - static_cast<std::int64_t>(out.size()));
+            read(*below);
+        }
         return out;
     }
 

@@ -5,7 +5,8 @@ namespace board {
 StorePool::StorePool(std::string database, int most)
     : StorePool([database = std::move(database)] { return open_store(database); }, most) {}
 
-StorePool::StorePool(Opener open, int most) : open_(std::move(open)), most_(most) {
+StorePool::StorePool(Opener open, int most)
+    : open_(std::move(open)), admitted_(static_cast<std::uint64_t>(most)) {
     idle_.push_back(std::make_unique<WatchedStore>(open_()));
 }
 
@@ -18,18 +19,19 @@ StorePool::Lease::~Lease() {
 void StorePool::given_back(std::unique_ptr<WatchedStore> store) {
     {
         const std::lock_guard lock(mutex_);
-        --lent_;
+        ++admitted_;
         if (store)
             idle_.push_back(std::move(store));
     }
-    freed_.notify_one();
+    // Only the one now admitted may go, but which one waits is not known.
+    freed_.notify_all();
 }
 
 StorePool::Lease StorePool::take() {
     {
         std::unique_lock lock(mutex_);
-        freed_.wait(lock, [this] { return lent_ < most_; });
-        ++lent_;
+        const std::uint64_t mine = next_++;
+        freed_.wait(lock, [&] { return mine < admitted_; });
         if (!idle_.empty()) {
             auto store = std::move(idle_.back());
             idle_.pop_back();

@@ -2,7 +2,8 @@
 // Connections to the board's database, one per thread at a time: a store
 // is not shared between threads, so each request borrows one and gives it
 // back. A store whose connection was lost is dropped, not given back. At
-// most `most` are lent at once, and a borrower past them waits its turn:
+// most `most` are lent at once, and a borrower past them waits its turn, in
+// the order they came (a newcomer never takes a store before one waiting):
 // a database's work runs on the same few cores as the server's, and a
 // connection for every busy thread (a PostgreSQL process each) only makes
 // more of them wait on the cores, the unlucky ones for long.
@@ -11,6 +12,7 @@
 #include "server/watched_store.hpp"
 
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -52,10 +54,12 @@ class StorePool {
     void given_back(std::unique_ptr<WatchedStore> store);
 
     Opener open_;
-    int most_;
     std::mutex mutex_;
     std::condition_variable freed_;
-    int lent_ = 0;
+    // Borrowers are numbered as they come; those numbered below `admitted_`
+    // may hold a store, and each store given back admits one more.
+    std::uint64_t next_ = 0;
+    std::uint64_t admitted_;
     std::vector<std::unique_ptr<WatchedStore>> idle_;
 };
 

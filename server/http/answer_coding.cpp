@@ -34,7 +34,14 @@ std::optional<Response> not_modified(const Request& request, std::string_view ve
         return std::nullopt;
     for (const bool gzipped : {false, true}) {
         std::string tag = version_tag(version, gzipped);
-        if (!names_tag(*asked, tag))
+        // "*" is not taken here: it asks whether anything is at the target,
+        // which only making the answer tells (a run that is not there).
+        bool named = false;
+        for (std::string_view rest = *asked; !rest.empty() && !named;) {
+            const std::string_view given = next_element(rest);
+            named = !given.empty() && opaque(given) == opaque(tag);
+        }
+        if (!named)
             continue;
         Response kept;
         kept.status = 304;

@@ -22,7 +22,8 @@ Response coded_for(const Request& request, Response answer,
                    BytesCache<std::string>* gzipped = nullptr);
 
 // A 304 for a request whose If-None-Match names `version`'s tag in either
-// form: the answer is not made at all. None for any other request.
+// form: the answer is not made at all. None for any other request, and for
+// "*", which coded_for answers once the answer is made.
 std::optional<Response> not_modified(const Request& request, std::string_view version);
 
 // The strong tag of a body's bytes, quoted; `gzipped` names the gzip form.

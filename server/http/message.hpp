@@ -46,7 +46,7 @@ struct Response {
     // The connection closes once this is sent.
     bool close = false;
     // The version of what the answer was made from, when it is known
-    // without making it (board_version.hpp): its ETag then names that
+    // without making it (service/board_version.hpp): its ETag then names that
     // version rather than the body's bytes.
     std::string version;
     // A long answer whose body comes in pieces as they are made (sent

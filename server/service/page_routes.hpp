@@ -2,10 +2,10 @@
 // The board for people: the HTML pages, each run's asciicast and the files
 // the pages load from /static/.
 
-#include "server/board_read.hpp"
 #include "server/http/message.hpp"
 #include "server/pages/cast_cache.hpp"
 #include "server/pages/error_page.hpp"
+#include "server/service/board_read.hpp"
 #include "server/store_pool.hpp"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // A board read is made once for each version of the board and target, kept
 // until a run changes the version, and answered 304 without being made to
 // a client that holds that version.
-#include "server/board_read.hpp"
+#include "server/service/board_read.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "server/board_version.hpp"
+#include "server/service/board_version.hpp"
 
 #ifndef ORBITRIX_VERSION
 #error "ORBITRIX_VERSION is set by the build"

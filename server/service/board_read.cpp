@@ -1,7 +1,7 @@
-#include "server/board_read.hpp"
+#include "server/service/board_read.hpp"
 
-#include "server/board_version.hpp"
 #include "server/http/answer_coding.hpp"
+#include "server/service/board_version.hpp"
 
 namespace board {
 
