@@ -10,6 +10,8 @@ void LiveEvents::append(const std::vector<replay::Event>& events, Mark mark) {
                 keys_.push_back(*key);
             else if (const auto* time = std::get_if<replay::TimeRead>(&event))
                 times_.push_back(time->seconds);
+            else if (const auto* game = std::get_if<replay::GameEnded>(&event))
+                recorded_.push_back(game->result);
         }
         frame_sent_ = std::max(frame_sent_, mark.frame);
         marks_.push_back(std::move(mark));
@@ -101,6 +103,11 @@ std::vector<Mark> LiveEvents::reached() {
         marks_.pop_front();
     }
     return taken;
+}
+
+std::vector<game::Resultado> LiveEvents::recorded() const {
+    const std::lock_guard lock(mutex_);
+    return recorded_;
 }
 
 bool LiveEvents::contradicted() const {

@@ -5,6 +5,7 @@
 // with what was sent, waits for the next batch; a batch's frame lets the
 // replay play on without keys up to the frame the player's game reached.
 
+#include "replay/event_source.hpp"
 #include "replay/recording.hpp"
 #include "server/live/batch_body.hpp"
 
@@ -26,7 +27,7 @@ struct Mark {
     std::vector<BatchHold> holds;
 };
 
-class LiveEvents {
+class LiveEvents final : public replay::EventSource {
   public:
     // From a receiving thread, once the batch is committed.
     void append(const std::vector<replay::Event>& events, Mark mark);
@@ -42,9 +43,11 @@ class LiveEvents {
     // kbhit: whether a key waits at this frame. Only frames before the last
     // batch's are known to have none: a key of that frame may still be on
     // its way.
-    std::optional<bool> key_waits();
-    std::optional<int> take_key();           // getch
-    std::optional<std::int64_t> take_time(); // the clock
+    std::optional<bool> key_waits() override;
+    std::optional<int> take_key() override;
+    std::optional<std::int64_t> take_time() override;
+    // The games' ends the player's program wrote in the stream so far.
+    std::vector<game::Resultado> recorded() const override;
     // The marks whose frame the replay has reached, taken.
     std::vector<Mark> reached();
     // The replay counted more frames without a key than the key that came
@@ -59,6 +62,7 @@ class LiveEvents {
     std::condition_variable more_;
     std::deque<replay::KeyRead> keys_;
     std::deque<std::int64_t> times_;
+    std::vector<game::Resultado> recorded_;
     std::deque<Mark> marks_;
     std::int64_t frame_sent_ = 0;   // the last batch's frame
     std::int64_t frames_seen_ = 0;  // kbhit calls so far

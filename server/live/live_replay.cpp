@@ -4,8 +4,8 @@
 #include "console/forwarding_platform.hpp"
 #include "console/native.hpp"
 #include "game/exigencias.hpp"
-#include "game/sessao.hpp"
 #include "replay/asciicast.hpp"
+#include "replay/check.hpp"
 #include "screens/painel.hpp"
 
 #include <limits>
@@ -14,62 +14,15 @@
 namespace live {
 namespace {
 
-// Between the game and the stream's events, on the replay's thread: keys
-// and clock answers from the batches, waits summed as the least time the
-// game takes, and each dealt game judged at every batch the replay reaches.
-class StreamPlatform : public console::ForwardingPlatform, public game::Observador {
+// The stage under the replay: the cast's terminal, its waits summed as the
+// least time the game takes (the replay takes awaited keys at once), what
+// each wait point wrote passed on to the watchers, and the panel's points.
+class LiveStage : public console::ForwardingPlatform {
   public:
-    StreamPlatform(replay::CastTerminal& terminal, LiveEvents& events, const LiveHooks& hooks,
-                   const JudgeRules& rules, std::atomic<bool>& screen_wanted)
-        : ForwardingPlatform(terminal), terminal_(terminal), events_(events), hooks_(hooks),
-          rules_(rules), screen_wanted_(screen_wanted) {
-        // Woken while it waits for the player: what the game drew before
-        // it asked goes out first, as a terminal shows it while it waits.
-        events_.on_poke([this] {
-            terminal_.present();
-            pass_on();
-        });
-    }
-
-    bool kbhit() override {
-        ++frames_;
-        judge_reached();
-        const std::optional<bool> waits = events_.key_waits();
-        if (!waits)
-            stream_ended();
-        return *waits;
-    }
-    int getch() override {
-        const std::optional<int> key = events_.take_key();
-        if (!key)
-            stream_ended();
-        return *key;
-    }
-    std::int64_t time() override {
-        const std::optional<std::int64_t> seconds = events_.take_time();
-        if (!seconds)
-            stream_ended();
-        if (choosing_) {
-            // The clock read after the level key seeds the game's play.
-            choosing_ = false;
-            const auto seed = static_cast<std::uint32_t>(*seconds);
-            if (const auto matched = hooks_.match ? hooks_.match(seed) : std::nullopt)
-                current_.emplace(
-                    Current{matched->first, matched->second, own_ms_, frames_, Judge(rules_), {}});
-            else
-                undealt_ = true;
-        }
-        return *seconds;
-    }
-    // What the terminal was sent since the last wait point, passed on.
-    void pass_on() {
-        std::vector<replay::CastEvent> events = terminal_.take_events();
-        if (!events.empty() && hooks_.output)
-            hooks_.output(events);
-        if (current_)
-            read_points();
-        show_if_wanted();
-    }
+    LiveStage(replay::CastTerminal& terminal, const LiveHooks& hooks,
+              std::atomic<bool>& screen_wanted)
+        : ForwardingPlatform(terminal), terminal_(terminal), hooks_(hooks),
+          screen_wanted_(screen_wanted) {}
 
     void sleep(int ms) override {
         own_ms_ += std::max(0, ms);
@@ -82,6 +35,94 @@ class StreamPlatform : public console::ForwardingPlatform, public game::Observad
         pass_on();
     }
 
+    std::int64_t own_ms() const { return own_ms_; }
+    // Between wait points, when the replay waits for the player: what the
+    // game drew before it asked goes out, as a terminal shows it meanwhile.
+    void present_now() {
+        terminal_.present();
+        pass_on();
+    }
+    void reading_points(bool in_play) { in_play_ = in_play; }
+
+  private:
+    void pass_on() {
+        std::vector<replay::CastEvent> events = terminal_.take_events();
+        if (!events.empty() && hooks_.output)
+            hooks_.output(events);
+        if (in_play_)
+            read_points();
+        if (screen_wanted_.exchange(false) && hooks_.screen)
+            hooks_.screen(terminal_.whole_screen(), terminal_.now_ms());
+    }
+
+    // The panel's points, read off the screen watchers see.
+    void read_points() {
+        const auto& model = terminal_.screen();
+        const int row = screens::PONTOS.valor.linha;
+        if (!hooks_.points || model.row_version(row - 1) == points_version_)
+            return;
+        points_version_ = model.row_version(row - 1);
+        const std::string text =
+            model.text(screens::PONTOS.valor.coluna, row, screens::largura(screens::PONTOS));
+        std::int64_t points = 0;
+        bool digits = false;
+        for (const char c : text) {
+            if (c < '0' || c > '9')
+                break;
+            digits = true;
+            points = points * 10 + (c - '0');
+        }
+        if (digits && points != points_)
+            hooks_.points(points_ = points);
+    }
+
+    replay::CastTerminal& terminal_;
+    const LiveHooks& hooks_;
+    std::atomic<bool>& screen_wanted_;
+    std::int64_t own_ms_ = 0;
+    bool in_play_ = false;
+    std::uint64_t points_version_ = 0;
+    std::int64_t points_ = -1;
+};
+
+// Between the replay and the stream's events: each dealt game matched by
+// the seed it reads after its level key, and judged at every batch the
+// replay reaches; told of every game by the replay.
+class Judging : public replay::EventSource, public game::Observador {
+  public:
+    Judging(LiveEvents& events, LiveStage& stage, const LiveHooks& hooks, const JudgeRules& rules)
+        : events_(events), stage_(stage), hooks_(hooks), rules_(rules) {}
+
+    std::optional<bool> key_waits() override {
+        ++frames_;
+        judge_reached();
+        const std::optional<bool> waits = events_.key_waits();
+        cut_ = !waits;
+        return waits;
+    }
+    std::optional<int> take_key() override {
+        const std::optional<int> key = events_.take_key();
+        cut_ = !key;
+        return key;
+    }
+    std::optional<std::int64_t> take_time() override {
+        const std::optional<std::int64_t> seconds = events_.take_time();
+        cut_ = !seconds;
+        if (seconds && choosing_) {
+            // The clock read after the level key seeds the game's play.
+            choosing_ = false;
+            const auto seed = static_cast<std::uint32_t>(*seconds);
+            if (const auto matched = hooks_.match ? hooks_.match(seed) : std::nullopt)
+                current_.emplace(Current{
+                    matched->first, matched->second, stage_.own_ms(), frames_, Judge(rules_), {}});
+            else
+                undealt_ = true;
+            stage_.reading_points(true);
+        }
+        return seconds;
+    }
+    std::vector<game::Resultado> recorded() const override { return events_.recorded(); }
+
     void partida_comeca() override {
         choosing_ = false;
         undealt_ = false;
@@ -89,9 +130,10 @@ class StreamPlatform : public console::ForwardingPlatform, public game::Observad
     }
     void nivel_escolhido(const std::string& /*nome*/, int /*nivel*/) override { choosing_ = true; }
     void partida_termina(const game::Resultado& resultado) override {
+        stage_.reading_points(false);
         if (current_) {
             judge_reached();
-            Judge& judge = current_->judge;
+            const Judge& judge = current_->judge;
             LiveVerdict verdict{resultado,
                                 !cut_,
                                 current_->reason ? current_->reason : judge.reason(),
@@ -120,37 +162,6 @@ class StreamPlatform : public console::ForwardingPlatform, public game::Observad
         std::int64_t judged_frame = -1;
     };
 
-    // The panel's points, read off the screen watchers see.
-    void read_points() {
-        const auto& model = terminal_.screen();
-        const int row = screens::PONTOS.valor.linha;
-        if (!hooks_.points || model.row_version(row - 1) == points_version_)
-            return;
-        points_version_ = model.row_version(row - 1);
-        const std::string text =
-            model.text(screens::PONTOS.valor.coluna, row, screens::largura(screens::PONTOS));
-        std::int64_t points = 0;
-        bool digits = false;
-        for (const char c : text) {
-            if (c < '0' || c > '9')
-                break;
-            digits = true;
-            points = points * 10 + (c - '0');
-        }
-        if (digits && points != points_)
-            hooks_.points(points_ = points);
-    }
-
-    void show_if_wanted() {
-        if (screen_wanted_.exchange(false) && hooks_.screen)
-            hooks_.screen(terminal_.whole_screen(), terminal_.now_ms());
-    }
-
-    [[noreturn]] void stream_ended() {
-        cut_ = true;
-        throw console::SessionEnded{100};
-    }
-
     void judge_reached() {
         for (Mark& mark : events_.reached()) {
             if (!current_)
@@ -165,23 +176,19 @@ class StreamPlatform : public console::ForwardingPlatform, public game::Observad
                 }
             const bool moved = mark.frame > c.judged_frame;
             c.judged_frame = std::max(c.judged_frame, mark.frame);
-            c.judge.add(
-                Judged{mark.arrived_ms - c.dealt.dealt_ms, own_ms_ - c.base_ms, holds, held_ms},
-                moved);
+            c.judge.add(Judged{mark.arrived_ms - c.dealt.dealt_ms, stage_.own_ms() - c.base_ms,
+                               holds, held_ms},
+                        moved);
         }
         if (current_ && !current_->reason && events_.contradicted())
             current_->reason = "its keys and the frames it reported disagree";
     }
 
-    replay::CastTerminal& terminal_;
     LiveEvents& events_;
+    LiveStage& stage_;
     const LiveHooks& hooks_;
     const JudgeRules& rules_;
-    std::atomic<bool>& screen_wanted_;
     std::int64_t frames_ = 0;
-    std::int64_t own_ms_ = 0;
-    std::uint64_t points_version_ = 0;
-    std::int64_t points_ = -1;
     bool choosing_ = false;
     bool undealt_ = false;
     bool cut_ = false;
@@ -200,18 +207,19 @@ LiveReplay::LiveReplay(LiveHooks hooks, JudgeRules rules)
       running_(std::make_unique<Running>()) {
     running_->thread = std::thread(
         [events = events_.get(), wanted = screen_wanted_, hooks = std::move(hooks), rules] {
-            // Built here: a console is installed for the thread that makes it.
             const console::Size size{replay::CAST_COLUMNS, replay::CAST_ROWS};
-            const auto needs = game::exigencias_do_console();
-            const auto terminal = std::make_unique<replay::CastTerminal>(size, needs.least);
-            StreamPlatform platform(*terminal, *events, hooks, rules, *wanted);
-            const console::Installation installed(terminal->screen(), platform);
-            try {
-                game::sessao(platform);
-            } catch (const console::SessionEnded&) {
-            }
-            terminal->present();
-            platform.pass_on();
+            const auto terminal =
+                std::make_unique<replay::CastTerminal>(size, game::exigencias_do_console().least);
+            LiveStage stage(*terminal, hooks, *wanted);
+            Judging judging(*events, stage, hooks, rules);
+            events->on_poke([&stage] { stage.present_now(); });
+            // The one replay every caller makes, its events from the stream.
+            replay::ReplayOptions options;
+            options.stage.emplace(replay::Stage{terminal->screen(), stage});
+            options.watch = &judging;
+            options.hold_awaited_keys = false;
+            replay::check_events(judging, options);
+            stage.present_now();
         });
 }
 
