@@ -1,11 +1,10 @@
 #include "server/sql_store.hpp"
 
-#include "console/digits.hpp"
+#include "server/random_token.hpp"
 #include "server/store_text.hpp"
 
 #include <charconv>
 #include <map>
-#include <random>
 #include <tuple>
 #include <utility>
 
@@ -124,18 +123,6 @@ Game game_at(const sql::Statement& s, int first) {
     g.reason = s.text(first + 9);
     g.holds = static_cast<int>(s.integer(first + 10));
     return g;
-}
-
-// A ticket's id is its only secret: 128 bits from the system's source.
-std::string new_ticket_id() {
-    std::random_device source;
-    std::string id;
-    for (int i = 0; i < 8; ++i) {
-        const auto bits = static_cast<std::uint16_t>(source());
-        for (const int shift : {12, 8, 4, 0})
-            id += console::HEX_DIGITS[(bits >> shift) & 15];
-    }
-    return id;
 }
 
 // 0 for a database with no schema yet.
@@ -372,7 +359,8 @@ class SqlStore final : public Store {
     }
 
     Ticket issue_ticket(std::uint32_t seed, std::int64_t issued_ms) override {
-        Ticket t{new_ticket_id(), seed, issued_ms, std::nullopt};
+        // A ticket's id is its only secret.
+        Ticket t{random_token(), seed, issued_ms, std::nullopt};
         query(*conn_, "INSERT INTO tickets (id, seed, issued_ms) VALUES (?1, ?2, ?3)",
               {std::string_view(t.id), std::int64_t{seed}, issued_ms})
             ->step();

@@ -6,9 +6,9 @@
 #include "server/http/body_stream.hpp"
 #include "server/live/batch_body.hpp"
 #include "server/live/live_replay.hpp"
-#include "server/live/secret.hpp"
 #include "server/live/stream_lines.hpp"
 #include "server/live/watch_events.hpp"
+#include "server/random_token.hpp"
 #include "server/submission.hpp"
 
 #include <algorithm>
@@ -230,7 +230,7 @@ Response LiveBoard::open(const Request& request) {
     } catch (const board::StoreError&) {
         return error(503, "the board cannot keep a session now");
     }
-    session->secret = new_secret();
+    session->secret = board::random_token();
     session->client = request.client;
     session->opened_ms = now;
     session->last_batch_ms = now;
@@ -275,7 +275,7 @@ Response LiveBoard::deal(std::int64_t id, const Request& request) {
     } catch (const board::StoreError&) {
         return error(503, "the board cannot deal now");
     }
-    const std::string secret = new_secret();
+    const std::string secret = board::random_token();
     {
         const std::lock_guard games(session->games_mutex);
         session->games.push_back(Session::Dealt{seed, secret, now, body.name, body.level, false});

@@ -18,14 +18,7 @@ std::string live_page(std::int64_t session) {
         id +
         "/stream\"></div>\n<noscript><p>Ver o jogo ao vivo precisa de JavaScript.</p></noscript>"
         "\n</section>\n</main>\n";
-    std::string head = "<link rel=\"stylesheet\" href=\"";
-    head += PLAYER_STYLESHEET;
-    head += "\">\n<script defer src=\"";
-    head += PLAYER_SCRIPT;
-    head += "\"></script>\n<script defer src=\"";
-    head += LIVE_SCRIPT;
-    head += "\"></script>\n";
-    return document("Orbitrix: " + title, head, body);
+    return document("Orbitrix: " + title, player_head(LIVE_SCRIPT), body);
 }
 
 } // namespace board::pages

@@ -1,13 +1,13 @@
-#include "server/live/secret.hpp"
+#include "server/random_token.hpp"
 
 #include "console/digits.hpp"
 
 #include <cstdint>
 #include <random>
 
-namespace live {
+namespace board {
 
-std::string new_secret() {
+std::string random_token() {
     std::random_device source;
     std::string id;
     for (int i = 0; i < 8; ++i) {
@@ -18,4 +18,4 @@ std::string new_secret() {
     return id;
 }
 
-} // namespace live
+} // namespace board
