@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <variant>
@@ -47,15 +48,23 @@ int main(int argc, char** argv) {
     if (options.submit)
         return submit::submit_file(*options.submit, options.server, out, err);
 
-    // A ranked session's board answers, and deals its first ticket, before
-    // the terminal is touched.
+    // A ranked session is open on a board before the terminal is touched.
     std::optional<submit::RankedStart> ranked;
+#ifdef ORBITRIX_LIVE
+    std::unique_ptr<live::Session> live_session;
+#endif
     if (options.ranked) {
-        auto started = submit::start_ranked(options.server, options.record, submit::send_to_board,
-                                            submit::send_between_games, err);
+        auto started =
+            submit::start_ranked(options.server, options.more_servers, options.record, err);
         if (const int* status = std::get_if<int>(&started))
             return *status;
         ranked = std::get<submit::RankedStart>(std::move(started));
+#ifdef ORBITRIX_LIVE
+        live_session =
+            live::Session::open(ranked->boards, live::post_to_board, live::steady_ms, err);
+        if (!live_session)
+            return submit::NOT_STORED;
+#endif
     }
 
     // Files are opened, or refused, before the terminal is touched.
@@ -87,8 +96,10 @@ int main(int argc, char** argv) {
             // The machine's own platform, under every decorator, keeps the
             // table's clock true when --seed answers the game's with a seed.
             scores::Collector collector(platform, played);
-            if (ranked)
-                return app::play(options, screen, platform, collector, &recording, ranked->dealer);
+#ifdef ORBITRIX_LIVE
+            if (live_session)
+                return app::play(options, screen, platform, collector, recording, *live_session);
+#endif
             return app::play(options, screen, platform, collector,
                              options.record ? &recording : nullptr);
         });
@@ -106,12 +117,14 @@ int main(int argc, char** argv) {
     else
         scores::report_session(played, scores::Recording::on, out, err);
     hold.reset();
-    if (ranked) {
+#ifdef ORBITRIX_LIVE
+    if (live_session) {
         recording.close();
         // The session's own status once its games are on the board.
-        const int sent = submit::finish_ranked(*ranked, submit::send_to_board, out, err);
+        const int sent = live_session->finish(ranked->recording, out, err);
         if (sent != submit::STORED)
             return sent;
     }
+#endif
     return outcome.status;
 }

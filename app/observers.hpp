@@ -17,6 +17,10 @@ class Observers : public game::Observador {
         for (game::Observador* o : each_)
             o->partida_comeca();
     }
+    void nivel_escolhido(const std::string& nome, int nivel) override {
+        for (game::Observador* o : each_)
+            o->nivel_escolhido(nome, nivel);
+    }
     void jogo_comeca(const std::string& nome, int nivel) override {
         for (game::Observador* o : each_)
             o->jogo_comeca(nome, nivel);

@@ -140,7 +140,12 @@ std::optional<Stop> ranked(Options& options, std::string_view) {
 }
 
 std::optional<Stop> server(Options& options, std::string_view value) {
-    options.server = submit::board_address(value);
+    const std::optional<std::string> board = submit::board_address(value);
+    if (board && options.server) {
+        options.more_servers.push_back(*board);
+        return std::nullopt;
+    }
+    options.server = board;
     if (!options.server) {
         std::string message = "option '--server' takes an http:// or https:// address, not '";
         message += value;
@@ -200,14 +205,15 @@ constexpr std::array table{
               "each game's place there",
               submit_file},
     OptionRow{0, "ranked", "",
-              "play on seeds the board deals, one ticket a game, and\n"
-              "send the session there at the end, recorded to --record's\n"
-              "FILE or else beside the scores; the games count as\n"
-              "ranked when sent within 24 hours, no faster than played",
+              "play live on a board: each game on a seed the board\n"
+              "deals, its keys sent as they are typed, the board\n"
+              "replaying and timing them as they come; recorded too,\n"
+              "to the FILE of --record or else beside the scores",
               ranked},
     OptionRow{0, "server", "URL",
               "with --submit or --ranked: the board's address (else\n"
-              "ORBITRIX_SERVER)",
+              "ORBITRIX_SERVER); again with --ranked, a board to move\n"
+              "on to when the one before stops answering",
               server},
 };
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -33,6 +34,9 @@ struct Options {
     // address when given on the command line.
     std::optional<std::string> submit = {};
     std::optional<std::string> server = {};
+    // --server given again: the boards a ranked session moves on to when
+    // the one before stops answering.
+    std::vector<std::string> more_servers = {};
     // Play on seeds a board deals and send the session to it at the end.
     bool ranked = false;
     // Divides every wait of a replay; 1 to 16.

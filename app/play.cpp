@@ -10,6 +10,7 @@
 #include "replay/recording_platform.hpp"
 #include "replay/replaying_platform.hpp"
 
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -23,8 +24,16 @@ int play(const Options& options, console::ScreenBuffer& screen, console::Platfor
 
 namespace {
 
-int play_dealt(const Options& options, console::ScreenBuffer& screen, console::Platform& machine,
-               game::Observador& record, std::ostream* recording, submit::TicketDealer* dealer) {
+// A layer, when given, goes under the recording, so the recording holds
+// what it answers (a dealt seed), and hears every game.
+struct Layered {
+    console::Platform* platform;
+    game::Observador* observer;
+};
+using Layer = std::function<Layered(console::Platform& inner)>;
+
+int play_with(const Options& options, console::ScreenBuffer& screen, console::Platform& machine,
+              game::Observador& record, std::ostream* recording, const Layer& layer) {
     // Each option wraps the platform installed for the game; with none, the
     // game talks to the machine's own.
     console::Platform* platform = &machine;
@@ -38,10 +47,10 @@ int play_dealt(const Options& options, console::ScreenBuffer& screen, console::P
         platform = &seeded.emplace(*platform, *options.seed);
         observers.push_back(&*seeded);
     }
-    std::optional<submit::TicketedClock> ticketed;
-    if (dealer != nullptr) {
-        platform = &ticketed.emplace(*platform, *dealer);
-        observers.push_back(&*ticketed);
+    if (layer) {
+        const Layered layered = layer(*platform);
+        platform = layered.platform;
+        observers.push_back(layered.observer);
     }
 
     std::optional<ArrowKeys> arrows;
@@ -65,13 +74,24 @@ int play_dealt(const Options& options, console::ScreenBuffer& screen, console::P
 
 int play(const Options& options, console::ScreenBuffer& screen, console::Platform& machine,
          game::Observador& record, std::ostream* recording) {
-    return play_dealt(options, screen, machine, record, recording, nullptr);
+    return play_with(options, screen, machine, record, recording, Layer{});
 }
 
+#ifdef ORBITRIX_LIVE
 int play(const Options& options, console::ScreenBuffer& screen, console::Platform& machine,
-         game::Observador& record, std::ostream* recording, submit::TicketDealer& dealer) {
-    return play_dealt(options, screen, machine, record, recording, &dealer);
+         game::Observador& record, std::ostream& recording, live::Session& session) {
+    std::optional<live::LivePlatform> dealt;
+    live::FeedTee streamed(recording, session.feed());
+    const Layer layer = [&](console::Platform& inner) {
+        auto& live = dealt.emplace(
+            inner, session.feed(),
+            [&](const std::string& name, int level) { return session.deal(name, level); },
+            live::steady_ms);
+        return Layered{&live, &live};
+    };
+    return play_with(options, screen, machine, record, &streamed, layer);
 }
+#endif
 
 int replay_session(const Options& options, const replay::Recording& recording,
                    console::ScreenBuffer& screen, console::Platform& machine, bool& ran_out) {

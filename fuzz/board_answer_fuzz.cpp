@@ -1,10 +1,10 @@
 // A board's answer to a recording sent to it, whatever bytes the board
 // sends: reading it may refuse it but never crash or trip a sanitizer, and
 // what the player then reads holds no control byte but each line's end,
-// one line a game and one for the run's address, on the same board. A
-// ticket read from it goes into a query and a file: hex digits only.
+// one line a game and one for the run's address, on the same board. What a
+// live session reads of it goes into paths and bodies: hex digits only.
+#include "app/live/live_protocol.hpp"
 #include "app/submit/board_answer.hpp"
-#include "app/submit/ranked_command.hpp"
 #include "common/game_text.hpp"
 #include "fuzz/fault.hpp"
 
@@ -40,10 +40,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (lines.find("quadro: " + board + "/") == std::string::npos)
             fault("the run's address is not on the board");
     }
-    if (const auto ticket = submit::read_ticket(body))
-        if (ticket->id.empty() ||
-            ticket->id.find_first_not_of("0123456789abcdef") != std::string::npos)
-            fault("a ticket id that is not hex digits");
+    // A live session's answers: the ids and secrets that go back into paths
+    // and bodies are hex digits only.
+    const auto hex = [](const std::string& text) {
+        return !text.empty() && text.find_first_not_of("0123456789abcdef") == std::string::npos;
+    };
+    if (const auto opened = live::read_opened(body))
+        if (!hex(opened->run) || !hex(opened->secret))
+            fault("a session id or secret that is not hex digits");
+    if (const auto dealt = live::read_dealt(body))
+        if (dealt->game < 1 || !hex(dealt->secret))
+            fault("a deal of no game, or a secret that is not hex digits");
+    if (const auto acked = live::read_acknowledged(body))
+        if (acked->seq < 1)
+            fault("an acknowledgement of no batch");
     if (const auto reason = submit::read_error(body))
         if (has_control(common::printable(*reason)))
             fault("a control byte in the reason reaches the player");

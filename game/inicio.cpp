@@ -77,11 +77,17 @@ void monta_jogo(Partida& p) {
     }
 }
 
-bool inicio(Partida& p) {
+bool inicio(Partida& p, Observador& observador) {
     if (!abertura(p))
         return false;
+    observador.nivel_escolhido(p.nome.data(), p.nivel);
     monta_jogo(p);
     return true;
+}
+
+bool inicio(Partida& p) {
+    Observador ninguem;
+    return inicio(p, ninguem);
 }
 
 } // namespace game

@@ -2,10 +2,13 @@
 // The start-up of one game, from a cleared console to the first frame.
 
 #include "game/partida.hpp"
+#include "game/resultado.hpp"
 
 namespace game {
 
-// Both halves below; false when the player leaves at the title menu.
+// Both halves below, the observer told between them; false when the player
+// leaves at the title menu.
+bool inicio(Partida& p, Observador& observador);
 bool inicio(Partida& p);
 
 // A fresh game, then the credit, the title menu, the name prompt and the

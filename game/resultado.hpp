@@ -28,6 +28,9 @@ class Observador {
     virtual ~Observador() = default;
     // A game begins, before its title sequence.
     virtual void partida_comeca() {}
+    // The name is typed and the level key read; the game sets up its play
+    // next, seeded from the clock's next answer.
+    virtual void nivel_escolhido(const std::string& /*nome*/, int /*nivel*/) {}
     // Its play begins, with the name typed and the level key chosen.
     virtual void jogo_comeca(const std::string& /*nome*/, int /*nivel*/) {}
     // A frame raised the level (a key code, as the game holds it).

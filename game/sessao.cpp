@@ -63,7 +63,7 @@ int sessao(Observador& observador) {
     for (;;) {
         Partida p;
         observador.partida_comeca();
-        if (!inicio(p) || !joga(p, observador))
+        if (!inicio(p, observador) || !joga(p, observador))
             return STATUS_DE_SAIDA;
     }
 }

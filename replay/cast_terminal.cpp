@@ -33,6 +33,12 @@ void CastTerminal::present() {
         events_.push_back(CastEvent{now_ms_, 'o', std::move(bytes)});
 }
 
+std::string CastTerminal::whole_screen() const {
+    console::ansi::ScreenPresenter fresh;
+    fresh.redraw_all();
+    return std::string(console::ansi::enter_sequence()) + fresh.next_frame(model_, cursor_visible_);
+}
+
 void CastTerminal::mark(std::string label) {
     events_.push_back(CastEvent{now_ms_, 'm', std::move(label)});
 }

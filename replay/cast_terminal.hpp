@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace replay {
@@ -44,6 +45,11 @@ class CastTerminal : public console::Platform {
 
     std::int64_t now_ms() const { return now_ms_; }
     const std::vector<CastEvent>& events() const { return events_; }
+    // The events so far, taken: a live replay passes them on as they come.
+    std::vector<CastEvent> take_events() { return std::exchange(events_, {}); }
+    // The bytes that draw all the model shows on a terminal that shows
+    // nothing known: what a watcher who joins late is sent first.
+    std::string whole_screen() const;
 
   private:
     void wait(int ms);

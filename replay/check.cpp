@@ -5,6 +5,7 @@
 #include "game/partida.hpp"
 #include "game/sessao.hpp"
 #include "replay/metered_platform.hpp"
+#include "replay/recording_source.hpp"
 #include "replay/replaying_platform.hpp"
 #include "replay/result_text.hpp"
 
@@ -33,6 +34,9 @@ struct Results : game::Observador {
         first_ms = meter.own_ms();
         meter.mark();
         watch.partida_comeca();
+    }
+    void nivel_escolhido(const std::string& nome, int nivel) override {
+        watch.nivel_escolhido(nome, nivel);
     }
     void jogo_comeca(const std::string& nome, int nivel) override {
         watch.jogo_comeca(nome, nivel);
@@ -67,9 +71,11 @@ std::int64_t shortest_frame_ms() {
 
 // The session played on the stage with the recording's keys and clock;
 // OverBudget when it cost more than the budget.
-Played play(const Recording& recording, const Stage& stage, const ReplayOptions& options) {
+Played play(EventSource& source, const Stage& stage, const ReplayOptions& options) {
     game::Observador no_one;
-    ReplayingPlatform player(stage.platform, recording, Pace{});
+    Pace pace;
+    pace.hold_awaited_keys = options.hold_awaited_keys;
+    ReplayingPlatform player(stage.platform, source, pace);
     MeteredPlatform meter(player, options.budget);
     Results results(player, meter, options.watch ? *options.watch : no_one);
     {
@@ -80,7 +86,7 @@ Played play(const Recording& recording, const Stage& stage, const ReplayOptions&
         }
     }
     return Played{std::move(results.games), results.last_cut,
-                  player.ran_out() || recording.cut_short};
+                  player.ran_out() || source.cut_short()};
 }
 
 Verdict over_budget(Verdict::Outcome outcome) {
@@ -96,12 +102,9 @@ Verdict over_budget(Verdict::Outcome outcome) {
 
 // Each replayed game against the recorded one, in order, up to the first
 // that differs.
-Verdict compared(const Recording& recording, const Played& replayed) {
+Verdict compared(const EventSource& source, const Played& replayed) {
     Verdict verdict;
-    std::vector<game::Resultado> recorded;
-    for (const Event& event : recording.events)
-        if (const auto* game = std::get_if<GameEnded>(&event))
-            recorded.push_back(game->result);
+    const std::vector<game::Resultado> recorded = source.recorded();
 
     const auto fail = [&](Verdict::Outcome outcome, int line, std::string what) {
         verdict.outcome = outcome;
@@ -126,7 +129,7 @@ Verdict compared(const Recording& recording, const Played& replayed) {
                         "game " + std::to_string(number) + " differs: " + how);
     }
     if (replayed.ended_early)
-        return fail(Verdict::Outcome::cut_short, recording.last_line,
+        return fail(Verdict::Outcome::cut_short, source.last_line(),
                     "the recording ends here, cut short: the replay ended early");
     if (replayed.games.size() < recorded.size())
         return fail(Verdict::Outcome::differs, 0,
@@ -152,16 +155,21 @@ std::int64_t least_session_ms(const Recording& recording) {
     return total;
 }
 
-Verdict check_recording(const Recording& recording, const ReplayOptions& options) {
+Verdict check_events(EventSource& source, const ReplayOptions& options) {
     try {
         if (options.stage)
-            return compared(recording, play(recording, *options.stage, options));
+            return compared(source, play(source, *options.stage, options));
         console::MemoryConsole con;
         con.platform.set_time_limit_ms(std::numeric_limits<std::int64_t>::max() / 2);
-        return compared(recording, play(recording, Stage{con.screen, con.platform}, options));
+        return compared(source, play(source, Stage{con.screen, con.platform}, options));
     } catch (const OverBudget& over) {
         return over_budget(over.outcome);
     }
+}
+
+Verdict check_recording(const Recording& recording, const ReplayOptions& options) {
+    RecordingSource source(recording);
+    return check_events(source, options);
 }
 
 } // namespace replay

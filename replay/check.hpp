@@ -8,6 +8,7 @@
 #include "console/platform.hpp"
 #include "console/screen_buffer.hpp"
 #include "game/resultado.hpp"
+#include "replay/event_source.hpp"
 #include "replay/recording.hpp"
 #include "replay/verdict.hpp"
 
@@ -31,6 +32,9 @@ struct ReplayOptions {
     // end), before the verdict compares it; none: no one.
     game::Observador* watch = nullptr;
     Budget budget;
+    // A key the session waited for is held on the stage a moment, as the
+    // player saw it; a live replay takes it at once.
+    bool hold_awaited_keys = true;
 };
 
 // Every no-key answer costs the session at least one frame's delay, so the
@@ -39,5 +43,8 @@ struct ReplayOptions {
 std::int64_t least_session_ms(const Recording& recording);
 
 Verdict check_recording(const Recording& recording, const ReplayOptions& options = {});
+// The same, the events taken from `source` as the session asks for them: a
+// live session's, which may wait for the next batch.
+Verdict check_events(EventSource& source, const ReplayOptions& options = {});
 
 } // namespace replay

@@ -13,16 +13,13 @@ constexpr int ESC = 27;
 
 ReplayingPlatform::ReplayingPlatform(console::Platform& inner, const Recording& recording,
                                      Pace pace)
-    : ForwardingPlatform(inner), pace_(pace) {
+    : ForwardingPlatform(inner), own_(std::in_place, recording), source_(*own_), pace_(pace) {
     pace_.speed = std::clamp(pace_.speed, 1, MAX_SPEED);
-    for (const Event& event : recording.events) {
-        if (const auto* key = std::get_if<KeyRead>(&event))
-            keys_.push_back(*key);
-        else if (const auto* time = std::get_if<TimeRead>(&event))
-            times_.push_back(time->seconds);
-    }
-    if (!keys_.empty())
-        misses_left_ = keys_.front().misses;
+}
+
+ReplayingPlatform::ReplayingPlatform(console::Platform& inner, EventSource& source, Pace pace)
+    : ForwardingPlatform(inner), source_(source), pace_(pace) {
+    pace_.speed = std::clamp(pace_.speed, 1, MAX_SPEED);
 }
 
 void ReplayingPlatform::run_out() {
@@ -31,30 +28,26 @@ void ReplayingPlatform::run_out() {
 }
 
 bool ReplayingPlatform::kbhit() {
-    if (next_key_ == keys_.size())
+    const std::optional<bool> waits = source_.key_waits();
+    if (!waits)
         run_out();
-    if (misses_left_ > 0) {
-        --misses_left_;
-        return false;
-    }
-    announced_ = true;
-    return true;
+    announced_ = *waits;
+    return *waits;
 }
 
 int ReplayingPlatform::getch() {
-    if (next_key_ == keys_.size())
+    const std::optional<int> code = source_.take_key();
+    if (!code)
         run_out();
-    if (!announced_) {
+    if (!announced_ && pace_.hold_awaited_keys) {
         // The recorded session stopped here for the player: let the
         // screen be seen before the key is taken.
         pass_on_sleep((after_a_key_ ? NEXT_AWAITED_KEY_MS : FIRST_AWAITED_KEY_MS) / pace_.speed);
         after_wait();
         after_a_key_ = true;
     }
-    const int code = keys_[next_key_++].code;
-    misses_left_ = next_key_ < keys_.size() ? keys_[next_key_].misses : 0;
     announced_ = false;
-    return code;
+    return *code;
 }
 
 void ReplayingPlatform::sleep(int ms) {
@@ -74,9 +67,10 @@ void ReplayingPlatform::pass_on_sleep(int ms) {
 }
 
 std::int64_t ReplayingPlatform::time() {
-    if (next_time_ == times_.size())
+    const std::optional<std::int64_t> seconds = source_.take_time();
+    if (!seconds)
         run_out();
-    return times_[next_time_++];
+    return *seconds;
 }
 
 void ReplayingPlatform::after_wait() {

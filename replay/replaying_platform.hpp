@@ -9,11 +9,13 @@
 // keyboard, the session ends with console::SessionEnded{100}.
 
 #include "console/forwarding_platform.hpp"
+#include "replay/event_source.hpp"
 #include "replay/recording.hpp"
+#include "replay/recording_source.hpp"
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <optional>
 
 namespace replay {
 
@@ -23,6 +25,10 @@ struct Pace {
     int speed = 1; // 1 to MAX_SPEED
     // Whether the platform's own keyboard may end the replay (Esc).
     bool watch_keyboard = false;
+    // Whether a key the recorded session waited for is held on screen a
+    // moment before it is taken; a live replay, timed against the player's
+    // own clock, takes it at once.
+    bool hold_awaited_keys = true;
 };
 
 // How long a key the session waited for stays on screen before it is
@@ -33,6 +39,8 @@ inline constexpr int NEXT_AWAITED_KEY_MS = 200;
 class ReplayingPlatform : public console::ForwardingPlatform {
   public:
     ReplayingPlatform(console::Platform& inner, const Recording& recording, Pace pace);
+    // Its events from `source`, which outlives it.
+    ReplayingPlatform(console::Platform& inner, EventSource& source, Pace pace);
 
     bool kbhit() override;
     int getch() override;
@@ -51,11 +59,8 @@ class ReplayingPlatform : public console::ForwardingPlatform {
     void after_wait();
     void pass_on_sleep(int ms);
 
-    std::vector<KeyRead> keys_;
-    std::vector<std::int64_t> times_;
-    std::size_t next_key_ = 0;
-    std::size_t next_time_ = 0;
-    std::int64_t misses_left_ = 0;
+    std::optional<RecordingSource> own_;
+    EventSource& source_;
     bool announced_ = false;   // kbhit said a key waits
     bool after_a_key_ = false; // nothing has waited since an awaited key
     bool ran_out_ = false;

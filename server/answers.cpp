@@ -37,7 +37,7 @@ std::string iso_utc(std::int64_t ms) {
 }
 
 Json game_json(const Game& g) {
-    return Json{{"name", g.name},
+    Json game{{"name", g.name},
                 {"points", g.points},
                 {"start_level", g.start_level},
                 {"end_level", g.end_level},
@@ -45,6 +45,13 @@ Json game_json(const Game& g) {
                 {"ending", g.ending},
                 {"frames", g.frames},
                 {"kind", std::string(kind_text(g.kind))}};
+    // Only what a game played live may have: the reason it is open all the
+    // same, and how often its player held it.
+    if (!g.reason.empty())
+        game["open_because"] = g.reason;
+    if (g.holds > 0)
+        game["holds"] = g.holds;
+    return game;
 }
 
 std::optional<Json> run_answer(Store& store, std::int64_t id, bool detail) {

@@ -1,11 +1,10 @@
 #include "server/sql_store.hpp"
 
-#include "console/digits.hpp"
+#include "server/random_token.hpp"
 #include "server/store_text.hpp"
 
 #include <charconv>
 #include <map>
-#include <random>
 #include <tuple>
 #include <utility>
 
@@ -16,7 +15,7 @@ using sql::query;
 using sql::Value;
 
 constexpr const char* GAME_COLUMNS =
-    "name, start_level, end_level, points, lives, ending, frames, kind, ticket";
+    "name, start_level, end_level, points, lives, ending, frames, kind, ticket, reason, holds";
 
 // A board's filter over the games aliased `alias`, its values numbered from
 // `first`. Each combination is its own text, so the planner picks the index
@@ -121,19 +120,9 @@ Game game_at(const sql::Statement& s, int first) {
     g.frames = s.integer(first + 6);
     g.kind = kind_of(s.text(first + 7));
     g.ticket = s.text(first + 8);
+    g.reason = s.text(first + 9);
+    g.holds = static_cast<int>(s.integer(first + 10));
     return g;
-}
-
-// A ticket's id is its only secret: 128 bits from the system's source.
-std::string new_ticket_id() {
-    std::random_device source;
-    std::string id;
-    for (int i = 0; i < 8; ++i) {
-        const auto bits = static_cast<std::uint16_t>(source());
-        for (const int shift : {12, 8, 4, 0})
-            id += console::HEX_DIGITS[(bits >> shift) & 15];
-    }
-    return id;
 }
 
 // 0 for a database with no schema yet.
@@ -177,35 +166,53 @@ class SqlStore final : public Store {
 
     Inserted insert_run(const NewRun& run) override {
         sql::Transaction tx(*conn_);
-        const std::optional<std::int64_t> created = add_run(run);
-        if (!created) {
-            const auto first = query(*conn_, "SELECT id FROM runs WHERE sha256 = ?1",
-                                     {std::string_view(run.sha256)});
-            first->step();
-            return {first->integer(0), false, false};
-        }
-        const std::int64_t id = *created;
-        for (std::size_t index = 0; index < run.games.size(); ++index) {
-            const Game& g = run.games[index];
-            if (g.kind == Kind::ranked && !take_ticket(g.ticket, id)) {
-                tx.rollback();
-                return {0, false, true};
-            }
-            query(*conn_,
-                  "INSERT INTO games (run_id, idx, name, start_level, end_level, points, lives, "
-                  "ending, frames, kind, ticket, received_ms) "
-                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)",
-                  {id, static_cast<std::int64_t>(index), std::string_view(g.name),
-                   std::int64_t{g.start_level}, std::int64_t{g.end_level}, g.points,
-                   std::int64_t{g.lives}, std::string_view(g.ending), g.frames, kind_text(g.kind),
-                   g.ticket.empty() ? Value(nullptr) : Value(std::string_view(g.ticket)),
-                   run.received_ms})
-                ->step();
-        }
-        add_to_counts(run.games);
-        add_to_point_counts(run.games);
+        const Inserted inserted = add_run_and_games(run, true);
+        if (inserted.ticket_taken)
+            tx.rollback();
+        else
+            tx.commit();
+        return inserted;
+    }
+
+    std::int64_t open_live(std::int64_t opened_ms) override {
+        const auto s = query(
+            *conn_, "INSERT INTO live_sessions (opened_ms) VALUES (?1) RETURNING id", {opened_ms});
+        s->step();
+        return s->integer(0);
+    }
+
+    void deal_live(std::int64_t session, int game, std::uint32_t seed,
+                   std::int64_t dealt_ms) override {
+        query(*conn_,
+              "INSERT INTO live_games (session_id, number, seed, dealt_ms) VALUES (?1, ?2, ?3, ?4)",
+              {session, std::int64_t{game}, std::int64_t{seed}, dealt_ms})
+            ->step();
+    }
+
+    void add_live_batch(std::int64_t session, std::int64_t seq, std::int64_t received_ms,
+                        const std::string& lines) override {
+        query(*conn_,
+              "INSERT INTO live_batches (session_id, seq, received_ms, lines) "
+              "VALUES (?1, ?2, ?3, ?4) ON CONFLICT (session_id, seq) DO NOTHING",
+              {session, seq, received_ms, std::string_view(lines)})
+            ->step();
+    }
+
+    Inserted end_live(std::int64_t session, const NewRun& run) override {
+        sql::Transaction tx(*conn_);
+        const Inserted inserted = add_run_and_games(run, false);
+        query(*conn_, "UPDATE live_sessions SET run_id = ?1 WHERE id = ?2", {inserted.id, session})
+            ->step();
+        query(*conn_, "DELETE FROM live_batches WHERE session_id = ?1", {session})->step();
         tx.commit();
-        return {id, true, false};
+        return inserted;
+    }
+
+    std::optional<std::int64_t> live_run(std::int64_t session) override {
+        const auto s = query(*conn_, "SELECT run_id FROM live_sessions WHERE id = ?1", {session});
+        if (!s->step() || s->is_null(0))
+            return std::nullopt;
+        return s->integer(0);
     }
 
     std::vector<Placed> board(const BoardQuery& q) override {
@@ -352,7 +359,8 @@ class SqlStore final : public Store {
     }
 
     Ticket issue_ticket(std::uint32_t seed, std::int64_t issued_ms) override {
-        Ticket t{new_ticket_id(), seed, issued_ms, std::nullopt};
+        // A ticket's id is its only secret.
+        Ticket t{random_token(), seed, issued_ms, std::nullopt};
         query(*conn_, "INSERT INTO tickets (id, seed, issued_ms) VALUES (?1, ?2, ?3)",
               {std::string_view(t.id), std::int64_t{seed}, issued_ms})
             ->step();
@@ -385,6 +393,38 @@ class SqlStore final : public Store {
     // The new run's id; none when its bytes were stored before. The same
     // bytes from two servers at once: the second waits on the unique key
     // until the first commits, then finds its row.
+    // Inside a transaction. A ranked game claims its ticket when `tickets`
+    // (one taken already leaves the transaction to be rolled back); a game
+    // played live has none to claim.
+    Inserted add_run_and_games(const NewRun& run, bool tickets) {
+        const std::optional<std::int64_t> created = add_run(run);
+        if (!created) {
+            const auto first = query(*conn_, "SELECT id FROM runs WHERE sha256 = ?1",
+                                     {std::string_view(run.sha256)});
+            first->step();
+            return {first->integer(0), false, false};
+        }
+        const std::int64_t id = *created;
+        for (std::size_t index = 0; index < run.games.size(); ++index) {
+            const Game& g = run.games[index];
+            if (tickets && g.kind == Kind::ranked && !take_ticket(g.ticket, id))
+                return {0, false, true};
+            query(*conn_,
+                  "INSERT INTO games (run_id, idx, name, start_level, end_level, points, lives, "
+                  "ending, frames, kind, ticket, received_ms, reason, holds) "
+                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)",
+                  {id, static_cast<std::int64_t>(index), std::string_view(g.name),
+                   std::int64_t{g.start_level}, std::int64_t{g.end_level}, g.points,
+                   std::int64_t{g.lives}, std::string_view(g.ending), g.frames, kind_text(g.kind),
+                   g.ticket.empty() ? Value(nullptr) : Value(std::string_view(g.ticket)),
+                   run.received_ms, std::string_view(g.reason), std::int64_t{g.holds}})
+                ->step();
+        }
+        add_to_counts(run.games);
+        add_to_point_counts(run.games);
+        return {id, true, false};
+    }
+
     std::optional<std::int64_t> add_run(const NewRun& run) {
         // Its one row read, the statement is let go: SQLite commits no
         // transaction while a write is still being stepped.

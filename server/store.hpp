@@ -26,7 +26,9 @@ struct Game {
     std::string ending;      // "perdeu", "venceu" or "saiu"
     std::int64_t frames = 0; // the game's length in frames
     Kind kind = Kind::open;
-    std::string ticket; // the ticket a ranked game was dealt; empty when open
+    std::string ticket;      // the ticket a ranked game was dealt; empty when open
+    std::string reason = {}; // why an open game is open, one line; empty when ranked
+    int holds = 0;           // the times its player held a game played live
 };
 
 struct NewRun {
@@ -130,6 +132,35 @@ class Store {
     // Forgets the tickets no run can claim any more: those used, and those
     // issued before `issued_before_ms` and never used. Returns how many.
     virtual std::int64_t purge_tickets(std::int64_t issued_before_ms) = 0;
+
+    // Sessions played live. A store that keeps none says so: StoreError.
+    virtual std::int64_t open_live(std::int64_t /*opened_ms*/) { return no_live(); }
+    virtual void deal_live(std::int64_t /*session*/, int /*game*/, std::uint32_t /*seed*/,
+                           std::int64_t /*dealt_ms*/) {
+        no_live();
+    }
+    // A batch already kept is kept once.
+    virtual void add_live_batch(std::int64_t /*session*/, std::int64_t /*seq*/,
+                                std::int64_t /*received_ms*/, const std::string& /*lines*/) {
+        no_live();
+    }
+    // The session's run and games, stored as insert_run stores them (its
+    // ranked games dealt live, not on tickets), the session marked with it
+    // and its batches dropped, in one transaction.
+    virtual Inserted end_live(std::int64_t /*session*/, const NewRun& /*run*/) {
+        no_live();
+        return {};
+    }
+    // The run a session ended as, once it has.
+    virtual std::optional<std::int64_t> live_run(std::int64_t /*session*/) {
+        no_live();
+        return std::nullopt;
+    }
+
+  private:
+    [[noreturn]] static std::int64_t no_live() {
+        throw StoreError("this store keeps no live sessions");
+    }
 };
 
 // `database`: a file path for SQLite, or a postgresql:// URL. Creates or

@@ -48,5 +48,22 @@ std::optional<Ticket> WatchedStore::ticket(const std::string& id) {
 std::int64_t WatchedStore::purge_tickets(std::int64_t issued_before_ms) {
     return watch([&] { return store_->purge_tickets(issued_before_ms); });
 }
+std::int64_t WatchedStore::open_live(std::int64_t opened_ms) {
+    return watch([&] { return store_->open_live(opened_ms); });
+}
+void WatchedStore::deal_live(std::int64_t session, int game, std::uint32_t seed,
+                             std::int64_t dealt_ms) {
+    watch([&] { store_->deal_live(session, game, seed, dealt_ms); });
+}
+void WatchedStore::add_live_batch(std::int64_t session, std::int64_t seq, std::int64_t received_ms,
+                                  const std::string& lines) {
+    watch([&] { store_->add_live_batch(session, seq, received_ms, lines); });
+}
+Inserted WatchedStore::end_live(std::int64_t session, const NewRun& run) {
+    return watch([&] { return store_->end_live(session, run); });
+}
+std::optional<std::int64_t> WatchedStore::live_run(std::int64_t session) {
+    return watch([&] { return store_->live_run(session); });
+}
 
 } // namespace board

@@ -92,11 +92,6 @@ http::Outcome send_to_board(const http::Request& request) {
     return http::send(request);
 }
 
-http::Outcome send_between_games(const http::Request& request) {
-    using std::chrono::milliseconds;
-    return http::send(request, http::TimeLimits{milliseconds(2'000), milliseconds(5'000)});
-}
-
 int submit_file(const std::string& path, const std::optional<std::string>& server,
                 std::ostream& out, std::ostream& err) {
     const std::optional<std::string> board = chosen_board(server, "--submit", err);

@@ -36,8 +36,6 @@ std::string tickets_file(const std::string& recording);
 
 // An http::send with the limits a command waits for.
 http::Outcome send_to_board(const http::Request& request);
-// One with the short limits a game about to begin can wait for.
-http::Outcome send_between_games(const http::Request& request);
 
 // The board as chosen_board finds it; the file read whole, with the
 // tickets kept beside it when there are. A board that is not given or not

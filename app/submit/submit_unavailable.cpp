@@ -22,20 +22,12 @@ http::Outcome send_to_board(const http::Request&) {
     return http::Failure{"this build has no HTTP client"};
 }
 
-http::Outcome send_between_games(const http::Request&) {
-    return http::Failure{"this build has no HTTP client"};
-}
-
 std::variant<RankedStart, int> start_ranked(const std::optional<std::string>&,
-                                            const std::optional<std::string>&, const Sender&,
-                                            const Sender&, std::ostream& err) {
+                                            const std::vector<std::string>&,
+                                            const std::optional<std::string>&, std::ostream& err) {
     err << "orbitrix: this build cannot play ranked: it was made without libcurl "
            "(libcurl4-openssl-dev) or nlohmann-json (nlohmann-json3-dev)"
         << std::endl;
-    return NOT_STORED;
-}
-
-int finish_ranked(const RankedStart&, const Sender&, std::ostream&, std::ostream&) {
     return NOT_STORED;
 }
 

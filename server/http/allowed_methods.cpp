@@ -6,25 +6,52 @@
 namespace board::http {
 namespace {
 
+enum class Methods { read, post, both };
+
 struct Pattern {
     Place place;
     std::string_view prefix;
-    std::string_view suffix; // after a run id, when `with_id`
+    std::string_view suffix; // after an id, when `with_id`
     bool with_id;
+    Methods methods;
 };
 
-constexpr std::array<Pattern, 10> PATTERNS = {{
-    {Place::board_page, "/", "", false},
-    {Place::healthz, "/healthz", "", false},
-    {Place::api_board, "/api/board", "", false},
-    {Place::api_runs, "/api/runs", "", false},
-    {Place::api_tickets, "/api/tickets", "", false},
-    {Place::api_run, "/api/runs/", "", true},
-    {Place::run_page, "/runs/", "", true},
-    {Place::run_replay, "/runs/", ".replay", true},
-    {Place::run_cast, "/runs/", ".cast", true},
-    {Place::static_file, "/static/", "", false},
+constexpr std::array<Pattern, 15> PATTERNS = {{
+    {Place::board_page, "/", "", false, Methods::read},
+    {Place::healthz, "/healthz", "", false, Methods::read},
+    {Place::api_board, "/api/board", "", false, Methods::read},
+    {Place::api_runs, "/api/runs", "", false, Methods::post},
+    {Place::api_tickets, "/api/tickets", "", false, Methods::post},
+    {Place::api_run, "/api/runs/", "", true, Methods::read},
+    {Place::run_page, "/runs/", "", true, Methods::read},
+    {Place::run_replay, "/runs/", ".replay", true, Methods::read},
+    {Place::run_cast, "/runs/", ".cast", true, Methods::read},
+    {Place::static_file, "/static/", "", false, Methods::read},
+    {Place::api_live, "/api/live", "", false, Methods::both},
+    {Place::api_live_games, "/api/live/", "/games", true, Methods::post},
+    {Place::api_live_batches, "/api/live/", "/batches", true, Methods::post},
+    {Place::api_live_stream, "/api/live/", "/stream", true, Methods::read},
+    {Place::live_page, "/live/", "", true, Methods::read},
 }};
+
+Methods methods_of(Place place) {
+    for (const Pattern& pattern : PATTERNS)
+        if (pattern.place == place)
+            return pattern.methods;
+    return Methods::read;
+}
+
+std::string_view methods_text(Methods methods) {
+    switch (methods) {
+    case Methods::read:
+        return "GET, HEAD";
+    case Methods::post:
+        return "POST";
+    case Methods::both:
+        break;
+    }
+    return "GET, HEAD, POST";
+}
 
 std::optional<std::int64_t> whole_number(std::string_view text) {
     if (text.empty() || text.front() < '0' || text.front() > '9')
@@ -63,15 +90,18 @@ std::optional<Route> route_of(std::string_view path) {
     return std::nullopt;
 }
 
-bool takes_post(Place place) {
-    return place == Place::api_runs || place == Place::api_tickets;
+bool takes(Place place, std::string_view method) {
+    const Methods methods = methods_of(place);
+    if (method == "POST")
+        return methods != Methods::read;
+    return (method == "GET" || method == "HEAD") && methods != Methods::post;
 }
 
 std::optional<std::string> allowed_methods(std::string_view path) {
     const auto route = route_of(path);
     if (!route)
         return std::nullopt;
-    return std::string(takes_post(route->place) ? "POST" : "GET, HEAD");
+    return std::string(methods_text(methods_of(route->place)));
 }
 
 } // namespace board::http

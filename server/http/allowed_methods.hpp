@@ -11,16 +11,21 @@
 namespace board::http {
 
 enum class Place {
-    board_page,  // /
-    healthz,     // /healthz
-    api_board,   // /api/board
-    api_runs,    // /api/runs (POST)
-    api_tickets, // /api/tickets (POST)
-    api_run,     // /api/runs/ID
-    run_page,    // /runs/ID
-    run_replay,  // /runs/ID.replay
-    run_cast,    // /runs/ID.cast
-    static_file, // /static/NAME: the folder decides
+    board_page,       // /
+    healthz,          // /healthz
+    api_board,        // /api/board
+    api_runs,         // /api/runs (POST)
+    api_tickets,      // /api/tickets (POST)
+    api_run,          // /api/runs/ID
+    run_page,         // /runs/ID
+    run_replay,       // /runs/ID.replay
+    run_cast,         // /runs/ID.cast
+    static_file,      // /static/NAME: the folder decides
+    api_live,         // /api/live: the games in play (GET), a session opened (POST)
+    api_live_games,   // /api/live/ID/games (POST): a game dealt
+    api_live_batches, // /api/live/ID/batches (POST)
+    api_live_stream,  // /api/live/ID/stream: the session as it is played
+    live_page,        // /live/ID
 };
 
 struct Route {
@@ -31,7 +36,8 @@ struct Route {
 // The route a path names, or none; a run id too large for its type is none.
 std::optional<Route> route_of(std::string_view path);
 
-bool takes_post(Place place);
+// Whether the route takes this method (GET's HEAD with it).
+bool takes(Place place, std::string_view method);
 
 // The Allow header's value for a known path ("GET, HEAD" or "POST"); none
 // for a path the board does not serve.

@@ -79,7 +79,8 @@ bool names_tag(std::string_view if_none_match, std::string_view tag) {
 Response coded_for(const Request& request, Response answer, BytesCache<std::string>* gzipped) {
     if (answer.status >= 400)
         answer.cache_control = "no-store";
-    if (answer.status != 200 || !reads(request))
+    // A long answer is made as it is sent: no tag, range or gzip of it.
+    if (answer.status != 200 || !reads(request) || answer.stream)
         return answer;
     const bool compressible = worth_compressing(answer.content_type, answer.body.size());
     const bool gzip = compressible && accepts_gzip(request.header("Accept-Encoding").value_or(""));

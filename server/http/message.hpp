@@ -3,6 +3,7 @@
 // data apart from the HTTP library that reads and writes them.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +11,8 @@
 #include <vector>
 
 namespace board::http {
+
+class BodyStream;
 
 using Fields = std::vector<std::pair<std::string, std::string>>;
 
@@ -46,6 +49,9 @@ struct Response {
     // without making it (service/board_version.hpp): its ETag then names that
     // version rather than the body's bytes.
     std::string version;
+    // A long answer whose body comes in pieces as they are made (sent
+    // chunked, and the connection closed after); `body` is not sent.
+    std::shared_ptr<BodyStream> stream = {};
 };
 
 } // namespace board::http

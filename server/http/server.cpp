@@ -1,5 +1,6 @@
 #include "server/http/server.hpp"
 
+#include "server/http/body_stream.hpp"
 #include "server/http/connection_table.hpp"
 #include "server/work_pool.hpp"
 
@@ -72,6 +73,34 @@ beast_http::response<beast_http::string_body> message_of(Response&& response, un
     return message;
 }
 
+// A long answer's status line and fields, its body to follow in pieces:
+// chunked to an HTTP/1.1 client, up to the close to an HTTP/1.0 one.
+std::string stream_head(const Response& response, unsigned version) {
+    const auto status = static_cast<beast_http::status>(response.status);
+    const auto reason = beast_http::obsolete_reason(status);
+    std::string head = "HTTP/1." + std::to_string(version % 10) + " " +
+                       std::to_string(response.status) + " " +
+                       std::string(reason.data(), reason.size()) + "\r\n";
+    const auto field = [&](std::string_view name, std::string_view value) {
+        head.append(name).append(": ").append(value).append("\r\n");
+    };
+    if (!response.content_type.empty())
+        field("Content-Type", response.content_type);
+    field("Cache-Control", response.cache_control);
+    for (const auto& [name, value] : response.headers)
+        field(name, value);
+    if (version >= 11)
+        field("Transfer-Encoding", "chunked");
+    field("Connection", "close");
+    return head + "\r\n";
+}
+
+std::string chunk_of(std::string_view bytes) {
+    std::ostringstream size;
+    size << std::hex << bytes.size();
+    return size.str() + "\r\n" + std::string(bytes) + "\r\n";
+}
+
 // The method and target of a request line its parser refused, as the
 // client sent them, for the log.
 std::pair<std::string, std::string> first_line(const beast::flat_buffer& buffer) {
@@ -136,13 +165,19 @@ class Session : public std::enable_shared_from_this<Session> {
     // The server stops: what waits for a request goes now; a request under
     // way gets its answer, and the connection closes after it.
     void stop_soon() {
-        if (phase_ == Phase::waiting || (phase_ == Phase::reading && !reader_->started()))
+        if (phase_ == Phase::waiting || phase_ == Phase::streaming ||
+            (phase_ == Phase::reading && !reader_->started()))
             close();
     }
 
     void close() {
         if (phase_ == Phase::closed)
             return;
+        if (phase_ == Phase::streaming) {
+            stream_->drop();
+            exchange_.ms = ms_since(began_);
+            core_.service.log(exchange_);
+        }
         phase_ = Phase::closed;
         disarm();
         ErrorCode ignored;
@@ -151,7 +186,7 @@ class Session : public std::enable_shared_from_this<Session> {
     }
 
   private:
-    enum class Phase { waiting, reading, working, writing, lingering, closed };
+    enum class Phase { waiting, reading, working, writing, streaming, lingering, closed };
 
     const EdgeLimits& limits() const { return core_.config.limits; }
 
@@ -248,6 +283,7 @@ class Session : public std::enable_shared_from_this<Session> {
                                            " s"});
         case Phase::waiting:
         case Phase::writing:
+        case Phase::streaming:
         case Phase::lingering:
             return close();
         case Phase::working:
@@ -309,6 +345,8 @@ class Session : public std::enable_shared_from_this<Session> {
     void respond(Response&& answer, unsigned version) {
         if (phase_ == Phase::closed)
             return;
+        if (answer.stream && !head_)
+            return stream(std::move(answer), version);
         phase_ = Phase::writing;
         keep_alive_ = keep_alive_ && !answer.close && !core_.stopping;
         close_after_ = !keep_alive_;
@@ -346,6 +384,78 @@ class Session : public std::enable_shared_from_this<Session> {
             return linger();
         kept_alive_ = true;
         begin_request();
+    }
+
+    // A long answer: its head, then each piece as it comes, until its end,
+    // the client leaves, or the client stops reading for the send time.
+    void stream(Response&& answer, unsigned version) {
+        phase_ = Phase::streaming;
+        stream_ = std::move(answer.stream);
+        chunked_ = version >= 11;
+        exchange_.status = answer.status;
+        exchange_.bytes = 0;
+        out_ = stream_head(answer, version);
+        arm(limits().send_time);
+        asio::async_write(socket_, asio::buffer(out_),
+                          [self = shared_from_this()](ErrorCode error, std::size_t) {
+                              if (self->phase_ != Phase::streaming)
+                                  return;
+                              if (error)
+                                  return self->close();
+                              self->watch_peer();
+                              self->pump();
+                          });
+    }
+
+    // A watcher sends nothing more; a read that ends says it has gone.
+    void watch_peer() {
+        buffer_.clear();
+        socket_.async_read_some(buffer_.prepare(READ_CHUNK),
+                                [self = shared_from_this()](ErrorCode error, std::size_t n) {
+                                    if (self->phase_ != Phase::streaming)
+                                        return;
+                                    if (error)
+                                        return self->close();
+                                    self->buffer_.consume(n);
+                                    self->watch_peer();
+                                });
+    }
+
+    void pump() {
+        if (phase_ != Phase::streaming)
+            return;
+        BodyStream::Taken taken = stream_->take_or_wait([weak = weak_from_this(), &io = core_.io] {
+            asio::post(io, [weak] {
+                if (const auto self = weak.lock())
+                    self->pump();
+            });
+        });
+        if (taken.dropped)
+            return close();
+        if (taken.bytes.empty() && !taken.ended)
+            return disarm(); // until the next piece
+        exchange_.bytes += taken.bytes.size();
+        out_ = chunked_ && !taken.bytes.empty() ? chunk_of(taken.bytes) : std::move(taken.bytes);
+        if (taken.ended && chunked_)
+            out_ += "0\r\n\r\n";
+        arm(limits().send_time);
+        asio::async_write(
+            socket_, asio::buffer(out_),
+            [self = shared_from_this(), ended = taken.ended](ErrorCode error, std::size_t) {
+                if (self->phase_ != Phase::streaming)
+                    return;
+                if (error)
+                    return self->close();
+                if (!ended)
+                    return self->pump();
+                self->disarm();
+                self->exchange_.ms = ms_since(self->began_);
+                self->core_.service.log(self->exchange_);
+                // Logged: close() must not log it again. A
+                // watcher sends nothing to be lost to a reset.
+                self->phase_ = Phase::writing;
+                self->close();
+            });
     }
 
     // Half-closes and drops what the client still sends, for a while, so
@@ -391,6 +501,9 @@ class Session : public std::enable_shared_from_this<Session> {
     Exchange exchange_;
     std::optional<beast_http::response<beast_http::string_body>> message_;
     std::optional<beast_http::response_serializer<beast_http::string_body>> serializer_;
+    std::shared_ptr<BodyStream> stream_;
+    bool chunked_ = false;
+    std::string out_; // the piece of a long answer being written
 };
 
 void Server::Core::accept() {

@@ -50,4 +50,15 @@ std::string document(std::string_view title, std::string_view head, std::string_
     return out;
 }
 
+std::string player_head(std::string_view page_script) {
+    std::string head = "<link rel=\"stylesheet\" href=\"";
+    head += PLAYER_STYLESHEET;
+    head += "\">\n<script defer src=\"";
+    head += PLAYER_SCRIPT;
+    head += "\"></script>\n<script defer src=\"";
+    head += page_script;
+    head += "\"></script>\n";
+    return head;
+}
+
 } // namespace board::pages

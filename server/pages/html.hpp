@@ -16,4 +16,8 @@ std::string escaped(std::string_view text);
 // (already markup) before the body's `body` (already markup).
 std::string document(std::string_view title, std::string_view head, std::string_view body);
 
+// The head of a page that plays a session: the player's stylesheet and
+// script, then the page's own script that drives it.
+std::string player_head(std::string_view page_script);
+
 } // namespace board::pages

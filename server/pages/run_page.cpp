@@ -83,14 +83,7 @@ std::optional<std::string> run_page(Store& store, std::int64_t run_id) {
     add_recording(body, run->id);
     add_player(body, run->id);
     body += "</main>\n";
-    std::string head = "<link rel=\"stylesheet\" href=\"";
-    head += PLAYER_STYLESHEET;
-    head += "\">\n<script defer src=\"";
-    head += PLAYER_SCRIPT;
-    head += "\"></script>\n<script defer src=\"";
-    head += RUN_SCRIPT;
-    head += "\"></script>\n";
-    return document("Orbitrix: " + title, head, body);
+    return document("Orbitrix: " + title, player_head(RUN_SCRIPT), body);
 }
 
 } // namespace board::pages

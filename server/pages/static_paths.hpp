@@ -14,6 +14,7 @@ inline constexpr std::string_view ICON = "/static/favicon.svg";
 inline constexpr std::string_view PLAYER_SCRIPT = "/static/asciinema-player.min.js";
 inline constexpr std::string_view PLAYER_STYLESHEET = "/static/asciinema-player.css";
 inline constexpr std::string_view RUN_SCRIPT = "/static/run.js";
+inline constexpr std::string_view LIVE_SCRIPT = "/static/live.js";
 
 inline constexpr std::string_view CONTENT_SECURITY_POLICY =
     "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; "

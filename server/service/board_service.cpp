@@ -8,10 +8,13 @@
 #include "server/http/log_text.hpp"
 #include "server/http/query.hpp"
 #include "server/http/server.hpp"
+#include "server/live/live_board.hpp"
 #include "server/pages/cast_cache.hpp"
+#include "server/pages/live_page.hpp"
 #include "server/pages/static_paths.hpp"
 #include "server/ranked_rules.hpp"
 #include "server/rate_limit.hpp"
+#include "server/service/live_keeper.hpp"
 #include "server/service/page_routes.hpp"
 #include "server/sha256.hpp"
 #include "server/store_pool.hpp"
@@ -20,6 +23,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <ctime>
 #include <future>
@@ -35,6 +39,10 @@ constexpr int BUSY_RETRY_SECONDS = 2;
 // Threads for the routes besides those that may wait on replays, for the
 // reads of the store and the pages.
 constexpr int READER_THREADS = 8;
+// A live game's batch: a quarter of a second of keys, JSON-escaped.
+constexpr std::size_t MOST_BATCH_BYTES = 256 * 1024;
+// How often the live sessions are looked over for those given up.
+constexpr auto LIVE_SWEEP_EVERY = std::chrono::seconds(1);
 // Requests queued behind busy route threads before a 503.
 constexpr std::size_t ROUTES_WAITING = 64;
 // The gzip forms of the pages' files and the casts, kept.
@@ -43,6 +51,10 @@ constexpr std::size_t GZIPPED_FILES_BYTES = std::size_t{64} << 20;
 // five tables, or five hundred of the API's.
 constexpr std::size_t MADE_ANSWERS_BYTES = std::size_t{16} << 20;
 constexpr const char* JSON = "application/json";
+// Why a game sent with tickets, as the sessions before live play were,
+// is open all the same.
+constexpr const char* NOT_PLAYED_LIVE =
+    "not played live: only games the board sees played, with --ranked, are ranked";
 // How often a dealt ticket also clears the tickets no run can claim.
 constexpr std::int64_t TICKET_PURGE_EVERY_MS = 3600 * 1000;
 
@@ -57,6 +69,13 @@ int database_connections(int asked) {
 std::int64_t now_ms() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// The live sessions' clock: it never steps back with the wall clock.
+std::int64_t steady_ms() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -103,7 +122,17 @@ struct BoardService::Parts {
         : config(c), stores(c.database, database_connections(c.connections)),
           replays(c.workers, c.waiting), rate(c.submissions_per_minute),
           ticket_rate(c.submissions_per_minute), casts(c.cast_cache_bytes),
-          gzipped(GZIPPED_FILES_BYTES), made(MADE_ANSWERS_BYTES) {}
+          gzipped(GZIPPED_FILES_BYTES), made(MADE_ANSWERS_BYTES), keeper(stores, now_ms),
+          live(keeper, c.live, steady_ms), sweeper([this](const std::stop_token& stop) {
+              std::mutex m;
+              std::condition_variable_any wake;
+              std::unique_lock lock(m);
+              while (!stop.stop_requested()) {
+                  wake.wait_for(lock, stop, LIVE_SWEEP_EVERY, [] { return false; });
+                  if (!stop.stop_requested())
+                      live.sweep();
+              }
+          }) {}
 
     ServiceConfig config;
     StorePool stores;
@@ -114,6 +143,10 @@ struct BoardService::Parts {
     BytesCache<std::string> gzipped; // by the answer's tag
     MadeAnswers made;
     std::atomic<std::int64_t> tickets_purged_ms{0};
+    StoreKeeper keeper;
+    live::LiveBoard live;
+    // After the board it sweeps: it stops first.
+    std::jthread sweeper;
 
     std::mutex log_mutex;
     std::function<void(const std::string&)> sink = [](const std::string& line) {
@@ -130,6 +163,7 @@ struct BoardService::Parts {
     http::Response run_api(const http::Request& request, std::int64_t id);
     http::Response recording(std::int64_t id);
     http::Response health();
+    http::Response live_page_answer(std::int64_t id);
     void log(const http::Exchange& exchange);
     void log_line(const std::string& line);
 };
@@ -186,34 +220,17 @@ http::Response BoardService::Parts::submit(const http::Request& req) {
     run.received_ms = received;
     const auto& judged_games = std::get<std::vector<JudgedGame>>(outcome);
 
-    auto store = stores.take();
-    const auto find = [&store](const std::string& id) { return store->ticket(id); };
+    // Only a game the board saw played live is ranked: one sent afterwards,
+    // on a ticket's seed or not, is open, and told why when it asked more.
     const bool asks_ranked = named != given.end();
-    // A ticket another run claimed between the check and the insert makes
-    // the store refuse the whole run; checked again, that game goes open.
-    std::vector<Ranking> ranking;
-    Inserted inserted;
-    std::size_t tries = 0;
-    do {
-        ranking = rank_games(judged_games, *tickets, find, received);
-        // Each retry sees at least one more ticket taken; past that many
-        // the store disagrees with itself, and nothing is ranked.
-        if (++tries > judged_games.size())
-            for (Ranking& r : ranking)
-                r = Ranking{Kind::open, {}, "its ticket could not be claimed"};
-        run.games.clear();
-        for (std::size_t i = 0; i < judged_games.size(); ++i) {
-            run.games.push_back(judged_games[i].game);
-            run.games.back().kind = ranking[i].kind;
-            run.games.back().ticket = ranking[i].ticket;
-        }
-        inserted = store->insert_run(run);
-    } while (inserted.ticket_taken);
-    auto answer = run_answer(*store, inserted.id, false);
-    if (asks_ranked && inserted.created)
-        for (std::size_t i = 0; i < ranking.size() && i < (*answer)["games"].size(); ++i)
-            if (ranking[i].kind == Kind::open)
-                (*answer)["games"][i]["open_because"] = ranking[i].open_because;
+    for (const JudgedGame& judged_game : judged_games) {
+        run.games.push_back(judged_game.game);
+        if (asks_ranked)
+            run.games.back().reason = NOT_PLAYED_LIVE;
+    }
+    auto store = stores.take();
+    const Inserted inserted = store->insert_run(run);
+    const auto answer = run_answer(*store, inserted.id, false);
     return json_answer(inserted.created ? 201 : 200, json_text(*answer));
 }
 
@@ -295,10 +312,34 @@ http::Response BoardService::Parts::health() {
     }
 }
 
+// A session in play shows as it is played; one that ended is its run.
+http::Response BoardService::Parts::live_page_answer(std::int64_t id) {
+    if (live.playing(id)) {
+        http::Response page;
+        page.content_type = "text/html; charset=utf-8";
+        page.body = pages::live_page(id);
+        page.cache_control = "no-store";
+        return page;
+    }
+    std::optional<std::int64_t> run;
+    try {
+        run = stores.take()->live_run(id);
+    } catch (const StoreError&) {
+    }
+    if (!run)
+        return page_refusal(pages::Missing::page);
+    http::Response moved;
+    moved.status = 303;
+    moved.content_type = "text/plain; charset=utf-8";
+    moved.body = "/runs/" + std::to_string(*run) + "\n";
+    moved.headers.emplace_back("Location", "/runs/" + std::to_string(*run));
+    return moved;
+}
+
 http::Response BoardService::Parts::route(const http::Request& req) {
     const auto found = http::route_of(req.path());
     const bool reads = req.method == "GET" || req.method == "HEAD";
-    if (!found || (reads == http::takes_post(found->place)) || (!reads && req.method != "POST"))
+    if (!found || !http::takes(found->place, req.method))
         return no_such_route(req);
     switch (found->place) {
     case http::Place::board_page:
@@ -321,6 +362,16 @@ http::Response BoardService::Parts::route(const http::Request& req) {
         return run_cast_answer(found->id, stores, casts);
     case http::Place::static_file:
         return static_answer(req, config.web_dir);
+    case http::Place::api_live:
+        return reads ? live.list() : live.open(req);
+    case http::Place::api_live_games:
+        return live.deal(found->id, req);
+    case http::Place::api_live_batches:
+        return live.batch(found->id, req);
+    case http::Place::api_live_stream:
+        return live.watch(found->id, req);
+    case http::Place::live_page:
+        return live_page_answer(found->id);
     }
     return no_such_route(req);
 }
@@ -360,6 +411,8 @@ BoardService::BoardService(const ServiceConfig& config) : parts_(std::make_uniqu
         const auto path = target.substr(0, target.find('?'));
         if (method == "POST" && path == "/api/runs")
             return http::BodyRule{max_body, true};
+        if (method == "POST" && path.starts_with("/api/live/") && path.ends_with("/batches"))
+            return http::BodyRule{MOST_BATCH_BYTES, true};
         // A ticket is asked for with an empty POST, often with no
         // Content-Length at all: any other body is read only to be dropped.
         return http::BodyRule{dropped, false};

@@ -5,6 +5,7 @@
 
 #include "server/http/client_address.hpp"
 #include "server/http/edge_limits.hpp"
+#include "server/live/live_board.hpp"
 #include "server/submission.hpp"
 
 #include <cstddef>
@@ -29,6 +30,7 @@ struct ServiceConfig {
     std::vector<http::Cidr> trusted_proxies;
     Limits limits;
     http::EdgeLimits edge;
+    live::LiveLimits live;
 };
 
 class BoardService {

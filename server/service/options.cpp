@@ -45,29 +45,36 @@ bool read_listen(std::string_view text, ServiceConfig& config) {
     return true;
 }
 
-// The HTTP edge's limits: each a whole number in its range, into its field.
+// The limits on what one client may take, at the HTTP edge and in live
+// sessions: each a whole number in its range, into its field.
 struct EdgeFlag {
     std::string_view name;
     int least;
     int most;
-    void (*set)(http::EdgeLimits&, int);
+    void (*set)(ServiceConfig&, int);
 };
 
 constexpr EdgeFlag EDGE_FLAGS[] = {
     {"--header-limit", 1024, 1 << 20,
-     [](http::EdgeLimits& l, int v) { l.header_bytes = static_cast<std::size_t>(v); }},
+     [](ServiceConfig& c, int v) { c.edge.header_bytes = static_cast<std::size_t>(v); }},
     {"--header-lines", 8, 10'000,
-     [](http::EdgeLimits& l, int v) { l.header_lines = static_cast<std::size_t>(v); }},
+     [](ServiceConfig& c, int v) { c.edge.header_lines = static_cast<std::size_t>(v); }},
     {"--request-timeout", 1, 3600,
-     [](http::EdgeLimits& l, int v) { l.request_time = std::chrono::seconds(v); }},
+     [](ServiceConfig& c, int v) { c.edge.request_time = std::chrono::seconds(v); }},
     {"--idle-timeout", 1, 3600,
-     [](http::EdgeLimits& l, int v) { l.idle_time = std::chrono::seconds(v); }},
+     [](ServiceConfig& c, int v) { c.edge.idle_time = std::chrono::seconds(v); }},
     {"--send-timeout", 1, 3600,
-     [](http::EdgeLimits& l, int v) { l.send_time = std::chrono::seconds(v); }},
+     [](ServiceConfig& c, int v) { c.edge.send_time = std::chrono::seconds(v); }},
     {"--max-connections", 1, 1'000'000,
-     [](http::EdgeLimits& l, int v) { l.connections = static_cast<std::size_t>(v); }},
+     [](ServiceConfig& c, int v) { c.edge.connections = static_cast<std::size_t>(v); }},
     {"--max-connections-per-address", 1, 1'000'000,
-     [](http::EdgeLimits& l, int v) { l.connections_per_address = static_cast<std::size_t>(v); }},
+     [](ServiceConfig& c, int v) { c.edge.connections_per_address = static_cast<std::size_t>(v); }},
+    {"--live-sessions-per-address", 1, 1'000'000,
+     [](ServiceConfig& c, int v) { c.live.sessions_per_address = v; }},
+    {"--watchers-per-address", 1, 1'000'000,
+     [](ServiceConfig& c, int v) { c.live.watchers_per_address = v; }},
+    {"--live-grace", 1, 30,
+     [](ServiceConfig& c, int v) { c.live.grace_ms = std::int64_t{v} * 1000; }},
 };
 
 const EdgeFlag* edge_flag(std::string_view name) {
@@ -129,10 +136,22 @@ std::string help_text() {
            "      --max-connections-per-address N\n"
            "                      open at once from one address; a --trusted-proxy is\n"
            "                      exempt (1 to 1000000; 256): 429\n"
+           "      --live-sessions-per-address N\n"
+           "                      live sessions open at once from one address (1 to\n"
+           "                      1000000; 4): 429\n"
+           "      --watchers-per-address N\n"
+           "                      live streams watched at once from one address (1 to\n"
+           "                      1000000; 32): 429\n"
+           "      --live-grace SECONDS\n"
+           "                      a live session without a batch for this long is ended\n"
+           "                      where its replay stands, its game open (1 to 30; 10)\n"
            "\n"
-           "Pages: GET / (the board), GET /runs/ID (a run, played), GET /runs/ID.cast.\n"
+           "Pages: GET / (the board), GET /runs/ID (a run, played), GET /runs/ID.cast,\n"
+           "GET /live/ID (a session as it is played).\n"
            "API: POST /api/runs, GET /api/board, GET /api/runs/ID, GET /runs/ID.replay,\n"
-           "GET /healthz. One log line a request on standard error.\n"
+           "GET /healthz; live sessions: POST /api/live, POST /api/live/ID/games,\n"
+           "POST /api/live/ID/batches, GET /api/live, GET /api/live/ID/stream.\n"
+           "One log line a request on standard error.\n"
            "\n"
            "Exit status:\n"
            "  0  the help or the version was shown, or the server was stopped (SIGTERM,\n"
@@ -221,7 +240,7 @@ Command read_command_line(const std::vector<std::string>& args) {
             const auto n = count(*value, edge->least, edge->most);
             if (!n)
                 return bad();
-            edge->set(run.config.edge, *n);
+            edge->set(run.config, *n);
         } else if (name == "--listen") {
             if (!read_listen(*value, run.config))
                 return bad();

@@ -2,10 +2,8 @@
 // sender: what is sent, what the player reads of each answer, and the
 // status each ending gives.
 #include "app/submit/board_answer.hpp"
-#include "app/submit/ranked_command.hpp"
 #include "app/submit/server_address.hpp"
 #include "app/submit/submit_command.hpp"
-#include "app/submit/ticketed_clock.hpp"
 #include "console/memory_console.hpp"
 #include "tests/server/temp_dir.hpp"
 
@@ -170,94 +168,6 @@ TEST(SubmitRecording, TheBytesArePostedAsTheyAreAndEachAnswerEndsWithItsStatus) 
     EXPECT_EQ(unreachable.status, 1);
     EXPECT_EQ(unreachable.err,
               "orbitrix: cannot reach the board at http://127.0.0.1:8080: Connection refused\n");
-}
-
-TEST(RankedTicket, OnlyAHexIdAndA32BitSeedAreATicket) {
-    const auto good = submit::read_ticket(R"({"ticket":"0f9a","seed":4294967295,"issued":"x"})");
-    ASSERT_TRUE(good);
-    EXPECT_EQ(good->id, "0f9a");
-    EXPECT_EQ(good->seed, 4294967295u);
-    for (const char* bad :
-         {R"({"ticket":"0f9a"})", R"({"seed":1})", R"({"ticket":"0F9A","seed":1})",
-          R"({"ticket":"../x","seed":1})", R"({"ticket":"","seed":1})",
-          R"({"ticket":"ab","seed":-1})", R"({"ticket":"ab","seed":4294967296})",
-          R"({"ticket":"ab","seed":"1"})", R"(["ab",1])", "not json"})
-        EXPECT_FALSE(submit::read_ticket(bad)) << bad;
-}
-
-TEST(RankedClock, EachGameReadsItsTicketsSeedOrTheClockWhenItHasNone) {
-    console::MemoryPlatform inner;
-    std::vector<std::optional<submit::DealtTicket>> later{std::nullopt,
-                                                          submit::DealtTicket{"b2", 7}};
-    submit::TicketDealer dealer{submit::DealtTicket{"a1", 5}, [&] {
-                                    auto next = later.front();
-                                    later.erase(later.begin());
-                                    return next;
-                                }};
-    submit::TicketedClock clock(inner, dealer);
-    clock.partida_comeca();
-    // The title and the game each read the clock: both the ticket's seed.
-    EXPECT_EQ(clock.time(), 5);
-    EXPECT_EQ(clock.time(), 5);
-    clock.partida_comeca();
-    EXPECT_EQ(clock.time(), inner.time());
-    clock.partida_comeca();
-    EXPECT_EQ(clock.time(), 7);
-    EXPECT_EQ(dealer.dealt, (std::vector<std::string>{"a1", "", "b2"}));
-}
-
-TEST(RankedSession, NoTicketNoSessionAndAnUnsentSessionKeepsItsFileAndItsLine) {
-    std::vector<http::Request> asked;
-    http::Outcome answer = http::Failure{"Connection refused"};
-    const submit::Sender board = [&](const http::Request& request) {
-        asked.push_back(request);
-        return answer;
-    };
-    teste::TempDir dir;
-    const std::string file = dir.file("run.replay");
-    std::ostringstream out;
-    std::ostringstream err;
-    auto started = submit::start_ranked(BOARD, file, board, board, err);
-    EXPECT_EQ(std::get<int>(started), submit::NOT_STORED);
-    EXPECT_EQ(err.str(), "orbitrix: no ranked session: cannot reach the board at " + BOARD +
-                             ": Connection refused\n");
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].method, "POST");
-    EXPECT_EQ(asked[0].url, BOARD + "/api/tickets");
-
-    answer = http::Response{429, R"({"error":"too many"})", "60"};
-    err.str("");
-    EXPECT_EQ(std::get<int>(submit::start_ranked(BOARD, file, board, board, err)),
-              submit::NOT_STORED);
-    EXPECT_EQ(err.str(), "orbitrix: no ranked session: the board at " + BOARD +
-                             " deals no ticket: too many\n");
-
-    answer = http::Response{201, R"({"ticket":"a1","seed":5})"};
-    started = submit::start_ranked(BOARD, file, board, board, err);
-    auto& ranked = std::get<submit::RankedStart>(started);
-    EXPECT_EQ(ranked.recording, file);
-    EXPECT_EQ(ranked.dealer.first->id, "a1");
-    ranked.dealer.dealt = {"a1", "", "b2"};
-    // Bytes as the recorder writes them, on Windows too: no CR added.
-    std::ofstream(file, std::ios::binary) << "orbitrix replay 1\n";
-
-    answer = http::Failure{"Connection refused"};
-    err.str("");
-    EXPECT_EQ(submit::finish_ranked(ranked, board, out, err), submit::NOT_STORED);
-    EXPECT_NE(err.str().find("within 24 hours"), std::string::npos) << err.str();
-    EXPECT_NE(err.str().find("\n  orbitrix --submit " + file + " --server " + BOARD + "\n"),
-              std::string::npos)
-        << err.str();
-    std::ifstream kept(submit::tickets_file(file));
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "a1,,b2\n");
-
-    // The line it printed sends the tickets too.
-    answer = http::Response{201, STORED_ANSWER};
-    asked.clear();
-    EXPECT_EQ(submit::finish_ranked(ranked, board, out, err), submit::STORED);
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].url, BOARD + "/api/runs?tickets=a1,,b2");
-    EXPECT_EQ(asked[0].body, "orbitrix replay 1\n");
 }
 
 } // namespace

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Ranked play in tmux at 80x50 against orbitrix-server on SQLite over
 # loopback: a board that does not answer stops the session before the
-# terminal is touched; a session played and left with Esc lands on the
-# ranked board and the player reads it; its file sent again changes
-# nothing; a board stopped mid-session leaves the recording and the line
-# that sends it later, which still ranks it once the board is back.
+# terminal is touched; a session played live (on the second --server, the
+# first not answering) is listed and watched while it is played, lands on
+# the ranked board and the player reads it; its file sent again changes
+# nothing; a board stopped mid-session leaves the game playing, then the
+# recording and the line that sends it later, as an open run.
 ORBITRIX=$1
 SERVER=$2
 . "$(dirname "$0")/lib.sh"
@@ -60,41 +61,55 @@ shows "orbitrix: no ranked session: cannot reach the board at http://127.0.0.1:9
 expect_terminal_restored
 
 start_board
-game_options="--ranked --mute --server $board"
+# The first board does not answer; the session opens on the next one.
+game_options="--ranked --mute --server http://127.0.0.1:9 --server $board --record $work/ana.replay"
 new_session
 play_a_little "Ana"
+# While Ana plays: listed live, and a watcher is sent the whole screen at
+# once, her name on its panel, as the board's own replay draws it.
+curl -s --max-time 10 "$board/api/live" | grep -q '"player":"Ana"' ||
+    fail "the game is not listed live: $(curl -s "$board/api/live")"
+live_id=$(curl -s --max-time 10 "$board/api/live" | sed -n 's/.*"id":\([0-9]*\).*/\1/p')
+curl -s -N --max-time 2 "$board/api/live/$live_id/stream" >"$work/watched" || true
+head -n 1 "$work/watched" | grep -q '^data: {"cols":80,"init":' || fail "no whole screen first"
+head -n 1 "$work/watched" | grep -q 'Ana' || fail "the watcher's screen has no Ana"
 keys Escape
 wait_for_exit
 expect_exit_status 100
 wait_for_text "(jogo ranqueado)"
 shows "Partida guardada no quadro: $board/runs/1" || fail "no address of the run"
 [ "$(total ranked)" = 1 ] || fail "the ranked board holds $(total ranked) games"
-recording=$(ls "$work"/ranked-*.replay)
-[ -s "$recording.tickets" ] || fail "no tickets beside $recording"
-curl -s --max-time 10 "$board/runs/1.replay" | cmp -s - "$recording" ||
+curl -s --max-time 10 "$board/runs/1.replay" | cmp -s - "$work/ana.replay" ||
     fail "the board keeps other bytes than the recording's"
+[ "$(curl -s -o /dev/null -w '%{http_code} %{redirect_url}' "$board/live/$live_id")" = \
+    "303 $board/runs/1" ] || fail "the ended session's page is not its run's"
 
-timeout 30 "$ORBITRIX" --submit "$recording" --server "$board" >"$work/out" 2>"$work/err" ||
+timeout 30 "$ORBITRIX" --submit "$work/ana.replay" --server "$board" >"$work/out" 2>"$work/err" ||
     fail "sent again: $(cat "$work/err")"
 grep -qx "Esta partida ja estava no quadro: $board/runs/1" "$work/out" ||
     fail "sent again: $(cat "$work/out")"
 [ "$(total all)" = 1 ] || fail "sent again: the board holds $(total all) games"
 
-# The board goes away while Bob plays.
+# The board goes away while Bob plays: the game plays on, and once the
+# terminal is given back the session is kept, with the line that sends it.
 game_options="--ranked --mute --server $board --record $work/bob.replay"
 new_session
 play_a_little "Bob"
 stop_board
+for key in Space d Space a; do
+    keys "$key"
+    sleep 0.2
+done
+shows "JOGANDO" || fail "the game stopped with the board"
 keys Escape
-wait_for_exit
+wait_for_exit 30
 expect_exit_status 1
 wait_until 10 "the line that sends it later" shows_joined \
     "  orbitrix --submit $work/bob.replay --server $board"
-shows_joined "within 24 hours" || fail "the tickets' life is not told"
 [ -s "$work/bob.replay" ] || fail "no recording kept"
 
 start_board "$port"
 timeout 30 "$ORBITRIX" --submit "$work/bob.replay" --server "$board" >"$work/out" 2>"$work/err" ||
     fail "sent later: $(cat "$work/err")"
-grep -q '^Bob: .*(jogo ranqueado)$' "$work/out" || fail "sent later: $(cat "$work/out")"
-[ "$(total ranked)" = 2 ] || fail "the ranked board holds $(total ranked) games"
+grep -q '^Bob: .*(jogo aberto)$' "$work/out" || fail "sent later: $(cat "$work/out")"
+[ "$(total ranked)" = 1 ] || fail "the ranked board holds $(total ranked) games"

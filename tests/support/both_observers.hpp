@@ -16,6 +16,10 @@ struct BothObservers : game::Observador {
         a.partida_comeca();
         b.partida_comeca();
     }
+    void nivel_escolhido(const std::string& nome, int nivel) override {
+        a.nivel_escolhido(nome, nivel);
+        b.nivel_escolhido(nome, nivel);
+    }
     void jogo_comeca(const std::string& nome, int nivel) override {
         a.jogo_comeca(nome, nivel);
         b.jogo_comeca(nome, nivel);

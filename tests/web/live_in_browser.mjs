@@ -1,0 +1,73 @@
+// A live session watched in headless Chromium, as a visitor sees it.
+//   node live_in_browser.mjs BASE_URL SHOTS_DIR SESSION
+// While the session is fed, its page must show the game's panel with the
+// player's name, drawn by the board's replay; once it ends, the page must
+// become the run's. Exits 1 after printing every failed check.
+import { createRequire } from "node:module";
+import path from "node:path";
+
+const [base, shots, session] = process.argv.slice(2);
+const require = createRequire(path.join(process.env.ORBITRIX_WEB_MODULES, "/"));
+const { chromium } = require("playwright-core");
+
+const failures = [];
+const check = (ok, what) => {
+  if (!ok) failures.push(what);
+  console.log(`${ok ? "ok  " : "FAIL"} ${what} [${(performance.now() / 1000).toFixed(1)} s]`);
+};
+
+const browser = await chromium.launch({
+  executablePath: process.env.ORBITRIX_CHROMIUM ?? "/usr/bin/chromium",
+  args: [
+    "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+    "--disable-background-networking", "--disable-component-update", "--disable-sync",
+  ],
+});
+const origin = new URL(base).origin;
+const elsewhere = [];
+const problems = [];
+const context = await browser.newContext({ viewport: { width: 1280, height: 900 } });
+const page = await context.newPage();
+page.on("request", (r) => {
+  if (new URL(r.url()).origin !== origin) elsewhere.push(r.url());
+});
+page.on("pageerror", (e) => problems.push(`script error: ${e.message}`));
+page.on("console", (m) => {
+  if (m.type() === "error") problems.push(`console error: ${m.text()}`);
+});
+
+const answer = await page.goto(`${base}/live/${session}`, { waitUntil: "load" });
+check(answer.status() === 200, `the live page answers 200 while the session plays`);
+check(/default-src 'self'/.test(answer.headers()["content-security-policy"] ?? ""),
+      "the live page is sent with a same-host-only policy");
+
+// The player's text layer: a line a row, each run of cells at its column.
+const screen = () => page.evaluate(() =>
+  [...document.querySelectorAll(".ap-term-text .ap-line")].map((line) => {
+    const cells = [];
+    for (const run of line.children) {
+      const at = Number(run.style.getPropertyValue("--offset"));
+      [...run.textContent].forEach((c, i) => { cells[at + i] = c; });
+    }
+    return Array.from(cells, (c) => c ?? " ").join("").trimEnd();
+  }).join("\n"));
+let shown = "";
+for (let i = 0; i < 100 && !shown.includes("Nome : Ana"); ++i) {
+  await page.waitForTimeout(100);
+  shown = await screen();
+}
+check(shown.includes("Nome : Ana") && shown.includes("Pontos :"),
+      `the watcher sees the panel and the player's name while the game plays\n${shown}`);
+await page.screenshot({ path: `${shots}/live-1280.png`, fullPage: true });
+
+// The session ends: the page becomes the run's.
+await page.waitForURL(/\/runs\/\d+$/, { timeout: 30_000 }).catch(() => {});
+check(/\/runs\/\d+$/.test(page.url()), `once the session ends the page is the run's (${page.url()})`);
+await context.close();
+await browser.close();
+check(elsewhere.length === 0, `no request left ${origin} (${elsewhere.join(" ")})`);
+check(problems.length === 0, `no error (${problems.join("; ")})`);
+if (failures.length) {
+  console.log(`${failures.length} failed`);
+  process.exit(1);
+}
