@@ -208,6 +208,15 @@ class SqlStore final : public Store {
         return inserted;
     }
 
+    std::string live_lines(std::int64_t session) override {
+        const auto s = query(
+            *conn_, "SELECT lines FROM live_batches WHERE session_id = ?1 ORDER BY seq", {session});
+        std::string lines;
+        while (s->step())
+            lines += s->text(0);
+        return lines;
+    }
+
     std::optional<std::int64_t> live_run(std::int64_t session) override {
         const auto s = query(*conn_, "SELECT run_id FROM live_sessions WHERE id = ?1", {session});
         if (!s->step() || s->is_null(0))

@@ -151,6 +151,11 @@ class Store {
         no_live();
         return {};
     }
+    // The lines of a session's batches still kept, in their order.
+    virtual std::string live_lines(std::int64_t /*session*/) {
+        no_live();
+        return {};
+    }
     // The run a session ended as, once it has.
     virtual std::optional<std::int64_t> live_run(std::int64_t /*session*/) {
         no_live();

@@ -62,6 +62,9 @@ void WatchedStore::add_live_batch(std::int64_t session, std::int64_t seq, std::i
 Inserted WatchedStore::end_live(std::int64_t session, const NewRun& run) {
     return watch([&] { return store_->end_live(session, run); });
 }
+std::string WatchedStore::live_lines(std::int64_t session) {
+    return watch([&] { return store_->live_lines(session); });
+}
 std::optional<std::int64_t> WatchedStore::live_run(std::int64_t session) {
     return watch([&] { return store_->live_run(session); });
 }

@@ -35,6 +35,10 @@ struct JudgeRules {
     std::int64_t grace_ms = 10'000;
     int most_holds = 5;
     std::int64_t most_held_ms = 120'000;
+    // What the board spends on one session's replay: its own time, as for a
+    // recording sent to it, and the replaying thread's CPU.
+    std::int64_t most_session_ms = 4LL * 3600 * 1000;
+    std::int64_t most_cpu_ns = 60'000'000'000;
 };
 
 // One batch, once replayed: when it arrived (the board's clock, from the

@@ -8,11 +8,21 @@
 #include "replay/check.hpp"
 #include "screens/painel.hpp"
 
+#include <ctime>
 #include <limits>
 #include <thread>
 
 namespace live {
 namespace {
+
+// Reading a CPU clock is a system call: a frame is far cheaper.
+constexpr std::int64_t FRAMES_BETWEEN_CPU_READS = 64;
+
+std::int64_t thread_cpu_ns() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
+}
 
 // The stage under the replay: the cast's terminal, its waits summed as the
 // least time the game takes (the replay takes awaited keys at once), what
@@ -95,6 +105,7 @@ class Judging : public replay::EventSource, public game::Observador {
 
     std::optional<bool> key_waits() override {
         ++frames_;
+        within_budget();
         judge_reached();
         const std::optional<bool> waits = events_.key_waits();
         cut_ = !waits;
@@ -161,6 +172,21 @@ class Judging : public replay::EventSource, public game::Observador {
         std::optional<std::string> reason; // found by the replay itself
         std::int64_t judged_frame = -1;
     };
+
+    // Past the budget the replay stops where it is, its game cut off.
+    void within_budget() {
+        const bool over_time = stage_.own_ms() > rules_.most_session_ms;
+        if (!over_time &&
+            (frames_ % FRAMES_BETWEEN_CPU_READS != 0 || thread_cpu_ns() <= rules_.most_cpu_ns))
+            return;
+        if (current_ && !current_->reason)
+            current_->reason = over_time ? "over the replay budget: more of the session's own "
+                                           "time than the board replays"
+                                         : "over the replay budget: more CPU time than the "
+                                           "board gives one session";
+        cut_ = true;
+        throw console::SessionEnded{100};
+    }
 
     void judge_reached() {
         for (Mark& mark : events_.reached()) {

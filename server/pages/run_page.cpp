@@ -2,6 +2,7 @@
 
 #include "server/pages/game_cells.hpp"
 #include "server/pages/html.hpp"
+#include "server/pages/open_reason.hpp"
 #include "server/pages/static_paths.hpp"
 
 #include <vector>
@@ -9,8 +10,15 @@
 namespace board::pages {
 namespace {
 
-std::string kind_text(Kind kind) {
-    return kind == Kind::ranked ? "ranqueado" : "aberto";
+// The kind, and for a game played live why it is open or how often its
+// player held it.
+std::string kind_html(const Game& g) {
+    std::string text = g.kind == Kind::ranked ? "ranqueado" : "aberto";
+    if (!g.reason.empty())
+        text += ": " + escaped(open_reason_text(g.reason));
+    if (g.holds > 0)
+        text += " (" + std::to_string(g.holds) + (g.holds == 1 ? " pausa)" : " pausas)");
+    return text;
 }
 
 std::string place_cell(std::int64_t place) {
@@ -39,9 +47,9 @@ void add_games(std::string& out, Store& store, const StoredRun& run) {
         out += "<tr><td class=\"num\">" + std::to_string(i + 1) + "</td><td class=\"nome\">" +
                name_html(g.name) + "</td><td class=\"num\">" + std::to_string(g.points) +
                "</td><td>" + levels_html(g) + "</td><td>" + ending_html(g.ending) +
-               "</td><td class=\"num\">" + std::to_string(g.lives) + "</td><td>" +
-               kind_text(g.kind) + "</td><td class=\"num\">" + place_cell(placed.overall) +
-               "</td><td class=\"num\">" + place_cell(placed.in_level) + "</td></tr>\n";
+               "</td><td class=\"num\">" + std::to_string(g.lives) + "</td><td>" + kind_html(g) +
+               "</td><td class=\"num\">" + place_cell(placed.overall) + "</td><td class=\"num\">" +
+               place_cell(placed.in_level) + "</td></tr>\n";
     }
     out += "</tbody>\n</table>\n</div>\n</section>\n";
 }

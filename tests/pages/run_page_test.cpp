@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 using namespace board::pages;
@@ -38,6 +41,34 @@ TEST(RunPage, ShowsEachGameWithItsPlacesOverallAndOnItsLevel) {
                         "<td class=\"num\">1</td>"),
               std::string::npos);
     EXPECT_NE(page.find("<a href=\"/\">Voltar ao placar</a>"), std::string::npos);
+}
+
+TEST(RunPage, SaysInPortugueseWhyAGamePlayedLiveIsOpenAndHowOftenItWasHeld) {
+    struct Case {
+        std::string reason;
+        int holds;
+        std::string cell;
+    };
+    const std::vector<Case> cases = {
+        {"not played live: only games the board sees played, with --ranked, are ranked", 0,
+         "<td>aberto: nao jogado ao vivo</td>"},
+        {"slowed down or sent late: over 10 s or more it took longer", 0,
+         "<td>aberto: jogo mais lento que o tempo real, ou enviado atrasado</td>"},
+        {"held too often or too long: 6 holds, 9 s", 6,
+         "<td>aberto: pausado vezes demais, ou tempo demais (6 pausas)</td>"},
+        {"", 1, "<td>ranqueado (1 pausa)</td>"},
+        {"<b>a reason of another board</b>", 0,
+         "<td>aberto: &lt;b&gt;a reason of another board&lt;/b&gt;</td>"},
+    };
+    for (const Case& c : cases) {
+        MemoryStore store;
+        auto g = game("Ana", 135, 1, 1);
+        g.reason = c.reason;
+        g.holds = c.holds;
+        g.kind = c.reason.empty() ? board::Kind::ranked : board::Kind::open;
+        const auto id = store.add({0, "", 0, "m", {g}});
+        EXPECT_NE(run_page(store, id)->find(c.cell), std::string::npos) << c.cell;
+    }
 }
 
 TEST(RunPage, OffersTheRecordingTheLineThatReplaysItAndThePlayer) {
