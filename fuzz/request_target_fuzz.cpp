@@ -44,8 +44,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     if (const auto allow = allowed_methods(target)) {
-        if (*allow != "GET, HEAD" && *allow != "POST")
+        if (*allow != "GET, HEAD" && *allow != "POST" && *allow != "GET, HEAD, POST")
             fault("an Allow header of no route");
+        // What the header names is what the route takes, and nothing else.
+        const auto route = route_of(target);
+        if (!route)
+            fault("an Allow header of no route");
+        for (const char* method : {"GET", "HEAD", "POST", "PUT"})
+            if (takes(route->place, method) != (allow->find(method) != std::string::npos))
+                fault("an Allow header that names other methods than the route takes");
     }
     return 0;
 }
