@@ -58,7 +58,6 @@ std::optional<bool> LiveEvents::key_waits() {
                 ++misses_taken_;
                 return false;
             }
-            announced_ = true;
             return true;
         }
         if (frames_seen_ < frame_sent_) {
@@ -80,7 +79,6 @@ std::optional<int> LiveEvents::take_key() {
     const int code = keys_.front().code;
     keys_.pop_front();
     misses_taken_ = 0;
-    announced_ = false;
     return code;
 }
 

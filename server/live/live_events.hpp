@@ -67,7 +67,6 @@ class LiveEvents final : public replay::EventSource {
     std::int64_t frame_sent_ = 0;   // the last batch's frame
     std::int64_t frames_seen_ = 0;  // kbhit calls so far
     std::int64_t misses_taken_ = 0; // since the last key taken
-    bool announced_ = false;
     bool closed_ = false;
     bool contradicted_ = false;
     bool poked_ = false;
