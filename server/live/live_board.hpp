@@ -89,7 +89,7 @@ class LiveBoard {
     void restore();
     // Another server changed a session, as a notice on the database says:
     // the copy here catches up with the store, or one is made, to be
-    // watched here too. Also after notices may have been missed: restore().
+    // watched here too.
     struct Change {
         std::int64_t session = 0;
         std::int64_t seq = 0; // a batch's; 0 for any other change
@@ -113,9 +113,9 @@ class LiveBoard {
     bool catch_up(Session& session);
     void take_kept(Session& session, const board::KeptLive& kept);
     void end(const std::shared_ptr<Session>& session);
-    // With the session's lock held: its copy here went past the store's
-    // (it ended, and the store had more); a new one from the store takes
-    // its place and its watchers.
+    // With the session's lock held: the store refused this copy's end, as
+    // another server fed or ended the session meanwhile; a new copy from
+    // the store takes its place and its watchers.
     void reload(const std::shared_ptr<Session>& stale);
 
     LiveKeeper& keeper_;
