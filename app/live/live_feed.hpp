@@ -16,11 +16,12 @@
 namespace live {
 
 // The game stood still at `frame` for `ms` beyond what it asked of the
-// platform: a prompt or the pause, the terminal's too-small notice, a
-// suspended process.
+// platform: a prompt or the pause (`key`: it was waiting for a key), or,
+// anywhere, the terminal's too-small notice or a suspended process.
 struct Hold {
     std::int64_t frame = 0;
     std::int64_t ms = 0;
+    bool key = false;
     friend bool operator==(const Hold&, const Hold&) = default;
 };
 

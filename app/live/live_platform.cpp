@@ -11,40 +11,41 @@ LivePlatform::LivePlatform(console::Platform& inner, Feed& feed,
     : ForwardingPlatform(inner), feed_(feed), deal_(std::move(deal)),
       steady_ms_(std::move(steady_ms)) {}
 
-template <typename Call> auto LivePlatform::timed(std::int64_t asked_ms, Call call) {
+template <typename Call> auto LivePlatform::timed(std::int64_t asked_ms, bool for_key, Call call) {
     const std::int64_t entered = steady_ms_();
     std::int64_t over = left_ms_ ? entered - *left_ms_ : 0;
     struct Leave {
         LivePlatform& self;
         std::int64_t entered, asked, over;
+        bool for_key;
         ~Leave() {
             self.left_ms_ = self.steady_ms_();
             const std::int64_t inside = *self.left_ms_ - entered - std::max<std::int64_t>(0, asked);
             const std::int64_t held =
                 std::max<std::int64_t>(0, over) + std::max<std::int64_t>(0, inside);
             if (self.in_play_ && held >= HELD_MS)
-                self.feed_.hold(Hold{self.frames_, held});
+                self.feed_.hold(Hold{self.frames_, held, for_key});
         }
-    } leave{*this, entered, asked_ms, over};
+    } leave{*this, entered, asked_ms, over, for_key};
     return call();
 }
 
 bool LivePlatform::kbhit() {
     ++frames_;
     feed_.reach(frames_);
-    return timed(0, [&] { return ForwardingPlatform::kbhit(); });
+    return timed(0, false, [&] { return ForwardingPlatform::kbhit(); });
 }
 
 int LivePlatform::getch() {
-    return timed(0, [&] { return ForwardingPlatform::getch(); });
+    return timed(0, true, [&] { return ForwardingPlatform::getch(); });
 }
 
 void LivePlatform::sleep(int ms) {
-    timed(ms, [&] { ForwardingPlatform::sleep(ms); });
+    timed(ms, false, [&] { ForwardingPlatform::sleep(ms); });
 }
 
 void LivePlatform::beep(int hz, int ms) {
-    timed(ms, [&] { ForwardingPlatform::beep(hz, ms); });
+    timed(ms, false, [&] { ForwardingPlatform::beep(hz, ms); });
 }
 
 std::int64_t LivePlatform::time() {

@@ -53,7 +53,7 @@ class LivePlatform : public console::ForwardingPlatform, public game::Observador
     const std::vector<GameDeal>& deals() const { return deals_; }
 
   private:
-    template <typename Call> auto timed(std::int64_t asked_ms, Call call);
+    template <typename Call> auto timed(std::int64_t asked_ms, bool for_key, Call call);
 
     Feed& feed_;
     std::function<GameDeal(const std::string&, int)> deal_;

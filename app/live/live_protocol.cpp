@@ -54,7 +54,7 @@ http::Request batch_request(const std::string& board, const Opened& session,
                             const std::string& game_secret, const Batch& batch) {
     json holds = json::array();
     for (const Hold& h : batch.holds)
-        holds.push_back(json::array({h.frame, h.ms}));
+        holds.push_back(h.key ? json::array({h.frame, h.ms, "key"}) : json::array({h.frame, h.ms}));
     // Recording lines are UTF-8 names and ASCII; anything else is replaced
     // rather than refused, and the board's replay then tells the difference.
     const json body{{"secret", game_secret}, {"seq", batch.seq}, {"lines", batch.lines},

@@ -77,11 +77,12 @@ std::variant<BatchBody, Refused> read_batch(std::string_view body) {
         if (!holds.is_array() || holds.size() > MOST_BATCH_HOLDS)
             return Refused{"the batch's holds are not a short list"};
         for (const json& hold : holds) {
-            if (!hold.is_array() || hold.size() != 2 || !whole_in(hold[0], 0, MOST_FRAMES) ||
-                !whole_in(hold[1], 0, MOST_HOLD_MS))
-                return Refused{"a hold is not [frame, ms]"};
-            batch.holds.push_back(
-                BatchHold{hold[0].get<std::int64_t>(), hold[1].get<std::int64_t>()});
+            if (!hold.is_array() || (hold.size() != 2 && hold.size() != 3) ||
+                !whole_in(hold[0], 0, MOST_FRAMES) || !whole_in(hold[1], 0, MOST_HOLD_MS) ||
+                (hold.size() == 3 && hold[2] != "key"))
+                return Refused{"a hold is not [frame, ms] or [frame, ms, \"key\"]"};
+            batch.holds.push_back(BatchHold{hold[0].get<std::int64_t>(),
+                                            hold[1].get<std::int64_t>(), hold.size() == 3});
         }
     }
     return batch;

@@ -15,9 +15,12 @@ namespace live {
 inline constexpr std::size_t MOST_BATCH_LINE_BYTES = 64 * 1024;
 inline constexpr std::size_t MOST_BATCH_HOLDS = 16;
 
+// Where the player's game stood still, and for how long; `key`: waiting for
+// a key (a prompt, the pause), which the replay must find there too.
 struct BatchHold {
     std::int64_t frame = 0;
     std::int64_t ms = 0;
+    bool key = false;
     friend bool operator==(const BatchHold&, const BatchHold&) = default;
 };
 

@@ -8,9 +8,11 @@
 #include "replay/check.hpp"
 #include "screens/painel.hpp"
 
+#include <algorithm>
 #include <ctime>
 #include <limits>
 #include <thread>
+#include <utility>
 
 namespace live {
 namespace {
@@ -109,9 +111,15 @@ class Judging : public replay::EventSource, public game::Observador {
         judge_reached();
         const std::optional<bool> waits = events_.key_waits();
         cut_ = !waits;
+        announced_ = waits.value_or(false);
         return waits;
     }
     std::optional<int> take_key() override {
+        // A key no kbhit announced is one the game stopped to wait for:
+        // where the player may hold it.
+        if (!std::exchange(announced_, false) &&
+            (awaited_frames_.empty() || awaited_frames_.back() != frames_))
+            awaited_frames_.push_back(frames_);
         const std::optional<int> key = events_.take_key();
         cut_ = !key;
         return key;
@@ -190,8 +198,14 @@ class Judging : public replay::EventSource, public game::Observador {
 
     void judge_reached() {
         for (Mark& mark : events_.reached()) {
-            if (!current_)
+            // A later batch's holds start at this one's frame at the soonest.
+            const auto judged = [&] {
+                std::erase_if(awaited_frames_, [&](std::int64_t f) { return f < mark.frame; });
+            };
+            if (!current_) {
+                judged();
                 continue;
+            }
             Current& c = *current_;
             int holds = 0;
             std::int64_t held_ms = 0;
@@ -199,7 +213,12 @@ class Judging : public replay::EventSource, public game::Observador {
                 if (h.frame >= c.first_frame) {
                     ++holds;
                     held_ms += h.ms;
+                    if (h.key && !c.reason &&
+                        !std::binary_search(awaited_frames_.begin(), awaited_frames_.end(),
+                                            h.frame))
+                        c.reason = "held where the game does not wait for the player";
                 }
+            judged();
             const bool moved = mark.frame > c.judged_frame;
             c.judged_frame = std::max(c.judged_frame, mark.frame);
             c.judge.add(Judged{mark.arrived_ms - c.dealt.dealt_ms, stage_.own_ms() - c.base_ms,
@@ -218,6 +237,10 @@ class Judging : public replay::EventSource, public game::Observador {
     bool choosing_ = false;
     bool undealt_ = false;
     bool cut_ = false;
+    bool announced_ = false; // the last kbhit said a key waits
+    // The frames, in order, at which the game waited for a key and whose
+    // batches are not all judged yet.
+    std::vector<std::int64_t> awaited_frames_;
     std::optional<Current> current_;
 };
 

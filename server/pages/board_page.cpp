@@ -3,6 +3,7 @@
 #include "server/board_cursor.hpp"
 #include "server/pages/game_cells.hpp"
 #include "server/pages/html.hpp"
+#include "server/pages/static_paths.hpp"
 
 #include <algorithm>
 #include <utility>
@@ -125,6 +126,21 @@ std::optional<std::int64_t> parse_offset(std::string_view text) {
     return value;
 }
 
+// The games in play, read by the page's script from /api/live: they change
+// by the second, while the page is kept for as long as the board does not.
+void add_live_games(std::string& out) {
+    out +=
+        "<section id=\"ao-vivo\" aria-labelledby=\"ao-vivo-titulo\">\n<h2 "
+        "id=\"ao-vivo-titulo\">Jogos ao vivo</h2>\n<p class=\"nenhum\">Nenhum jogo em "
+        "andamento agora.</p>\n<div class=\"rolagem\">\n<table aria-labelledby=\"ao-vivo-titulo\" "
+        "hidden>\n<thead><tr><th scope=\"col\">Pontos</th><th scope=\"col\">Nome</th><th "
+        "scope=\"col\">Nivel</th><th scope=\"col\">Inicio</th><th "
+        "scope=\"col\" class=\"num\">Espectadores</th><th "
+        "scope=\"col\">Jogo</th></tr></thead>\n<tbody>"
+        "</tbody>\n</table>\n</div>\n<noscript><p>A lista de jogos ao vivo precisa de "
+        "JavaScript.</p></noscript>\n</section>\n";
+}
+
 } // namespace
 
 std::optional<BoardPageQuery> board_page_query(std::optional<std::string_view> level,
@@ -172,12 +188,14 @@ std::string board_page(Store& store, const BoardPageQuery& query) {
         levels.push_back(std::nullopt);
         for (int level = 1; level <= LEVELS; ++level)
             levels.push_back(level);
-        body += "<nav aria-label=\"Tabelas\"><ul>\n";
+        body += "<nav aria-label=\"Tabelas\"><ul>\n<li><a href=\"#ao-vivo\">Ao vivo</a></li>\n";
         for (const auto& level : levels)
             body += "<li><a href=\"#" + anchor(level) + "\">" + table_title(level) + "</a></li>\n";
         body += "</ul></nav>\n";
     }
     body += "</header>\n<main>\n";
+    if (!query.one_table)
+        add_live_games(body);
     for (const auto& level : levels)
         add_table(body, store, level, query.one_table ? query.offset : 0,
                   query.one_table ? query.after : std::nullopt, query.one_table, query.kind);
@@ -186,7 +204,10 @@ std::string board_page(Store& store, const BoardPageQuery& query) {
         query.one_table ? "Orbitrix: placar, " + table_title(query.level) : "Orbitrix: placar";
     if (query.kind)
         title += query.kind == Kind::ranked ? " (ranqueados)" : " (abertos)";
-    return document(title, "", body);
+    const std::string head =
+        query.one_table ? std::string()
+                        : "<script defer src=\"" + std::string(BOARD_SCRIPT) + "\"></script>\n";
+    return document(title, head, body);
 }
 
 } // namespace board::pages

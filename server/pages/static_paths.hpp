@@ -15,6 +15,7 @@ inline constexpr std::string_view PLAYER_SCRIPT = "/static/asciinema-player.min.
 inline constexpr std::string_view PLAYER_STYLESHEET = "/static/asciinema-player.css";
 inline constexpr std::string_view RUN_SCRIPT = "/static/run.js";
 inline constexpr std::string_view LIVE_SCRIPT = "/static/live.js";
+inline constexpr std::string_view BOARD_SCRIPT = "/static/board.js";
 
 inline constexpr std::string_view CONTENT_SECURITY_POLICY =
     "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; "

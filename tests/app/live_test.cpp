@@ -276,7 +276,7 @@ TEST(LivePlatform, CountsFramesReportsHoldsOnlyInADealtGameAndAnswersItsSeed) {
     feed.end();
     const Batch batch = *feed.next();
     EXPECT_EQ(batch.frame, 4);
-    EXPECT_EQ(batch.holds, std::vector<Hold>{(Hold{2, 3'000})});
+    EXPECT_EQ(batch.holds, std::vector<Hold>{(Hold{2, 3'000, true})});
 }
 
 } // namespace

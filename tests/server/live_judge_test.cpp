@@ -80,12 +80,12 @@ TEST(LiveJudge, OpensAGameForEachReasonAndOnlyThen) {
 
 TEST(LiveBatches, ReadsTheExpectedShapeAndRefusesAnyOther) {
     const auto batch = live::read_batch(
-        R"({"secret":"9a","seq":3,"lines":"key 32 1\n","frame":120,"holds":[[100,900]],"last":true})");
+        R"({"secret":"9a","seq":3,"lines":"key 32 1\n","frame":120,"holds":[[100,900],[110,400,"key"]],"last":true})");
     ASSERT_TRUE(std::holds_alternative<live::BatchBody>(batch));
     const auto& b = std::get<live::BatchBody>(batch);
     EXPECT_EQ(b.seq, 3);
     EXPECT_EQ(b.frame, 120);
-    EXPECT_EQ(b.holds, (std::vector<live::BatchHold>{{100, 900}}));
+    EXPECT_EQ(b.holds, (std::vector<live::BatchHold>{{100, 900, false}, {110, 400, true}}));
     EXPECT_TRUE(b.last);
 
     const std::string long_lines(live::MOST_BATCH_LINE_BYTES + 1, 'x');
@@ -102,6 +102,8 @@ TEST(LiveBatches, ReadsTheExpectedShapeAndRefusesAnyOther) {
              std::string(R"({"secret":"9a","seq":1,"lines":"","frame":0,"more":1})"),
              std::string(R"({"secret":"9a","seq":1,"lines":"","frame":0,"holds":[[1]]})"),
              std::string(R"({"secret":"9a","seq":1,"lines":"","frame":0,"holds":{}})"),
+             std::string(R"({"secret":"9a","seq":1,"lines":"","frame":0,"holds":[[1,2,"k"]]})"),
+             std::string(R"({"secret":"9a","seq":1,"lines":"","frame":0,"holds":[[1,2,3,4]]})"),
              std::string(R"({"secret":"9a","seq":1,"lines":"","frame":0,"last":1})"),
              std::string(R"({"secret":"9a","seq":1,"frame":0,"lines":")") + long_lines + "\"}",
          })
@@ -132,7 +134,7 @@ TEST(BodyStream, HandsOnWhatWaitsWakesTheEdgeAndDropsAWatcherTooFarBehind) {
     EXPECT_EQ(stream.take_or_wait(wake).bytes, "abcde");
 
     EXPECT_TRUE(stream.push("12345678")); // exactly the allowance
-    EXPECT_FALSE(stream.push("9"));        // one past it: dropped
+    EXPECT_FALSE(stream.push("9"));       // one past it: dropped
     const auto dropped = stream.take_or_wait(wake);
     EXPECT_TRUE(dropped.dropped);
     EXPECT_EQ(dropped.bytes, "");

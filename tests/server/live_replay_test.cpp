@@ -39,6 +39,8 @@ struct Play {
     std::int64_t pause_ms = 0;     // a pause this long, 20 s into the game
     bool report_holds = true;
     bool sent_at_once = false; // every batch arrives just after the deal
+    // A hold the stream claims 15 s into the game, at a frame that plays on.
+    std::optional<live::BatchHold> claimed = std::nullopt;
 };
 
 // Plays one game of level 1 when the frame asks, pausing once if told, and
@@ -148,7 +150,9 @@ Outcome play_live(const Play& play) {
         std::vector<live::BatchHold> holds;
         if (play.report_holds)
             for (const live::Hold& h : batch.holds)
-                holds.push_back({h.frame, h.ms});
+                holds.push_back({h.frame, h.ms, h.key});
+        if (play.claimed && batch.seq == 60)
+            holds.push_back({batch.frame, play.claimed->ms, play.claimed->key});
         board.events().append(std::get<std::vector<replay::Event>>(events),
                               live::Mark{batch.seq, batch.frame, arrived_ms, holds});
     };
@@ -236,6 +240,12 @@ TEST(LiveReplay, JudgesEachWayOfPlaying) {
         {{"paused for a minute, the hold reported", 1.0, 120'000, 60'000}, nullptr},
         {{"paused for a minute, the hold not reported", 1.0, 120'000, 60'000, false},
          "slowed down"},
+        {{"a key wait claimed where the game plays on", 1.0, 60'000, 0, true, false,
+          live::BatchHold{0, 5'000, true}},
+         "does not wait for the player"},
+        {{"suspended, which may come at any frame", 1.0, 60'000, 0, true, false,
+          live::BatchHold{0, 5'000, false}},
+         nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.play.what);
@@ -270,7 +280,8 @@ TEST(LiveReplay, JudgesEachWayOfPlaying) {
         const auto sent = rows_of(outcome.joined.second);
         for (int y = 0; y < replay::CAST_ROWS; ++y)
             EXPECT_EQ(seen[y], sent[y]) << "row " << y;
-        EXPECT_EQ(verdict.holds, c.play.pause_ms > 0 && c.play.report_holds ? 1 : 0);
+        EXPECT_EQ(verdict.holds,
+                  (c.play.pause_ms > 0 && c.play.report_holds ? 1 : 0) + (c.play.claimed ? 1 : 0));
     }
 }
 

@@ -71,7 +71,7 @@ for (const width of [1280, 360]) {
     const places = await cellTexts(page, "todos", 0);
     check(places.every((p, i) => p === String(i + 1)), "the places run 1, 2, 3, ...");
     check((await page.$$("img")).length === 0, "no element came of a name");
-    check((await page.$$eval("th", (h) => h.slice(0, 6).map((x) => x.textContent)))
+    check((await page.$$eval("#todos th", (h) => h.slice(0, 6).map((x) => x.textContent)))
             .join(" ") === "Pos Pontos Nome Nivel Fim Data", "the headings are the scores'");
     check(await page.evaluate(() => document.documentElement.lang === "pt"), "the page is Portuguese");
     const link = await page.$eval("#todos tbody tr a", (a) => a.getAttribute("href"));

@@ -60,6 +60,20 @@ check(shown.includes("Nome : Ana") && shown.includes("Pontos :"),
       `the watcher sees the panel and the player's name while the game plays\n${shown}`);
 await page.screenshot({ path: `${shots}/live-1280.png`, fullPage: true });
 
+// The board page lists the game while it plays, with its watcher, and
+// links to its page.
+const board = await context.newPage();
+board.on("pageerror", (e) => problems.push(`board script error: ${e.message}`));
+await board.goto(`${base}/`, { waitUntil: "load" });
+const listed = await board.waitForSelector(`#ao-vivo tbody a[href="/live/${session}"]`,
+                                           { timeout: 10_000 }).catch(() => null);
+const row = listed ? await listed.evaluate((a) =>
+  [...a.closest("tr").cells].map((c) => c.textContent)) : [];
+check(row[1] === "Ana" && row[2] === "1" && Number(row[4]) >= 1,
+      `the board page lists the game in play, its level and its watcher (${row.join(" | ")})`);
+await board.screenshot({ path: `${shots}/board-live-1280.png`, fullPage: true });
+await board.close();
+
 // The session ends: the page becomes the run's.
 await page.waitForURL(/\/runs\/\d+$/, { timeout: 30_000 }).catch(() => {});
 check(/\/runs\/\d+$/.test(page.url()), `once the session ends the page is the run's (${page.url()})`);
