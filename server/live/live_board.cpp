@@ -4,6 +4,7 @@
 #include "replay/result_text.hpp"
 #include "server/answers.hpp"
 #include "server/http/body_stream.hpp"
+#include "server/http/log_text.hpp"
 #include "server/live/batch_body.hpp"
 #include "server/live/live_replay.hpp"
 #include "server/live/stream_lines.hpp"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <random>
 
 namespace live {
@@ -67,6 +69,21 @@ board::Game game_of(const game::Resultado& result, std::int64_t frames) {
                        {}};
 }
 
+// One line a judged game: how far its worst window was from the slow
+// factor is what tells whether the factor fits honest play.
+std::string judged_line(std::int64_t session, int game, const LiveVerdict& verdict) {
+    char ratio[32];
+    std::snprintf(ratio, sizeof ratio, "%.3f", verdict.worst_ratio);
+    const std::string kind = verdict.open_reason
+                                 ? "open (" + board::http::log_text(*verdict.open_reason) + ")"
+                             : game > 0 ? std::string("ranked")
+                                        : std::string("open");
+    return "live " + std::to_string(session) + " game " + std::to_string(game) + " judged " + kind +
+           ": worst 10 s window " + ratio + " times the least time, " +
+           std::to_string(verdict.frames) + " frames, " + std::to_string(verdict.holds) +
+           " holds\n";
+}
+
 } // namespace
 
 struct LiveBoard::Session {
@@ -118,6 +135,7 @@ struct LiveBoard::Session {
 
     std::atomic<std::int64_t> points{0};
     std::function<std::int64_t()> now_ms;
+    std::function<void(const std::string&)> log;
 
     // Last: its thread ends first, while what its hooks reach still stands.
     std::unique_ptr<LiveReplay> replay;
@@ -163,6 +181,8 @@ struct LiveBoard::Session {
                          },
                          [this](std::int64_t shown) { points = shown; },
                          [this](int game, const LiveVerdict& verdict) {
+                             if (log)
+                                 log(judged_line(id, game, verdict));
                              const std::lock_guard lock(games_mutex);
                              finished.push_back(Finished{game, verdict});
                          }};
@@ -201,8 +221,9 @@ struct LiveBoard::Session {
     }
 };
 
-LiveBoard::LiveBoard(LiveKeeper& keeper, LiveLimits limits, std::function<std::int64_t()> now_ms)
-    : keeper_(keeper), limits_(limits), now_ms_(std::move(now_ms)) {}
+LiveBoard::LiveBoard(LiveKeeper& keeper, LiveLimits limits, std::function<std::int64_t()> now_ms,
+                     std::function<void(const std::string&)> log)
+    : keeper_(keeper), limits_(limits), now_ms_(std::move(now_ms)), log_(std::move(log)) {}
 
 LiveBoard::~LiveBoard() = default;
 
@@ -235,6 +256,7 @@ Response LiveBoard::open(const Request& request) {
     session->opened_ms = now;
     session->last_batch_ms = now;
     session->now_ms = now_ms_;
+    session->log = log_;
     session->replay = std::make_unique<LiveReplay>(session->hooks(), limits_.rules);
     {
         const std::lock_guard lock(mutex_);

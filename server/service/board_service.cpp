@@ -123,7 +123,8 @@ struct BoardService::Parts {
           replays(c.workers, c.waiting), rate(c.submissions_per_minute),
           ticket_rate(c.submissions_per_minute), casts(c.cast_cache_bytes),
           gzipped(GZIPPED_FILES_BYTES), made(MADE_ANSWERS_BYTES), keeper(stores, now_ms),
-          live(keeper, c.live, steady_ms), sweeper([this](const std::stop_token& stop) {
+          live(keeper, c.live, steady_ms, [this](const std::string& line) { log_line(line); }),
+          sweeper([this](const std::stop_token& stop) {
               std::mutex m;
               std::condition_variable_any wake;
               std::unique_lock lock(m);
@@ -134,6 +135,11 @@ struct BoardService::Parts {
               }
           }) {}
 
+    // First: the live sessions' replays log until the board that runs them goes.
+    std::mutex log_mutex;
+    std::function<void(const std::string&)> sink = [](const std::string& line) {
+        std::fwrite(line.data(), 1, line.size(), stderr);
+    };
     ServiceConfig config;
     StorePool stores;
     WorkPool replays;
@@ -148,10 +154,6 @@ struct BoardService::Parts {
     // After the board it sweeps: it stops first.
     std::jthread sweeper;
 
-    std::mutex log_mutex;
-    std::function<void(const std::string&)> sink = [](const std::string& line) {
-        std::fwrite(line.data(), 1, line.size(), stderr);
-    };
     // Last: it stops serving before what it serves goes.
     std::unique_ptr<http::Server> server;
 
