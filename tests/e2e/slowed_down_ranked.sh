@@ -86,4 +86,4 @@ curl -s --max-time 10 "$board/runs/$slow_run" | grep -q 'jogo mais lento que o t
     fail "the plain game is $(game_field "$plain_run" kind): $(game_field "$plain_run" open_because)"
 [ -z "$(game_field "$plain_run" open_because)" ] || fail "the plain game has a reason"
 # The board's line on each, with its worst window.
-grep "^live .* judged " "$work/server.log" >&2 || fail "no line on the judged games"
+grep "^orbitrix-server: live .* judged " "$work/server.log" >&2 || fail "no line on the judged games"

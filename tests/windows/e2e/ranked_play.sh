@@ -47,4 +47,4 @@ curl -s --max-time 10 "$board/api/runs/1" |
     python3 -c 'import json, sys; g = json.load(sys.stdin)["games"][0]; print(g["kind"], g.get("open_because", ""))' \
         >"$work/kind"
 [ "$(cat "$work/kind")" = "ranked " ] || fail "the run's game is $(cat "$work/kind")"
-grep "^live .* judged " "$work/server.log" >&2 || fail "no line on the judged game"
+grep "^orbitrix-server: live .* judged " "$work/server.log" >&2 || fail "no line on the judged game"
