@@ -78,8 +78,8 @@ std::string judged_line(std::int64_t session, int game, const LiveVerdict& verdi
                                  ? "open (" + board::http::log_text(*verdict.open_reason) + ")"
                              : game > 0 ? std::string("ranked")
                                         : std::string("open");
-    return "orbitrix-server: live " + std::to_string(session) + " game " + std::to_string(game) + " judged " + kind +
-           ": worst 10 s window " + ratio + " times the least time, " +
+    return "orbitrix-server: live " + std::to_string(session) + " game " + std::to_string(game) +
+           " judged " + kind + ": worst 10 s window " + ratio + " times the least time, " +
            std::to_string(verdict.frames) + " frames, " + std::to_string(verdict.holds) +
            " holds\n";
 }
