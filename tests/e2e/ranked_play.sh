@@ -119,6 +119,7 @@ grep -q '^Bob: .*(jogo aberto)$' "$work/out" || fail "sent later: $(cat "$work/o
 # plays on, keys and frames, and once the terminal is given back the session
 # is kept with the line that sends it later.
 stop_board
+: >"$work/stalling.log"
 python3 "$(dirname "$0")/../server/stalling_board.py" 2>"$work/stalling.log" &
 server_pid=$!
 wait_until 10 "the stalling board to listen" grep -q 'serving on 127\.0\.0\.1:' "$work/stalling.log"

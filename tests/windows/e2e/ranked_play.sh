@@ -12,6 +12,7 @@ server_pid=
 trap '[ -z "$server_pid" ] || kill "$server_pid" 2>/dev/null; cleanup' EXIT
 [ -x "$SERVER" ] || fail "no board's server at $SERVER"
 
+: >"$work/server.log"
 "$SERVER" --listen 127.0.0.1:0 --database "$work/board.sqlite3" 2>"$work/server.log" &
 server_pid=$!
 wait_until 10 "the board to listen" grep -q '^orbitrix-server: serving on 127\.0\.0\.1:' \
