@@ -271,6 +271,10 @@ TEST(LiveReplay, JudgesEachWayOfPlaying) {
         for (int y = 0; y < replay::CAST_ROWS; ++y)
             EXPECT_EQ(seen[y], sent[y]) << "row " << y;
         EXPECT_EQ(verdict.holds, c.play.pause_ms > 0 && c.play.report_holds ? 1 : 0);
+        // The worst window the board logs is the game's own pace.
+        if (c.play.pause_ms == 0 && !c.play.sent_at_once) {
+            EXPECT_NEAR(verdict.worst_ratio, c.play.slow, 0.1);
+        }
     }
 }
 
