@@ -117,8 +117,8 @@ def repeated_and_gapped(server):
 
 
 def huge_batch(server):
-    """10 MiB announced for a batch: 413 from the headers, before a byte of
-    the body is read, with no 100 Continue."""
+    """10 MiB announced for a batch, an opening or a deal: 413 from the
+    headers, before a byte of the body is read, with no 100 Continue."""
     game = Game(server, "127.0.0.53")
     s = connect(server.port)
     s.sendall(get(f"/api/live/{game.run}/batches", "Content-Type: application/json",
@@ -133,8 +133,16 @@ def huge_batch(server):
     sender.start()
     pushed = read_answer(sent)
     sent.close()
-    return (expect(answer, 413, what="a batch of 10 MiB with Expect: 100-continue") +
-            expect(pushed, 413, what="a batch of 10 MiB sent whole"))
+    faults = (expect(answer, 413, what="a batch of 10 MiB with Expect: 100-continue") +
+              expect(pushed, 413, what="a batch of 10 MiB sent whole"))
+    # The routes that take a small body or none refuse a large one as soon.
+    for path in ["/api/live", f"/api/live/{game.run}/games"]:
+        s = connect(server.port, game.source)
+        s.sendall(get(path, "Content-Type: application/json", f"Content-Length: {10 * MIB}",
+                      "Expect: 100-continue", method="POST", close=False))
+        faults += expect(read_answer(s), 413, what=f"10 MiB to POST {path}")
+        s.close()
+    return faults
 
 
 def slowloris_batch(server):
