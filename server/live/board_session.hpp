@@ -7,6 +7,7 @@
 #include "console/glyphs.hpp"
 #include "replay/result_text.hpp"
 #include "server/http/body_stream.hpp"
+#include "server/http/log_text.hpp"
 #include "server/live/live_board.hpp"
 #include "server/live/live_replay.hpp"
 #include "server/live/watch_events.hpp"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -44,6 +46,21 @@ inline board::Game game_of(const game::Resultado& result, std::int64_t frames) {
                        frames,
                        board::Kind::open,
                        {}};
+}
+
+// One line a judged game: how far its worst window was from the slow
+// factor is what tells whether the factor fits honest play.
+inline std::string judged_line(std::int64_t session, int game, const LiveVerdict& verdict) {
+    char ratio[32];
+    std::snprintf(ratio, sizeof ratio, "%.3f", verdict.worst_ratio);
+    const std::string kind = verdict.open_reason
+                                 ? "open (" + board::http::log_text(*verdict.open_reason) + ")"
+                             : game > 0 ? std::string("ranked")
+                                        : std::string("open");
+    return "orbitrix-server: live " + std::to_string(session) + " game " + std::to_string(game) +
+           " judged " + kind + ": worst 10 s window " + ratio + " times the least time, " +
+           std::to_string(verdict.frames) + " frames, " + std::to_string(verdict.holds) +
+           " holds\n";
 }
 
 struct LiveBoard::Session {
@@ -96,6 +113,7 @@ struct LiveBoard::Session {
 
     std::atomic<std::int64_t> points{0};
     std::function<std::int64_t()> now_ms;
+    std::function<void(const std::string&)> log;
 
     // Last: its thread ends first, while what its hooks reach still stands.
     std::unique_ptr<LiveReplay> replay;
@@ -152,6 +170,8 @@ struct LiveBoard::Session {
                          },
                          [this](std::int64_t shown) { points = shown; },
                          [this](int game, const LiveVerdict& verdict) {
+                             if (log)
+                                 log(judged_line(id, game, verdict));
                              const std::lock_guard lock(games_mutex);
                              finished.push_back(Finished{game, verdict});
                          }};

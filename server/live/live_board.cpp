@@ -46,8 +46,9 @@ std::int64_t wall_ms() {
 
 } // namespace
 
-LiveBoard::LiveBoard(LiveKeeper& keeper, LiveLimits limits, std::function<std::int64_t()> now_ms)
-    : keeper_(keeper), limits_(limits), now_ms_(std::move(now_ms)) {}
+LiveBoard::LiveBoard(LiveKeeper& keeper, LiveLimits limits, std::function<std::int64_t()> now_ms,
+                     std::function<void(const std::string&)> log)
+    : keeper_(keeper), limits_(limits), now_ms_(std::move(now_ms)), log_(std::move(log)) {}
 
 LiveBoard::~LiveBoard() = default;
 
@@ -90,6 +91,7 @@ Response LiveBoard::open(const Request& request) {
     session->opened_ms = now;
     session->last_batch_ms = now;
     session->now_ms = now_ms_;
+    session->log = log_;
     session->replay = std::make_unique<LiveReplay>(session->hooks(), limits_.rules);
     {
         const std::lock_guard lock(mutex_);

@@ -69,7 +69,9 @@ class LiveKeeper {
 
 class LiveBoard {
   public:
-    LiveBoard(LiveKeeper& keeper, LiveLimits limits, std::function<std::int64_t()> now_ms);
+    // log, when given, is told in a line how each dealt game was judged.
+    LiveBoard(LiveKeeper& keeper, LiveLimits limits, std::function<std::int64_t()> now_ms,
+              std::function<void(const std::string&)> log = {});
     ~LiveBoard();
     LiveBoard(const LiveBoard&) = delete;
     LiveBoard& operator=(const LiveBoard&) = delete;
@@ -121,6 +123,7 @@ class LiveBoard {
     LiveKeeper& keeper_;
     LiveLimits limits_;
     std::function<std::int64_t()> now_ms_;
+    std::function<void(const std::string&)> log_;
     std::mutex mutex_;
     std::map<std::int64_t, std::shared_ptr<Session>> sessions_;
 };

@@ -28,12 +28,18 @@ void Judge::add(const Judged& batch, bool moved) {
            batch.arrived_ms - younger_.front().arrived_ms >= rules_.window_ms) {
         least_old_slack_ =
             std::min(least_old_slack_.value_or(younger_.front().slack), younger_.front().slack);
+        youngest_old_ = younger_.front();
         younger_.pop_front();
     }
+    const std::int64_t unheld_ms = batch.arrived_ms - held_ms_;
+    if (youngest_old_ && batch.least_ms > youngest_old_->least_ms)
+        worst_ratio_ = std::max(worst_ratio_,
+                                static_cast<double>(unheld_ms - youngest_old_->unheld_ms) /
+                                    static_cast<double>(batch.least_ms - youngest_old_->least_ms));
     if (least_old_slack_ && slack - *least_old_slack_ > static_cast<double>(rules_.grace_ms))
         open_for("slowed down or sent late: over " + std::to_string(rules_.window_ms / 1000) +
                  " s or more it took longer than the game takes to play");
-    younger_.push_back(Point{batch.arrived_ms, slack});
+    younger_.push_back(Point{batch.arrived_ms, slack, unheld_ms, batch.least_ms});
 }
 
 } // namespace live

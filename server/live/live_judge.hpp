@@ -30,7 +30,12 @@ struct JudgeRules {
     std::int64_t tolerance_ms = 250;
     std::int64_t window_ms = 10'000;
     // Honest overheads: drawing, and a 15.6 ms timer tick that makes a
-    // 40 ms frame about 47 ms, stay well under this.
+    // 40 ms frame about 47 ms, stay well under this. Measured (bench/
+    // RESULTS.md): honest play on Linux in tmux has its worst 10 s window at
+    // 1.04 to 1.05 times the least time, a game under faketime at half speed
+    // at 2.07. wine's console on a machine loaded five times over its cores
+    // reached 2.18: wine's drawing there, not a player's machine, so not a
+    // reason to let slowed games through.
     double slow_factor = 1.5;
     std::int64_t grace_ms = 10'000;
     int most_holds = 5;
@@ -66,11 +71,18 @@ class Judge {
     const std::optional<std::string>& reason() const { return reason_; }
     int holds() const { return holds_; }
     std::int64_t held_ms() const { return held_ms_; }
+    // The most wall time, less holds, per unit of least time over the
+    // windows judged so far, each from the youngest batch at least a window
+    // old: what honest play costs against the slow factor. 0 before a
+    // window's worth of play.
+    double worst_ratio() const { return worst_ratio_; }
 
   private:
     struct Point {
         std::int64_t arrived_ms;
-        double slack; // wall - held - factor * least
+        double slack;           // wall - held - factor * least
+        std::int64_t unheld_ms; // wall - held
+        std::int64_t least_ms;
     };
     void open_for(std::string why);
 
@@ -78,8 +90,10 @@ class Judge {
     std::optional<std::string> reason_;
     int holds_ = 0;
     std::int64_t held_ms_ = 0;
-    std::deque<Point> younger_{Point{0, 0.0}}; // the deal itself opens a window
+    std::deque<Point> younger_{Point{0, 0.0, 0, 0}}; // the deal itself opens a window
     std::optional<double> least_old_slack_;
+    std::optional<Point> youngest_old_;
+    double worst_ratio_ = 0;
 };
 
 } // namespace live

@@ -159,6 +159,7 @@ class Judging : public replay::EventSource, public game::Observador {
                                 judge.holds(),
                                 judge.held_ms(),
                                 frames_ - current_->first_frame};
+            verdict.worst_ratio = judge.worst_ratio();
             if (cut_ && !verdict.open_reason)
                 verdict.open_reason = "cut off: the stream stopped before the game ended";
             if (hooks_.judged)

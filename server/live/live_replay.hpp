@@ -36,6 +36,7 @@ struct LiveVerdict {
     int holds = 0;
     std::int64_t held_ms = 0;
     std::int64_t frames = 0;
+    double worst_ratio = 0; // Judge::worst_ratio at its end
 };
 
 struct LiveHooks {

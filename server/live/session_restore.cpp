@@ -26,6 +26,7 @@ std::shared_ptr<LiveBoard::Session> LiveBoard::load(std::int64_t id) {
     session->opened_ms = kept->opened.opened_ms;
     session->last_batch_ms = kept->opened.opened_ms;
     session->now_ms = now_ms_;
+    session->log = log_;
     session->replay = std::make_unique<LiveReplay>(session->hooks(), limits_.rules);
     const std::lock_guard lock(session->mutex);
     try {

@@ -120,7 +120,9 @@ struct BoardService::Parts {
           replays(c.workers, c.waiting), rate(c.submissions_per_minute),
           ticket_rate(c.submissions_per_minute), casts(c.cast_cache_bytes),
           gzipped(GZIPPED_FILES_BYTES), made(MADE_ANSWERS_BYTES), keeper(stores, now_ms),
-          live(keeper, c.live, [this] { return live_clock.now_ms(); }),
+          live(
+              keeper, c.live, [this] { return live_clock.now_ms(); },
+              [this](const std::string& line) { log_line(line); }),
           sweeper([this](const std::stop_token& stop) {
               std::mutex m;
               std::condition_variable_any wake;
@@ -132,6 +134,11 @@ struct BoardService::Parts {
               }
           }) {}
 
+    // First: the live sessions' replays log until the board that runs them goes.
+    std::mutex log_mutex;
+    std::function<void(const std::string&)> sink = [](const std::string& line) {
+        std::fwrite(line.data(), 1, line.size(), stderr);
+    };
     ServiceConfig config;
     StorePool stores;
     WorkPool replays;
@@ -152,10 +159,6 @@ struct BoardService::Parts {
     std::unique_ptr<LiveListener> listener;
 #endif
 
-    std::mutex log_mutex;
-    std::function<void(const std::string&)> sink = [](const std::string& line) {
-        std::fwrite(line.data(), 1, line.size(), stderr);
-    };
     // Last: it stops serving before what it serves goes.
     std::unique_ptr<http::Server> server;
 

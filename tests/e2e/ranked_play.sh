@@ -5,7 +5,8 @@
 # first not answering) is listed and watched while it is played, lands on
 # the ranked board and the player reads it; its file sent again changes
 # nothing; a board stopped mid-session leaves the game playing, then the
-# recording and the line that sends it later, as an open run.
+# recording and the line that sends it later, as an open run; so does one
+# that deals and then never answers a batch.
 ORBITRIX=$1
 SERVER=$2
 . "$(dirname "$0")/lib.sh"
@@ -113,3 +114,26 @@ timeout 30 "$ORBITRIX" --submit "$work/bob.replay" --server "$board" >"$work/out
     fail "sent later: $(cat "$work/err")"
 grep -q '^Bob: .*(jogo aberto)$' "$work/out" || fail "sent later: $(cat "$work/out")"
 [ "$(total ranked)" = 1 ] || fail "the ranked board holds $(total ranked) games"
+
+# A board that deals and then takes every batch and never answers: the game
+# plays on, keys and frames, and once the terminal is given back the session
+# is kept with the line that sends it later.
+stop_board
+: >"$work/stalling.log"
+python3 "$(dirname "$0")/../server/stalling_board.py" 2>"$work/stalling.log" &
+server_pid=$!
+wait_until 10 "the stalling board to listen" grep -q 'serving on 127\.0\.0\.1:' "$work/stalling.log"
+stalling="http://127.0.0.1:$(sed -n 's/.*serving on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$work/stalling.log")"
+game_options="--ranked --mute --server $stalling --record $work/cy.replay"
+new_session
+play_a_little "Cy"
+for key in Space d Space a Space d Space a; do
+    keys "$key"
+    sleep 0.5
+done
+shows "JOGANDO" || fail "the game stopped behind the stalling board"
+keys Escape
+wait_for_exit 60
+expect_exit_status 1
+wait_until 10 "the line that sends it later" shows_joined \
+    "  orbitrix --submit $work/cy.replay --server $stalling"

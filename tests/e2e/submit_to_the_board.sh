@@ -2,7 +2,8 @@
 # A session recorded with --seed in tmux, as a player plays it, sent with
 # --submit to orbitrix-server on SQLite over loopback: its game lands on
 # the open board and the player reads its place and the run's address; the
-# same file sent again changes nothing on the board.
+# same file sent again changes nothing on the board. A seed the board dealt
+# (a ticket's or a live deal's), practised offline, sends an open game.
 ORBITRIX=$1
 SERVER=$2
 . "$(dirname "$0")/lib.sh"
@@ -57,3 +58,48 @@ submit
 [ "$(sed -n 2p "$work/out")" = "Esta partida ja estava no quadro: $board/runs/1" ] ||
     fail "sent again: $(cat "$work/out")"
 [ "$(total all)" = 1 ] || fail "sent again: the board holds $(total all) games"
+
+# A seed the board dealt, practised offline with --seed and the game sent
+# with its ticket, or the seed of a live deal sent as a plain run: open both,
+# the first told it was not played live.
+practise() { # SEED RECORDING
+    tm kill-session -t game
+    rm -f "$work/pid" "$work/exit"
+    game_options="--seed $1 --mute --record $2"
+    start_game
+    play_until_the_game_runs "Ana"
+    wait_for_text "JOGANDO"
+    for key in Space a Space d Space; do
+        keys "$key"
+        sleep 0.2
+    done
+    keys Escape
+    wait_for_exit
+    expect_exit_status 100
+}
+field() { # JSON-TEXT PYTHON-EXPRESSION-ON-j
+    python3 -c "import json, sys; j = json.loads(sys.argv[1]); print($2)" "$1"
+}
+ticket=$(curl -s --max-time 10 -X POST "$board/api/tickets")
+recording=$work/practised.replay
+practise "$(field "$ticket" 'j["seed"]')" "$recording"
+field "$ticket" 'j["ticket"]' >"$recording.tickets"
+submit
+[ "$status" = 0 ] || fail "practised on a ticket's seed: status $status, $(cat "$work/err")"
+grep -q '(jogo aberto)$' "$work/out" || fail "practised on a ticket's seed: $(cat "$work/out")"
+run=$(sed -n 's|.*/runs/\([0-9]*\)$|\1|p' "$work/out")
+answer=$(curl -s --max-time 10 "$board/api/runs/$run")
+[ "$(field "$answer" 'j["games"][0]["kind"]')" = open ] || fail "the ticket's game: $answer"
+field "$answer" 'j["games"][0]["open_because"]' | grep -q '^not played live' ||
+    fail "the ticket's game is not told it was not played live: $answer"
+
+opened=$(curl -s --max-time 10 -X POST -d '{"name":"Ana"}' "$board/api/live")
+dealt=$(curl -s --max-time 10 -X POST \
+    -d "{\"secret\":\"$(field "$opened" 'j["secret"]')\",\"name\":\"Ana\",\"level\":49}" \
+    "$board/api/live/$(field "$opened" 'j["run"]')/games")
+recording=$work/practised-live.replay
+practise "$(field "$dealt" 'j["seed"]')" "$recording"
+submit
+[ "$status" = 0 ] || fail "practised on a live deal's seed: status $status, $(cat "$work/err")"
+grep -q '(jogo aberto)$' "$work/out" || fail "practised on a live deal's seed: $(cat "$work/out")"
+[ "$(total ranked)" = 0 ] || fail "the ranked board holds $(total ranked) games"

@@ -78,6 +78,45 @@ TEST(LiveJudge, OpensAGameForEachReasonAndOnlyThen) {
     }
 }
 
+TEST(LiveJudge, TellsTheWorstWindowsRatioOfWallToLeastTime) {
+    struct Case {
+        const char* what;
+        std::vector<Judged> batches;
+        double worst;
+    };
+    // A batch every quarter second, wall time this factor of the least.
+    const auto steady = [](double factor, int quarters, std::int64_t from_ms = 0,
+                           std::int64_t from_least = 0) {
+        std::vector<Judged> batches;
+        for (int q = 1; q <= quarters; ++q)
+            batches.push_back(Judged{from_ms + static_cast<std::int64_t>(q * 250 * factor),
+                                     from_least + q * 250, 0, 0});
+        return batches;
+    };
+    std::vector<Judged> slower_later = steady(1.0, 80);
+    for (const Judged& b : steady(1.4, 80, 20'000, 20'000))
+        slower_later.push_back(b);
+    std::vector<Judged> held = steady(1.0, 80);
+    held.push_back(Judged{50'000, 20'250, 1, 29'750}); // a held half minute
+    for (const Judged& b : steady(1.0, 80, 50'000, 20'250))
+        held.push_back(b);
+
+    const std::vector<Case> cases = {
+        {"under a window's worth of play", steady(1.1, 36), 0.0},
+        {"in real time", steady(1.0, 200), 1.0},
+        {"with 1.2 times the least time", steady(1.2, 200), 1.2},
+        {"real time, then 1.4 times", slower_later, 1.4},
+        {"a hold is not counted", held, 1.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        live::Judge judge;
+        for (const Judged& b : c.batches)
+            judge.add(b);
+        EXPECT_NEAR(judge.worst_ratio(), c.worst, 0.01);
+    }
+}
+
 TEST(LiveBatches, ReadsTheExpectedShapeAndRefusesAnyOther) {
     const auto batch = live::read_batch(
         R"({"secret":"9a","seq":3,"lines":"key 32 1\n","frame":120,"holds":[[100,900],[110,400,"key"]],"last":true})");

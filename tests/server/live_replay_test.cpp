@@ -282,6 +282,10 @@ TEST(LiveReplay, JudgesEachWayOfPlaying) {
             EXPECT_EQ(seen[y], sent[y]) << "row " << y;
         EXPECT_EQ(verdict.holds,
                   (c.play.pause_ms > 0 && c.play.report_holds ? 1 : 0) + (c.play.claimed ? 1 : 0));
+        // The worst window the board logs is the game's own pace.
+        if (c.play.pause_ms == 0 && !c.play.sent_at_once && !c.play.claimed) {
+            EXPECT_NEAR(verdict.worst_ratio, c.play.slow, 0.1);
+        }
     }
 }
 

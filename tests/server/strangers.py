@@ -16,6 +16,7 @@ import time
 # Run from the source tree: no bytecode written beside the sources.
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import live_attacks  # noqa: E402
 from attacks import OPTIONS, log_faults, table  # noqa: E402
 from edge_client import (Server, SlowClients, connect, exchange, fail, get,  # noqa: E402
                          postgres_database, read_answer, scratch)
@@ -24,7 +25,7 @@ PLAYER_SCRIPT = "/static/asciinema-player.min.js"
 MOST_GROWTH_KIB = 64 << 10
 
 
-def seeded_board(program, recordings, database, options=OPTIONS):
+def seeded_board(program, recordings, database, options=OPTIONS + live_attacks.LIVE_OPTIONS):
     """A board with one run of ten minutes: a cast of a few MiB to ask for."""
     folder = scratch("strangers-runs.")
     subprocess.run([recordings, folder, "1", "600"], check=True)
@@ -39,7 +40,7 @@ def seeded_board(program, recordings, database, options=OPTIONS):
 
 def attacks(server):
     faults = []
-    for name, attack in table(1, PLAYER_SCRIPT):
+    for name, attack in table(1, PLAYER_SCRIPT) + live_attacks.table():
         before = server.rss_kib()
         found = attack(server)
         grown = server.rss_kib() - before
