@@ -191,11 +191,14 @@ class SqlStore final : public Store {
 
     void add_live_batch(std::int64_t session, std::int64_t seq, std::int64_t received_ms,
                         const std::string& lines) override {
-        query(*conn_,
-              "INSERT INTO live_batches (session_id, seq, received_ms, lines) "
-              "VALUES (?1, ?2, ?3, ?4) ON CONFLICT (session_id, seq) DO NOTHING",
-              {session, seq, received_ms, std::string_view(lines)})
-            ->step();
+        keep_live_batch(session, seq, received_ms, lines);
+    }
+
+    void add_live_batches(const std::vector<LiveBatch>& batches) override {
+        sql::Transaction tx(*conn_);
+        for (const LiveBatch& b : batches)
+            keep_live_batch(b.session, b.seq, b.received_ms, b.lines);
+        tx.commit();
     }
 
     Inserted end_live(std::int64_t session, const NewRun& run) override {
@@ -402,6 +405,16 @@ class SqlStore final : public Store {
     // The new run's id; none when its bytes were stored before. The same
     // bytes from two servers at once: the second waits on the unique key
     // until the first commits, then finds its row.
+    // A batch sent again finds its row and leaves it.
+    void keep_live_batch(std::int64_t session, std::int64_t seq, std::int64_t received_ms,
+                         std::string_view lines) {
+        query(*conn_,
+              "INSERT INTO live_batches (session_id, seq, received_ms, lines) "
+              "VALUES (?1, ?2, ?3, ?4) ON CONFLICT (session_id, seq) DO NOTHING",
+              {session, seq, received_ms, lines})
+            ->step();
+    }
+
     // Inside a transaction. A ranked game claims its ticket when `tickets`
     // (one taken already leaves the transaction to be rolled back); a game
     // played live has none to claim.

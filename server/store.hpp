@@ -95,6 +95,14 @@ struct Ticket {
     std::optional<std::int64_t> run_id; // the run that used it
 };
 
+// A live session's batch as the store keeps it.
+struct LiveBatch {
+    std::int64_t session = 0;
+    std::int64_t seq = 0;
+    std::int64_t received_ms = 0;
+    std::string lines;
+};
+
 struct StoreError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -144,6 +152,9 @@ class Store {
                                 std::int64_t /*received_ms*/, const std::string& /*lines*/) {
         no_live();
     }
+    // Many sessions' batches in one transaction, each kept once as
+    // add_live_batch keeps it: all of them are committed, or none.
+    virtual void add_live_batches(const std::vector<LiveBatch>& /*batches*/) { no_live(); }
     // The session's run and games, stored as insert_run stores them (its
     // ranked games dealt live, not on tickets), the session marked with it
     // and its batches dropped, in one transaction.

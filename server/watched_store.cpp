@@ -59,6 +59,9 @@ void WatchedStore::add_live_batch(std::int64_t session, std::int64_t seq, std::i
                                   const std::string& lines) {
     watch([&] { store_->add_live_batch(session, seq, received_ms, lines); });
 }
+void WatchedStore::add_live_batches(const std::vector<LiveBatch>& batches) {
+    watch([&] { store_->add_live_batches(batches); });
+}
 Inserted WatchedStore::end_live(std::int64_t session, const NewRun& run) {
     return watch([&] { return store_->end_live(session, run); });
 }

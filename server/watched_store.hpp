@@ -29,6 +29,7 @@ class WatchedStore final : public Store {
                    std::int64_t dealt_ms) override;
     void add_live_batch(std::int64_t session, std::int64_t seq, std::int64_t received_ms,
                         const std::string& lines) override;
+    void add_live_batches(const std::vector<LiveBatch>& batches) override;
     Inserted end_live(std::int64_t session, const NewRun& run) override;
     std::string live_lines(std::int64_t session) override;
     std::optional<std::int64_t> live_run(std::int64_t session) override;

@@ -5,6 +5,7 @@
 #include "server/answers.hpp"
 #include "server/http/body_stream.hpp"
 #include "server/live/batch_body.hpp"
+#include "server/live/delay_line.hpp"
 #include "server/live/live_replay.hpp"
 #include "server/live/stream_lines.hpp"
 #include "server/live/watch_events.hpp"
@@ -115,6 +116,8 @@ struct LiveBoard::Session {
     std::int64_t last_heartbeat_ms = 0;
     std::optional<std::pair<std::int64_t, std::int64_t>> anchor; // board's ms, game's ms
     double last_time = 0;
+    // With a delay, what the watchers are sent goes through it.
+    std::optional<DelayLine> delay;
 
     std::atomic<std::int64_t> points{0};
     std::function<std::int64_t()> now_ms;
@@ -137,6 +140,53 @@ struct LiveBoard::Session {
         std::erase_if(to, [&](const Watcher& w) { return !w.stream->push(piece); });
     }
 
+    // With watch_mutex held: what the delay has let through, to those
+    // watching, and to those joining the screen as it stood a delay ago.
+    void release(std::int64_t now) {
+        DelayLine::Released out = delay->release(now);
+        if (!out.events.empty())
+            send(watching, out.events);
+        if (out.points)
+            points = *out.points;
+        if (joining.empty())
+            return;
+        if (const std::optional<std::string> whole = delay->joined()) {
+            send(joining, *whole);
+            for (Watcher& w : joining)
+                watching.push_back(std::move(w));
+            joining.clear();
+        }
+    }
+
+    // The replay's output, whole screens and points, into the delay line
+    // (the first two with watch_mutex held).
+    void delayed_output(const std::vector<replay::CastEvent>& events) {
+        const std::int64_t now = now_ms();
+        for (const replay::CastEvent& e : events)
+            if (e.code == 'o')
+                delay->output(now, output_event(stream_time(e.at_ms), e.data));
+        release(now);
+    }
+    void delayed_screen(const std::string& whole, std::int64_t at_ms) {
+        const std::int64_t now = now_ms();
+        delay->screen(now, screen_event(COLUMNS, ROWS, stream_time(at_ms), whole));
+        release(now);
+    }
+    void delayed_points(std::int64_t shown) {
+        const std::lock_guard lock(watch_mutex);
+        delay->points(now_ms(), shown);
+    }
+
+    // With watch_mutex held: the stream's end, to everyone.
+    void close_watchers() {
+        for (auto* list : {&joining, &watching}) {
+            send(*list, done_event());
+            for (const Watcher& w : *list)
+                w.stream->end();
+            list->clear();
+        }
+    }
+
     LiveHooks hooks() {
         return LiveHooks{[this](std::uint32_t seed) -> std::optional<std::pair<int, DealtGame>> {
                              const std::lock_guard lock(games_mutex);
@@ -150,18 +200,26 @@ struct LiveBoard::Session {
                          },
                          [this](const std::vector<replay::CastEvent>& events) {
                              const std::lock_guard lock(watch_mutex);
+                             if (delay)
+                                 return delayed_output(events);
                              for (const replay::CastEvent& e : events)
                                  if (e.code == 'o')
                                      send(watching, output_event(stream_time(e.at_ms), e.data));
                          },
                          [this](const std::string& whole, std::int64_t at_ms) {
                              const std::lock_guard lock(watch_mutex);
+                             if (delay)
+                                 return delayed_screen(whole, at_ms);
                              send(joining, screen_event(COLUMNS, ROWS, stream_time(at_ms), whole));
                              for (Watcher& w : joining)
                                  watching.push_back(std::move(w));
                              joining.clear();
                          },
-                         [this](std::int64_t shown) { points = shown; },
+                         [this](std::int64_t shown) {
+                             if (delay)
+                                 return delayed_points(shown);
+                             points = shown;
+                         },
                          [this](int game, const LiveVerdict& verdict) {
                              const std::lock_guard lock(games_mutex);
                              finished.push_back(Finished{game, verdict});
@@ -235,6 +293,8 @@ Response LiveBoard::open(const Request& request) {
     session->opened_ms = now;
     session->last_batch_ms = now;
     session->now_ms = now_ms_;
+    if (limits_.delay_ms > 0)
+        session->delay.emplace(limits_.delay_ms, limits_.delay_bytes);
     session->replay = std::make_unique<LiveReplay>(session->hooks(), limits_.rules);
     {
         const std::lock_guard lock(mutex_);
@@ -351,6 +411,10 @@ void LiveBoard::end(const std::shared_ptr<Session>& session) {
         session->ended = true;
         session->ended_ms = now_ms_();
         session->replay->finish();
+        const std::lock_guard totals(totals_mutex_);
+        ++totals_.sessions;
+        totals_.batches += session->next_seq - 1;
+        totals_.replay_cpu_ns += session->replay->cpu_ns();
     }
     if (!session->run_body.empty())
         return;
@@ -360,12 +424,10 @@ void LiveBoard::end(const std::shared_ptr<Session>& session) {
         return; // the last batch sent again, or the sweep, tries again
     }
     const std::lock_guard watch(session->watch_mutex);
-    for (auto* list : {&session->joining, &session->watching}) {
-        session->send(*list, done_event());
-        for (const Session::Watcher& w : *list)
-            w.stream->end();
-        list->clear();
-    }
+    // A delay still holding the game's end closes its watchers once it
+    // has let it through (the sweep).
+    if (!session->delay || session->delay->drained())
+        session->close_watchers();
 }
 
 Response LiveBoard::list() {
@@ -438,14 +500,22 @@ Response LiveBoard::watch(std::int64_t id, const Request& request) {
     {
         const std::lock_guard watch(session->watch_mutex);
         session->joining.push_back(Session::Watcher{request.client, stream});
+        if (session->delay)
+            session->release(now_ms_());
     }
-    session->replay->want_screen();
+    if (!session->delay)
+        session->replay->want_screen();
     Response answer;
     answer.content_type = "text/event-stream";
     answer.cache_control = "no-store";
     answer.headers.emplace_back("X-Accel-Buffering", "no");
     answer.stream = std::move(stream);
     return answer;
+}
+
+LiveTotals LiveBoard::totals() const {
+    const std::lock_guard lock(totals_mutex_);
+    return totals_;
 }
 
 bool LiveBoard::playing(std::int64_t id) {
@@ -462,6 +532,7 @@ void LiveBoard::sweep() {
     }
     const std::int64_t now = now_ms_();
     for (const auto& s : all) {
+        bool stored = false;
         {
             const std::lock_guard lock(s->mutex);
             if (!s->ended && now - s->last_batch_ms > limits_.grace_ms) {
@@ -471,15 +542,29 @@ void LiveBoard::sweep() {
             } else if (s->ended && s->run_body.empty()) {
                 end(s);
             }
+            stored = s->ended && !s->run_body.empty();
         }
+        bool screen_wanted = false;
+        bool drained = true;
         {
             const std::lock_guard watch(s->watch_mutex);
+            if (s->delay) {
+                s->release(now);
+                screen_wanted = !stored && s->delay->ask_screen(now);
+                drained = s->delay->drained();
+                if (stored && drained)
+                    s->close_watchers();
+            }
             if (now - s->last_heartbeat_ms >= HEARTBEAT_MS) {
                 s->last_heartbeat_ms = now;
                 s->send(s->watching, heartbeat_event());
+                if (s->delay) // they may wait a whole delay for their first screen
+                    s->send(s->joining, heartbeat_event());
             }
         }
-        if (s->ended && !s->run_body.empty() && now - s->ended_ms > KEPT_AFTER_END_MS) {
+        if (screen_wanted)
+            s->replay->want_screen();
+        if (s->ended && !s->run_body.empty() && now - s->ended_ms > KEPT_AFTER_END_MS && drained) {
             const std::lock_guard lock(mutex_);
             sessions_.erase(s->id);
         }

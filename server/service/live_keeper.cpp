@@ -16,7 +16,7 @@ void StoreKeeper::dealt(std::int64_t session, int game, std::uint32_t seed, std:
 
 void StoreKeeper::batch(std::int64_t session, std::int64_t seq, std::int64_t at_ms,
                         const std::string& lines) {
-    stores_.take()->add_live_batch(session, seq, at_ms, lines);
+    batches_.commit(LiveBatch{session, seq, at_ms, lines});
 }
 
 std::string StoreKeeper::ended(std::int64_t session, const std::string& recording,

@@ -1,0 +1,97 @@
+// Live batches committed many to a transaction: a lone batch at once, those
+// handed in while a transaction is written all in the next one, and a
+// failed transaction failing every batch it held, and only those.
+#include "server/service/group_commit.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <future>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace board {
+namespace {
+
+using Groups = std::vector<std::vector<std::int64_t>>; // the sessions of each write
+
+TEST(GroupCommit, ALoneBatchIsCommittedAtOnceAndAGroupGrowsWhileOneIsWritten) {
+    Groups written;
+    std::atomic<std::size_t> writes{0};
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    GroupCommit commits([&](const std::vector<LiveBatch>& group) {
+        std::vector<std::int64_t> sessions;
+        for (const LiveBatch& b : group)
+            sessions.push_back(b.session);
+        written.push_back(sessions);
+        if (++writes == 2)
+            released.wait(); // the second transaction takes its time
+    });
+
+    commits.commit(LiveBatch{1, 1, 0, "a\n"});
+    EXPECT_EQ(written, (Groups{{1}}));
+
+    // While the second is written, five more sessions hand theirs in.
+    std::thread slow([&] { commits.commit(LiveBatch{2, 1, 0, "b\n"}); });
+    while (writes < 2)
+        std::this_thread::yield();
+    std::vector<std::thread> others;
+    for (std::int64_t session = 3; session <= 7; ++session)
+        others.emplace_back([&commits, session] { commits.commit(LiveBatch{session, 1, 0, ""}); });
+    while (commits.counts().waiting < 5)
+        std::this_thread::yield();
+    release.set_value();
+    slow.join();
+    for (std::thread& t : others)
+        t.join();
+
+    ASSERT_EQ(written.size(), 3u);
+    std::sort(written[2].begin(), written[2].end());
+    EXPECT_EQ(written[2], (std::vector<std::int64_t>{3, 4, 5, 6, 7}));
+    const CommitCounts counts = commits.counts();
+    EXPECT_EQ(counts.commits, 3);
+    EXPECT_EQ(counts.batches, 7);
+    EXPECT_EQ(counts.failed, 0);
+    EXPECT_EQ(counts.waiting, 0);
+}
+
+TEST(GroupCommit, AFailedTransactionFailsEachOfItsBatchesAndNoOther) {
+    std::atomic<int> writes{0};
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    GroupCommit commits([&](const std::vector<LiveBatch>& group) {
+        const int write = ++writes;
+        if (write == 1)
+            released.wait();
+        if (write == 2)
+            throw StoreError("the disk is full (" + std::to_string(group.size()) + ")");
+    });
+    std::thread first([&] { commits.commit(LiveBatch{1, 1, 0, ""}); });
+    while (writes < 1)
+        std::this_thread::yield();
+    std::vector<std::future<std::string>> failed;
+    for (std::int64_t session = 2; session <= 4; ++session)
+        failed.push_back(std::async(std::launch::async, [&commits, session]() -> std::string {
+            try {
+                commits.commit(LiveBatch{session, 1, 0, ""});
+                return "committed";
+            } catch (const StoreError& e) {
+                return e.what();
+            }
+        }));
+    while (commits.counts().waiting < 3)
+        std::this_thread::yield();
+    release.set_value();
+    first.join();
+    for (auto& f : failed)
+        EXPECT_EQ(f.get(), "the disk is full (3)");
+    commits.commit(LiveBatch{5, 1, 0, ""}); // the next transaction stands on its own
+    EXPECT_EQ(commits.counts().failed, 1);
+    EXPECT_EQ(commits.counts().commits, 3);
+}
+
+} // namespace
+} // namespace board
