@@ -20,7 +20,7 @@ soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
 resource.setrlimit(resource.RLIMIT_NOFILE, (hard, hard))
 
 latencies, lags = [], []
-counts = {"busy": 0, "batches": 0, "resent": 0, "refused": 0, "events": 0, "watchers_ended": 0}
+counts = {"busy": 0, "batches": 0, "resent": 0, "refused": 0, "events": 0, "watchers_ended": 0, "why": []}
 
 
 class Connection:
@@ -93,6 +93,8 @@ async def game(path, opened, start_after):
                 latencies.append(time.monotonic() - sent)
                 counts["batches"] += 1
                 break
+            if status == 503 and answer.get("error") not in counts["why"]:
+                counts["why"].append(answer.get("error"))
             counts["resent" if status == 503 else "refused"] += 1
             if status != 503:
                 print(f"batch {seq} of {run}: {status} {answer}", file=sys.stderr)
