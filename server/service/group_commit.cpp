@@ -13,6 +13,9 @@ GroupCommit::~GroupCommit() {
     }
     handed_in_.notify_one();
     committer_.join();
+    // A waiter woken last may still be on its way out of commit().
+    std::unique_lock lock(mutex_);
+    written_.wait(lock, [&] { return inside_ == 0; });
 }
 
 void GroupCommit::commit(LiveBatch batch) {
@@ -22,8 +25,11 @@ void GroupCommit::commit(LiveBatch batch) {
         throw StoreError("the board is stopping");
     pending_.push_back(std::move(batch));
     waiting_.push_back(&outcome);
+    ++inside_;
     handed_in_.notify_one();
     written_.wait(lock, [&] { return outcome.done; });
+    if (--inside_ == 0 && stopping_)
+        written_.notify_all();
     if (outcome.error)
         std::rethrow_exception(outcome.error);
 }

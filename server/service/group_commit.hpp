@@ -14,6 +14,7 @@
 #include "server/store.hpp"
 
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -63,6 +64,7 @@ class GroupCommit {
     std::vector<LiveBatch> pending_;
     std::vector<Outcome*> waiting_; // one a pending batch, in the same order
     bool stopping_ = false;
+    std::size_t inside_ = 0; // callers of commit() not yet returned
     CommitCounts counts_;
     // Last: it starts once all it reads stands.
     std::thread committer_;

@@ -1,6 +1,7 @@
 // Live batches committed many to a transaction: a lone batch at once, those
-// handed in while a transaction is written all in the next one, and a
-// failed transaction failing every batch it held, and only those.
+// handed in while a transaction is written all in the next one, a failed
+// transaction failing every batch it held, and only those, and none lost
+// as the server stops.
 #include "server/service/group_commit.hpp"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <future>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -91,6 +93,31 @@ TEST(GroupCommit, AFailedTransactionFailsEachOfItsBatchesAndNoOther) {
     commits.commit(LiveBatch{5, 1, 0, ""}); // the next transaction stands on its own
     EXPECT_EQ(commits.counts().failed, 1);
     EXPECT_EQ(commits.counts().commits, 3);
+}
+
+TEST(GroupCommit, StoppingCommitsWhatWasHandedInBeforeTheCommitterEnds) {
+    std::atomic<int> writes{0};
+    std::atomic<int> kept{0};
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    auto commits = std::make_unique<GroupCommit>([&](const std::vector<LiveBatch>& group) {
+        if (++writes == 1)
+            released.wait();
+        kept += static_cast<int>(group.size());
+    });
+    std::thread first([&] { commits->commit(LiveBatch{1, 1, 0, ""}); });
+    while (writes < 1)
+        std::this_thread::yield();
+    std::thread second([&] { commits->commit(LiveBatch{2, 1, 0, ""}); });
+    while (commits->counts().waiting < 1)
+        std::this_thread::yield();
+    // The server stops while one transaction is written and a batch waits.
+    std::thread stopping([&] { commits.reset(); });
+    release.set_value();
+    first.join();
+    second.join();
+    stopping.join();
+    EXPECT_EQ(kept, 2);
 }
 
 } // namespace
