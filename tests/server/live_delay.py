@@ -3,8 +3,8 @@
 batch as a client streams it, one watcher from its start and one who joins
 late. The first gets nothing of the game until the delay has passed since
 the session opened, and then the whole screen; the late one opens with a
-whole screen too; both get the game's end only a delay after its last
-batch. As the server stops it says how its batches were committed.
+whole screen too; both get the game's end only about a delay after its
+last batch. As the server stops it says how its batches were committed.
     live_delay.py SERVER RECORDING sqlite|postgres"""
 import http.client
 import json
@@ -97,7 +97,9 @@ for name, watcher in (("the first watcher", early), ("the late watcher", late)):
     end_at, end = watcher.events[-1]
     if not end.startswith("event: done"):
         fail(f"{name}'s stream did not end with the game: {end[:80]!r}")
-    if end_at < last_at + DELAY:
+    # The last batches may draw nothing: the game's last output, which the
+    # end follows by the delay, may have come with one a second earlier.
+    if end_at < last_at + DELAY - 1:
         fail(f"{name} got the game's end {last_at + DELAY - end_at:.2f} s before its delay")
 first_at = early.events[0][0]
 if first_at < opened_at + DELAY:
