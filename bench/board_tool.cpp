@@ -1,5 +1,6 @@
 // What the board's bench needs besides the programs themselves:
 //   board_tool recordings DIR COUNT SECONDS   COUNT seeded sessions, DIR/N.replay
+//   board_tool timed DIR COUNT SECONDS        the same, each line timed, DIR/N.timed
 //   board_tool seed DATABASE GAMES            GAMES games stored on a fresh board
 //   board_tool time DATABASE OFFSET           places, a run's answer and pages timed
 #include "bench/board_timing.hpp"
@@ -17,6 +18,16 @@ int recordings(const std::string& dir, int count, std::int64_t seconds) {
     for (int i = 1; i <= count; ++i) {
         std::ofstream out(dir + "/" + std::to_string(i) + ".replay", std::ios::binary);
         out << teste::played_session(static_cast<unsigned>(i), seconds * 1000).text;
+        if (!out)
+            return 1;
+    }
+    return 0;
+}
+
+int timed(const std::string& dir, int count, std::int64_t seconds) {
+    for (int i = 1; i <= count; ++i) {
+        std::ofstream out(dir + "/" + std::to_string(i) + ".timed", std::ios::binary);
+        out << teste::timed_session(static_cast<unsigned>(i), seconds * 1000);
         if (!out)
             return 1;
     }
@@ -61,11 +72,14 @@ int main(int argc, char** argv) {
     const std::string what = argc > 1 ? argv[1] : "";
     if (what == "recordings" && argc == 5)
         return recordings(argv[2], std::atoi(argv[3]), std::atoll(argv[4]));
+    if (what == "timed" && argc == 5)
+        return timed(argv[2], std::atoi(argv[3]), std::atoll(argv[4]));
     if (what == "seed" && argc == 4)
         return seed(argv[2], std::atoi(argv[3]));
     if (what == "time" && argc == 4)
         return time_board(argv[2], std::atoll(argv[3]));
-    std::fprintf(stderr, "usage: board_tool recordings DIR COUNT SECONDS | seed DATABASE GAMES | "
-                         "time DATABASE OFFSET\n");
+    std::fprintf(stderr,
+                 "usage: board_tool recordings|timed DIR COUNT SECONDS | seed DATABASE GAMES | "
+                 "time DATABASE OFFSET\n");
     return 2;
 }

@@ -210,26 +210,19 @@ class SqlStore final : public Store {
 
     LiveKept add_live_batch(std::int64_t session, const LiveBatch& b) override {
         sql::Transaction tx(*conn_);
-        if (!query(*conn_,
-                   "UPDATE live_sessions SET batches = ?2 "
-                   "WHERE id = ?1 AND run_id IS NULL AND batches = ?2 - 1 RETURNING id",
-                   {session, b.seq})
-                 ->step()) {
-            const auto s =
-                query(*conn_, "SELECT batches, run_id FROM live_sessions WHERE id = ?1", {session});
-            if (!s->step())
-                return LiveKept{false, true, 0};
-            return LiveKept{false, !s->is_null(1), s->integer(0)};
-        }
-        query(*conn_,
-              "INSERT INTO live_batches (session_id, seq, received_ms, lines, frame, holds) "
-              "VALUES (?1, ?2, ?3, ?4, ?5, ?6)",
-              {session, b.seq, b.received_ms, std::string_view(b.lines), b.frame,
-               std::string_view(b.holds)})
-            ->step();
-        conn_->notify(LIVE_CHANNEL, std::to_string(session) + ":" + std::to_string(b.seq));
+        const LiveKept kept = keep_live_batch(session, b);
         tx.commit();
-        return LiveKept{true, false, b.seq};
+        return kept;
+    }
+
+    std::vector<LiveKept> add_live_batches(const std::vector<SessionBatch>& batches) override {
+        sql::Transaction tx(*conn_);
+        std::vector<LiveKept> kept;
+        kept.reserve(batches.size());
+        for (const SessionBatch& b : batches)
+            kept.push_back(keep_live_batch(b.session, b.batch));
+        tx.commit();
+        return kept;
     }
 
     std::optional<Inserted> end_live(std::int64_t session, const NewRun& run, std::int64_t batches,
@@ -491,6 +484,31 @@ class SqlStore final : public Store {
     // The new run's id; none when its bytes were stored before. The same
     // bytes from two servers at once: the second waits on the unique key
     // until the first commits, then finds its row.
+    // A batch sent again finds its row and leaves it.
+    // The session's row is each server's meeting point (see deal_live):
+    // the batch is kept only when it moves the count on by one.
+    LiveKept keep_live_batch(std::int64_t session, const LiveBatch& b) {
+        if (!query(*conn_,
+                   "UPDATE live_sessions SET batches = ?2 "
+                   "WHERE id = ?1 AND run_id IS NULL AND batches = ?2 - 1 RETURNING id",
+                   {session, b.seq})
+                 ->step()) {
+            const auto s =
+                query(*conn_, "SELECT batches, run_id FROM live_sessions WHERE id = ?1", {session});
+            if (!s->step())
+                return LiveKept{false, true, 0};
+            return LiveKept{false, !s->is_null(1), s->integer(0)};
+        }
+        query(*conn_,
+              "INSERT INTO live_batches (session_id, seq, received_ms, lines, frame, holds) "
+              "VALUES (?1, ?2, ?3, ?4, ?5, ?6)",
+              {session, b.seq, b.received_ms, std::string_view(b.lines), b.frame,
+               std::string_view(b.holds)})
+            ->step();
+        conn_->notify(LIVE_CHANNEL, std::to_string(session) + ":" + std::to_string(b.seq));
+        return LiveKept{true, false, b.seq};
+    }
+
     // Inside a transaction. A ranked game claims its ticket when `tickets`
     // (one taken already leaves the transaction to be rolled back); a game
     // played live has none to claim.

@@ -146,6 +146,12 @@ struct KeptLive {
 // for a session ended.
 inline constexpr const char* LIVE_CHANNEL = "orbitrix_live";
 
+// A batch of a session, as many sessions' batches go in one transaction.
+struct SessionBatch {
+    std::int64_t session = 0;
+    LiveBatch batch;
+};
+
 struct StoreError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -197,6 +203,13 @@ class Store {
     // Kept only when it is the session's next batch and the session has
     // not ended; else the store's count says how it stands.
     virtual LiveKept add_live_batch(std::int64_t /*session*/, const LiveBatch& /*batch*/) {
+        no_live();
+        return {};
+    }
+    // Many sessions' batches in one transaction, each kept as
+    // add_live_batch keeps it, with how each went in the same order: all of
+    // them are committed, or none (StoreError).
+    virtual std::vector<LiveKept> add_live_batches(const std::vector<SessionBatch>& /*batches*/) {
         no_live();
         return {};
     }

@@ -67,6 +67,9 @@ std::vector<std::int64_t> WatchedStore::open_live_sessions() {
 std::optional<KeptLive> WatchedStore::live_session(std::int64_t session, std::int64_t after_seq) {
     return watch([&] { return store_->live_session(session, after_seq); });
 }
+std::vector<LiveKept> WatchedStore::add_live_batches(const std::vector<SessionBatch>& batches) {
+    return watch([&] { return store_->add_live_batches(batches); });
+}
 std::string WatchedStore::live_lines(std::int64_t session) {
     return watch([&] { return store_->live_lines(session); });
 }

@@ -27,6 +27,7 @@ class WatchedStore final : public Store {
     std::int64_t open_live(const LiveOpened& opened) override;
     bool deal_live(std::int64_t session, const LiveDeal& deal) override;
     LiveKept add_live_batch(std::int64_t session, const LiveBatch& batch) override;
+    std::vector<LiveKept> add_live_batches(const std::vector<SessionBatch>& batches) override;
     std::optional<Inserted> end_live(std::int64_t session, const NewRun& run, std::int64_t batches,
                                      int games) override;
     std::vector<std::int64_t> open_live_sessions() override;

@@ -8,6 +8,7 @@
 #include "replay/result_text.hpp"
 #include "server/http/body_stream.hpp"
 #include "server/http/log_text.hpp"
+#include "server/live/delay_line.hpp"
 #include "server/live/live_board.hpp"
 #include "server/live/live_replay.hpp"
 #include "server/live/watch_events.hpp"
@@ -110,6 +111,8 @@ struct LiveBoard::Session {
     std::int64_t last_heartbeat_ms = 0;
     std::optional<std::pair<std::int64_t, std::int64_t>> anchor; // board's ms, game's ms
     double last_time = 0;
+    // With a delay, what the watchers are sent goes through it.
+    std::optional<DelayLine> delay;
 
     std::atomic<std::int64_t> points{0};
     std::function<std::int64_t()> now_ms;
@@ -129,14 +132,59 @@ struct LiveBoard::Session {
     }
 
     // The session is its run: each watcher told, and let go.
+    // The stream's end, to everyone; a delay still holding the game's end
+    // closes its watchers once it has let it through (the sweep).
     void finish_watchers() {
         const std::lock_guard watch(watch_mutex);
+        if (!delay || delay->drained())
+            close_watchers();
+    }
+
+    // With watch_mutex held.
+    void close_watchers() {
         for (auto* list : {&joining, &watching}) {
             send(*list, done_event());
             for (const Watcher& w : *list)
                 w.stream->end();
             list->clear();
         }
+    }
+
+    // With watch_mutex held: what the delay has let through, to those
+    // watching, and to those joining the screen as it stood a delay ago.
+    void release(std::int64_t now) {
+        DelayLine::Released out = delay->release(now);
+        if (!out.events.empty())
+            send(watching, out.events);
+        if (out.points)
+            points = *out.points;
+        if (joining.empty())
+            return;
+        if (const std::optional<std::string> whole = delay->joined()) {
+            send(joining, *whole);
+            for (Watcher& w : joining)
+                watching.push_back(std::move(w));
+            joining.clear();
+        }
+    }
+
+    // The replay's output, whole screens and points, into the delay line
+    // (the first two with watch_mutex held).
+    void delayed_output(const std::vector<replay::CastEvent>& events) {
+        const std::int64_t now = now_ms();
+        for (const replay::CastEvent& e : events)
+            if (e.code == 'o')
+                delay->output(now, output_event(stream_time(e.at_ms), e.data));
+        release(now);
+    }
+    void delayed_screen(const std::string& whole, std::int64_t at_ms) {
+        const std::int64_t now = now_ms();
+        delay->screen(now, screen_event(COLUMNS, ROWS, stream_time(at_ms), whole));
+        release(now);
+    }
+    void delayed_points(std::int64_t shown) {
+        const std::lock_guard lock(watch_mutex);
+        delay->points(now_ms(), shown);
     }
 
     // Each watcher's piece; those that left or fell behind are let go.
@@ -157,18 +205,26 @@ struct LiveBoard::Session {
                          },
                          [this](const std::vector<replay::CastEvent>& events) {
                              const std::lock_guard lock(watch_mutex);
+                             if (delay)
+                                 return delayed_output(events);
                              for (const replay::CastEvent& e : events)
                                  if (e.code == 'o')
                                      send(watching, output_event(stream_time(e.at_ms), e.data));
                          },
                          [this](const std::string& whole, std::int64_t at_ms) {
                              const std::lock_guard lock(watch_mutex);
+                             if (delay)
+                                 return delayed_screen(whole, at_ms);
                              send(joining, screen_event(COLUMNS, ROWS, stream_time(at_ms), whole));
                              for (Watcher& w : joining)
                                  watching.push_back(std::move(w));
                              joining.clear();
                          },
-                         [this](std::int64_t shown) { points = shown; },
+                         [this](std::int64_t shown) {
+                             if (delay)
+                                 return delayed_points(shown);
+                             points = shown;
+                         },
                          [this](int game, const LiveVerdict& verdict) {
                              if (log)
                                  log(judged_line(id, game, verdict));

@@ -11,7 +11,7 @@ using nlohmann::json;
 std::string holds_text(const std::vector<BatchHold>& holds) {
     json out = json::array();
     for (const BatchHold& h : holds)
-        out.push_back(json::array({h.frame, h.ms}));
+        out.push_back(h.key ? json::array({h.frame, h.ms, "key"}) : json::array({h.frame, h.ms}));
     return out.dump();
 }
 

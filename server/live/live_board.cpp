@@ -3,6 +3,7 @@
 #include "server/answers.hpp"
 #include "server/live/batch_body.hpp"
 #include "server/live/board_session.hpp"
+#include "server/live/delay_line.hpp"
 #include "server/live/kept_batch.hpp"
 #include "server/live/stream_lines.hpp"
 #include "server/random_token.hpp"
@@ -92,6 +93,8 @@ Response LiveBoard::open(const Request& request) {
     session->last_batch_ms = now;
     session->now_ms = now_ms_;
     session->log = log_;
+    if (limits_.delay_ms > 0)
+        session->delay.emplace(limits_.delay_ms, limits_.delay_bytes);
     session->replay = std::make_unique<LiveReplay>(session->hooks(), limits_.rules);
     {
         const std::lock_guard lock(mutex_);
@@ -248,6 +251,10 @@ void LiveBoard::end(const std::shared_ptr<Session>& session) {
         session->ended = true;
         session->ended_ms = now_ms_();
         session->replay->finish();
+        const std::lock_guard totals(totals_mutex_);
+        ++totals_.sessions;
+        totals_.batches += session->next_seq - 1;
+        totals_.replay_cpu_ns += session->replay->cpu_ns();
     }
     if (!session->run_body.empty())
         return;
@@ -340,14 +347,22 @@ Response LiveBoard::watch(std::int64_t id, const Request& request) {
     {
         const std::lock_guard watch(session->watch_mutex);
         session->joining.push_back(Session::Watcher{request.client, stream});
+        if (session->delay)
+            session->release(now_ms_());
     }
-    session->replay->want_screen();
+    if (!session->delay)
+        session->replay->want_screen();
     Response answer;
     answer.content_type = "text/event-stream";
     answer.cache_control = "no-store";
     answer.headers.emplace_back("X-Accel-Buffering", "no");
     answer.stream = std::move(stream);
     return answer;
+}
+
+LiveTotals LiveBoard::totals() const {
+    const std::lock_guard lock(totals_mutex_);
+    return totals_;
 }
 
 bool LiveBoard::playing(std::int64_t id) {
@@ -364,6 +379,7 @@ void LiveBoard::sweep() {
     }
     const std::int64_t now = now_ms_();
     for (const auto& s : all) {
+        bool stored = false;
         {
             const std::lock_guard lock(s->mutex);
             if (s->replaced)
@@ -378,15 +394,29 @@ void LiveBoard::sweep() {
             } else if (s->ended && s->run_body.empty()) {
                 end(s);
             }
+            stored = s->ended && !s->run_body.empty();
         }
+        bool screen_wanted = false;
+        bool drained = true;
         {
             const std::lock_guard watch(s->watch_mutex);
+            if (s->delay) {
+                s->release(now);
+                screen_wanted = !stored && s->delay->ask_screen(now);
+                drained = s->delay->drained();
+                if (stored && drained)
+                    s->close_watchers();
+            }
             if (now - s->last_heartbeat_ms >= HEARTBEAT_MS) {
                 s->last_heartbeat_ms = now;
                 s->send(s->watching, heartbeat_event());
+                if (s->delay) // they may wait a whole delay for their first screen
+                    s->send(s->joining, heartbeat_event());
             }
         }
-        if (s->ended && !s->run_body.empty() && now - s->ended_ms > KEPT_AFTER_END_MS) {
+        if (screen_wanted)
+            s->replay->want_screen();
+        if (s->ended && !s->run_body.empty() && now - s->ended_ms > KEPT_AFTER_END_MS && drained) {
             const std::lock_guard lock(mutex_);
             sessions_.erase(s->id);
         }

@@ -28,6 +28,10 @@ struct LiveLimits {
     std::int64_t grace_ms = 10'000;
     // What a watcher may fall behind before it is dropped.
     std::size_t watcher_behind_bytes = std::size_t{1} << 20;
+    // Watchers see each game this much later than it is played; 0: as it
+    // is. A session's delay line holds at most delay_bytes of it.
+    std::int64_t delay_ms = 0;
+    std::size_t delay_bytes = std::size_t{2} << 20;
     JudgeRules rules;
 };
 
@@ -67,6 +71,13 @@ class LiveKeeper {
     virtual std::string run_body(std::int64_t run) = 0;
 };
 
+// What the board's live sessions took, those ended so far.
+struct LiveTotals {
+    std::int64_t sessions = 0;
+    std::int64_t batches = 0;
+    std::int64_t replay_cpu_ns = 0; // the replays' threads
+};
+
 class LiveBoard {
   public:
     // log, when given, is told in a line how each dealt game was judged.
@@ -103,6 +114,8 @@ class LiveBoard {
     // once a second.
     void sweep();
 
+    LiveTotals totals() const;
+
     struct Session;
 
   private:
@@ -126,6 +139,8 @@ class LiveBoard {
     std::function<void(const std::string&)> log_;
     std::mutex mutex_;
     std::map<std::int64_t, std::shared_ptr<Session>> sessions_;
+    mutable std::mutex totals_mutex_;
+    LiveTotals totals_;
 };
 
 } // namespace live

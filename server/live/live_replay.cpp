@@ -248,6 +248,7 @@ class Judging : public replay::EventSource, public game::Observador {
 } // namespace
 
 struct LiveReplay::Running {
+    std::atomic<std::int64_t> cpu_ns{0};
     std::thread thread;
 };
 
@@ -255,22 +256,23 @@ LiveReplay::LiveReplay(LiveHooks hooks, JudgeRules rules)
     : events_(std::make_unique<LiveEvents>()),
       screen_wanted_(std::make_shared<std::atomic<bool>>(false)),
       running_(std::make_unique<Running>()) {
-    running_->thread = std::thread(
-        [events = events_.get(), wanted = screen_wanted_, hooks = std::move(hooks), rules] {
-            const console::Size size{replay::CAST_COLUMNS, replay::CAST_ROWS};
-            const auto terminal =
-                std::make_unique<replay::CastTerminal>(size, game::exigencias_do_console().least);
-            LiveStage stage(*terminal, hooks, *wanted);
-            Judging judging(*events, stage, hooks, rules);
-            events->on_poke([&stage] { stage.present_now(); });
-            // The one replay every caller makes, its events from the stream.
-            replay::ReplayOptions options;
-            options.stage.emplace(replay::Stage{terminal->screen(), stage});
-            options.watch = &judging;
-            options.hold_awaited_keys = false;
-            replay::check_events(judging, options);
-            stage.present_now();
-        });
+    running_->thread = std::thread([events = events_.get(), wanted = screen_wanted_,
+                                    hooks = std::move(hooks), rules, running = running_.get()] {
+        const console::Size size{replay::CAST_COLUMNS, replay::CAST_ROWS};
+        const auto terminal =
+            std::make_unique<replay::CastTerminal>(size, game::exigencias_do_console().least);
+        LiveStage stage(*terminal, hooks, *wanted);
+        Judging judging(*events, stage, hooks, rules);
+        events->on_poke([&stage] { stage.present_now(); });
+        // The one replay every caller makes, its events from the stream.
+        replay::ReplayOptions options;
+        options.stage.emplace(replay::Stage{terminal->screen(), stage});
+        options.watch = &judging;
+        options.hold_awaited_keys = false;
+        replay::check_events(judging, options);
+        stage.present_now();
+        running->cpu_ns = thread_cpu_ns();
+    });
 }
 
 void LiveReplay::want_screen() {
@@ -282,6 +284,10 @@ void LiveReplay::finish() {
     events_->close();
     if (running_->thread.joinable())
         running_->thread.join();
+}
+
+std::int64_t LiveReplay::cpu_ns() const {
+    return running_->cpu_ns.load();
 }
 
 LiveReplay::~LiveReplay() {

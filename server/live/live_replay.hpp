@@ -70,6 +70,8 @@ class LiveReplay {
     void want_screen();
     // Closes the events and waits until the replay has played what it had.
     void finish();
+    // The CPU time the replay's thread took, once finished.
+    std::int64_t cpu_ns() const;
 
   private:
     struct Running;

@@ -27,6 +27,9 @@ std::shared_ptr<LiveBoard::Session> LiveBoard::load(std::int64_t id) {
     session->last_batch_ms = kept->opened.opened_ms;
     session->now_ms = now_ms_;
     session->log = log_;
+    // A copy's watchers, on another server, wait as long as the feeder's.
+    if (limits_.delay_ms > 0)
+        session->delay.emplace(limits_.delay_ms, limits_.delay_bytes);
     session->replay = std::make_unique<LiveReplay>(session->hooks(), limits_.rules);
     const std::lock_guard lock(session->mutex);
     try {

@@ -173,6 +173,7 @@ struct BoardService::Parts {
     http::Response live_page_answer(std::int64_t id);
     void log(const http::Exchange& exchange);
     void log_line(const std::string& line);
+    void log_live_totals();
 };
 
 http::Response BoardService::Parts::submit(const http::Request& req) {
@@ -392,6 +393,29 @@ void BoardService::Parts::log_line(const std::string& line) {
     sink(line);
 }
 
+// What the live sessions cost, for whoever sizes the board: the batches'
+// transactions and the replays' CPU, said once as the server stops.
+void BoardService::Parts::log_live_totals() {
+    const CommitCounts commits = keeper.commits();
+    if (commits.commits == 0)
+        return;
+    const live::LiveTotals totals = live.totals();
+    char line[320];
+    std::snprintf(line, sizeof line,
+                  "orbitrix-server: live: %lld batches in %lld transactions (%.2f a transaction, "
+                  "%lld failed); %lld sessions ended, %lld batches, their replays %.3f s of CPU "
+                  "(%.3f ms a batch)\n",
+                  static_cast<long long>(commits.batches), static_cast<long long>(commits.commits),
+                  static_cast<double>(commits.batches) / static_cast<double>(commits.commits),
+                  static_cast<long long>(commits.failed), static_cast<long long>(totals.sessions),
+                  static_cast<long long>(totals.batches),
+                  static_cast<double>(totals.replay_cpu_ns) / 1e9,
+                  totals.batches == 0 ? 0.0
+                                      : static_cast<double>(totals.replay_cpu_ns) / 1e6 /
+                                            static_cast<double>(totals.batches));
+    log_line(line);
+}
+
 void BoardService::Parts::log(const http::Exchange& e) {
     const auto field = [](const std::string& text) {
         return text.empty() ? std::string("-") : http::log_text(text);
@@ -457,6 +481,7 @@ int BoardService::port() const {
 
 void BoardService::run() {
     parts_->server->run();
+    parts_->log_live_totals();
 }
 
 void BoardService::stop() {

@@ -15,7 +15,7 @@ bool StoreKeeper::dealt(std::int64_t session, const LiveDeal& deal) {
 }
 
 LiveKept StoreKeeper::batch(std::int64_t session, const LiveBatch& batch) {
-    return stores_.take()->add_live_batch(session, batch);
+    return batches_.commit(SessionBatch{session, batch});
 }
 
 std::optional<std::string> StoreKeeper::ended(std::int64_t session, const std::string& recording,

@@ -2,8 +2,10 @@
 // The live sessions' keeper over the board's store: each call on a
 // connection of the pool, committed before it returns, and an ended
 // session stored as a run, with its answer as POST /api/runs gives it.
+// The batches of all sessions share transactions (group_commit.hpp).
 
 #include "server/live/live_board.hpp"
+#include "server/service/group_commit.hpp"
 #include "server/store_pool.hpp"
 
 namespace board {
@@ -11,7 +13,10 @@ namespace board {
 class StoreKeeper final : public live::LiveKeeper {
   public:
     StoreKeeper(StorePool& stores, std::function<std::int64_t()> now_ms)
-        : stores_(stores), now_ms_(std::move(now_ms)) {}
+        : stores_(stores), now_ms_(std::move(now_ms)),
+          batches_([&stores](const std::vector<SessionBatch>& group) {
+              return stores.take()->add_live_batches(group);
+          }) {}
 
     std::int64_t opened(const LiveOpened& opened) override;
     bool dealt(std::int64_t session, const LiveDeal& deal) override;
@@ -23,9 +28,13 @@ class StoreKeeper final : public live::LiveKeeper {
     std::optional<KeptLive> kept(std::int64_t session, std::int64_t after_seq) override;
     std::string run_body(std::int64_t run) override;
 
+    // The batches' transactions so far.
+    CommitCounts commits() const { return batches_.counts(); }
+
   private:
     StorePool& stores_;
     std::function<std::int64_t()> now_ms_;
+    GroupCommit batches_;
 };
 
 } // namespace board

@@ -75,6 +75,8 @@ constexpr EdgeFlag EDGE_FLAGS[] = {
      [](ServiceConfig& c, int v) { c.live.watchers_per_address = v; }},
     {"--live-grace", 1, 30,
      [](ServiceConfig& c, int v) { c.live.grace_ms = std::int64_t{v} * 1000; }},
+    {"--live-delay", 0, 3600,
+     [](ServiceConfig& c, int v) { c.live.delay_ms = std::int64_t{v} * 1000; }},
 };
 
 const EdgeFlag* edge_flag(std::string_view name) {
@@ -145,6 +147,9 @@ std::string help_text() {
            "      --live-grace SECONDS\n"
            "                      a live session without a batch for this long is ended\n"
            "                      where its replay stands, its game open (1 to 30; 10)\n"
+           "      --live-delay SECONDS\n"
+           "                      watchers see each live game this much later than it\n"
+           "                      is played, its points on /api/live too (0 to 3600; 0)\n"
            "\n"
            "Pages: GET / (the board), GET /runs/ID (a run, played), GET /runs/ID.cast,\n"
            "GET /live/ID (a session as it is played).\n"

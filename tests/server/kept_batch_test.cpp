@@ -21,7 +21,7 @@ TEST(KeptBatch, ReadsBackAsItWasReadWhenItCame) {
          "orbitrix replay 1\norbitrix 1.0 linux\ntime 17\n",
          {},
          1},
-        {"keys and holds", 7, "key 32 3\nkey 100 0\n", {{12, 3000}, {40, 9}}, 2},
+        {"keys and holds", 7, "key 32 3\nkey 100 0\n", {{12, 3000, true}, {40, 9, false}}, 2},
         {"empty of lines, where the game stands", 9, "", {{5, 250}}, 0},
     };
     for (const Case& c : cases) {
@@ -36,7 +36,7 @@ TEST(KeptBatch, ReadsBackAsItWasReadWhenItCame) {
         EXPECT_EQ(read->mark.arrived_ms, 1'765'000'000'123);
         EXPECT_EQ(read->mark.holds, c.holds);
     }
-    EXPECT_EQ(live::holds_text({{12, 3000}}), "[[12,3000]]");
+    EXPECT_EQ(live::holds_text({{12, 3000, true}, {40, 9, false}}), R"([[12,3000,"key"],[40,9]])");
 }
 
 TEST(KeptBatch, WhatDoesNotReadIsRefusedWhole) {

@@ -1,6 +1,7 @@
 // The live sessions' queries on each engine: sessions told apart, a batch
-// kept once however often it is sent, and a session's end storing its run
-// and dropping its batches in one go; what a server that did not open a
+// kept once however often it is sent, many sessions' batches committed in
+// one transaction or not at all, and a session's end storing its run and
+// dropping its batches in one go; what a server that did not open a
 // session reads to carry it on, and the counts by which two servers
 // feeding one session find that the other moved it on.
 #include "store_contract.hpp"
@@ -155,6 +156,35 @@ TEST_P(StoreContract, ALiveSessionMovesOnOnlyFromWhereItStands) {
     EXPECT_TRUE(one->live_run(id));
     EXPECT_FALSE(one->add_live_batch(id, batch(4, 2100, "x\n")).kept);
     EXPECT_EQ(1, one->count(BoardQuery{}));
+}
+
+TEST_P(StoreContract, ManySessionsBatchesAreCommittedTogether) {
+    const std::int64_t first = store->open_live(LiveOpened{1000, "aa", "192.0.2.1"});
+    const std::int64_t second = store->open_live(LiveOpened{1001, "bb", "192.0.2.2"});
+    ASSERT_TRUE(store->add_live_batch(first, batch(1, 1200, "a1\n")).kept);
+
+    // A tick's group: a batch sent again among new ones of two sessions,
+    // and one of a session there is none of; each told how it went.
+    const std::int64_t none = second + 1000;
+    const std::vector<LiveKept> kept =
+        store->add_live_batches({{second, batch(1, 1300, "b1\n")},
+                                 {first, batch(1, 1300, "a1 again\n")},
+                                 {first, batch(2, 1300, "a2\n")},
+                                 {none, batch(1, 1300, "x\n")},
+                                 {second, batch(2, 1300, "b2\n")}});
+    ASSERT_EQ(kept.size(), 5u);
+    const bool kept_flags[] = {true, false, true, false, true};
+    const std::int64_t counts[] = {1, 1, 2, 0, 2};
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        EXPECT_EQ(kept[i].kept, kept_flags[i]) << i;
+        EXPECT_EQ(kept[i].batches, counts[i]) << i;
+    }
+    EXPECT_TRUE(kept[3].ended); // no such session
+    // Seen from another connection: committed, not only written.
+    const auto other = open();
+    EXPECT_EQ(other->live_lines(first), "a1\na2\n");
+    EXPECT_EQ(other->live_lines(second), "b1\nb2\n");
+    EXPECT_TRUE(store->add_live_batches({}).empty()); // an empty group is no error
 }
 
 } // namespace board::testing

@@ -364,6 +364,11 @@ TEST(CommandLine, FollowsTheGamesConventions) {
                              "--max-connections-per-address"})
         EXPECT_EQ(message({flag, "0"}), std::string("bad value '0' for ") + flag);
     EXPECT_EQ(message({"--header-limit", "2000000"}), "bad value '2000000' for --header-limit");
+    // The live delay: none unless given, in whole seconds up to an hour.
+    EXPECT_EQ(defaults.config.live.delay_ms, 0);
+    EXPECT_EQ(std::get<board::Run>(run({"--live-delay=30"})).config.live.delay_ms, 30'000);
+    EXPECT_EQ(message({"--live-delay", "3601"}), "bad value '3601' for --live-delay");
+    EXPECT_EQ(message({"--live-delay", "-1"}), "bad value '-1' for --live-delay");
 
     EXPECT_EQ(board::default_database("/x", "/home/a"), "/x/orbitrix/board.sqlite3");
     EXPECT_EQ(board::default_database("", "/home/a"),

@@ -19,4 +19,10 @@ struct RecordedSession {
 
 RecordedSession played_session(unsigned seed, std::int64_t length_ms);
 
+// The same session with the time each line was written, for whoever plays
+// it back at its own pace: one line a recording line or a quarter of a
+// second passed, "MS FRAME" (the game's own clock, the frames it reached)
+// and, for a recording line, a space and the line.
+std::string timed_session(unsigned seed, std::int64_t length_ms);
+
 } // namespace teste

@@ -36,16 +36,20 @@ class KeyDraw {
 
 // The session's recording, with `player` as the console's platform and told
 // of each game; it has no time limit of its own.
-template <class Player> std::string recorded_session(Player& player) {
+template <class Player> void record_session(Player& player, std::ostream& out) {
     console::MemoryScreen screen;
     player.set_time_limit_ms(std::numeric_limits<std::int64_t>::max() / 2);
-    std::ostringstream out;
     replay::RecordingPlatform recorder(player, out);
     BothObservers both(recorder, player);
     {
         const console::Installation installed(screen, recorder);
         game::sessao(both);
     }
+}
+
+template <class Player> std::string recorded_session(Player& player) {
+    std::ostringstream out;
+    record_session(player, out);
     return out.str();
 }
 
