@@ -1,0 +1,110 @@
+// The game played from the board's /play page in headless Chromium, as a
+// player would: the title, the menu, a name with an accent, level 1, a few
+// moves and shots, the pause, and Esc; then the lines the terminal program
+// prints after a session. Every check reads the cells of the page's own
+// terminal. Exits 1 after printing every failed check.
+//   node play_in_browser.mjs BASE_URL SHOTS_DIR
+import { createRequire } from "node:module";
+import path from "node:path";
+
+const [base, shots] = process.argv.slice(2);
+const require = createRequire(path.join(process.env.ORBITRIX_WEB_MODULES, "/"));
+const { chromium } = require("playwright-core");
+
+const failures = [];
+const check = (ok, what) => {
+  if (!ok) failures.push(what);
+  console.log(`${ok ? "ok  " : "FAIL"} ${what} [${(performance.now() / 1000).toFixed(1)} s]`);
+};
+
+const browser = await chromium.launch({
+  executablePath: process.env.ORBITRIX_CHROMIUM ?? "/usr/bin/chromium",
+  args: [
+    "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+    "--disable-background-networking", "--disable-component-update", "--disable-sync",
+  ],
+});
+const origin = new URL(base).origin;
+const elsewhere = [];
+const problems = [];
+const context = await browser.newContext({ viewport: { width: 1280, height: 1000 } });
+const page = await context.newPage();
+page.on("request", (r) => {
+  if (new URL(r.url()).origin !== origin) elsewhere.push(r.url());
+});
+page.on("pageerror", (e) => problems.push(`script error: ${e.message}`));
+page.on("console", (m) => {
+  if (m.type() === "error") problems.push(`console error: ${m.text()}`);
+});
+
+const loaded = performance.now();
+const answer = await page.goto(`${base}/play`, { waitUntil: "load" });
+check(answer.status() === 200, "/play answers 200");
+check(/default-src 'self'/.test(answer.headers()["content-security-policy"] ?? ""),
+      "/play is sent with a same-host-only policy");
+
+// The page's terminal, a line a row.
+const rows = () => page.evaluate(() => {
+  const buffer = window.orbitrixTerminal?.buffer.active;
+  if (!buffer) return [];
+  return Array.from({ length: 50 }, (_, y) => buffer.getLine(y)?.translateToString(true) ?? "");
+});
+const shows = async (text, seconds = 10) => {
+  for (let i = 0; i < seconds * 20; ++i) {
+    if ((await rows()).some((row) => row.includes(text))) return true;
+    await page.waitForTimeout(50);
+  }
+  return false;
+};
+const at = async (column, row, text) =>
+  ((await rows())[row - 1] ?? "").substr(column - 1, text.length) === text;
+
+check(await shows("Por Quenvar", 5), "the title is drawn in the page's terminal");
+console.log(`  first title text ${(performance.now() - loaded).toFixed(0)} ms after load began`);
+check(await shows("1 - Jogar", 30), "the menu follows the title");
+check(await at(15, 20, "1 - Jogar") && await at(15, 22, "2 - Sair"),
+      "the menu's lines stand where the terminal shows them");
+await page.screenshot({ path: `${shots}/play-menu-1280.png` });
+
+const terminal = page.locator("#terminal");
+await terminal.click();
+await page.keyboard.type("1");
+check(await shows("Digite Seu Nome -> "), "1 asks for the name");
+await page.keyboard.type("João");
+check(await shows("Digite Seu Nome -> João"), "a name typed with an accent is shown as typed");
+await page.keyboard.press("Enter");
+check(await shows("Escolha Um Nivel"), "Enter asks for the level");
+await page.keyboard.type("1");
+check(await shows(" Nome : "), "level 1 starts the game");
+check((await rows()).some((row) => row.includes("João")), "the panel shows the player's name");
+for (const key of ["d", " ", "a", " ", "d", "d", " "]) {
+  await page.keyboard.type(key);
+  await page.waitForTimeout(120);
+}
+await page.screenshot({ path: `${shots}/play-game-1280.png` });
+await page.keyboard.type("p");
+await page.waitForTimeout(300);
+const paused = (await rows()).join("\n");
+await page.waitForTimeout(600);
+check((await rows()).join("\n") === paused, "p pauses the game: the screen stands still");
+await page.keyboard.type("p");
+await page.waitForTimeout(300);
+await page.keyboard.press("Escape");
+
+const ended = await page.waitForFunction(() => window.orbitrixExit !== undefined,
+                                         null, { timeout: 30_000 }).then(() => true, () => false);
+check(ended, "Esc leaves the game and the session ends");
+const status = await page.evaluate(() => window.orbitrixExit);
+check(status === 100, `the session ends with status 100 (${status})`);
+const after = await page.locator("#depois").isVisible();
+check(after, "the page shows the end of the session and a way to play again");
+await page.screenshot({ path: `${shots}/play-end-1280.png`, fullPage: true });
+
+await context.close();
+await browser.close();
+check(elsewhere.length === 0, `no request left ${origin} (${elsewhere.join(" ")})`);
+check(problems.length === 0, `no error (${problems.join("; ")})`);
+if (failures.length) {
+  console.log(`${failures.length} failed`);
+  process.exit(1);
+}
