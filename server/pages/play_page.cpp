@@ -23,7 +23,8 @@ std::string play_page() {
         "jogo para o navegador, ou a pagina precisa de JavaScript.</p>\n<div id=\"terminal\" "
         "class=\"terminal\"></div>\n</section>\n<section id=\"depois\" "
         "aria-labelledby=\"depois-titulo\" hidden>\n<h2 id=\"depois-titulo\">Fim da "
-        "sessao</h2>\n<pre></pre>\n<p><a href=\"/play\">Jogar de novo</a></p>\n</section>\n"
+        "sessao</h2>\n<pre></pre>\n<p><a download=\"orbitrix.replay\" hidden>Baixar a gravacao da "
+        "sessao</a></p>\n<p><a href=\"/play\">Jogar de novo</a></p>\n</section>\n"
         "</main>\n";
     return document("Orbitrix: jogar", head, body);
 }

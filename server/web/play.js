@@ -10,30 +10,36 @@ const ROWS = 50;
 const FADE_S = 0.003;
 const PEAK = 6000 / 32768;
 
-const playTone = (() => {
+const sound = (() => {
   let audio = null;
-  return (hz, ms) => {
-    if (hz < 20 || hz >= 24000 || ms <= 0) return;
-    try {
-      audio ??= new AudioContext();
-      if (audio.state !== "running") return; // not allowed yet
-      const start = audio.currentTime;
-      const end = start + ms / 1000;
-      const fade = Math.min(FADE_S, ms / 2000);
-      const wave = audio.createOscillator();
-      wave.type = "square";
-      wave.frequency.value = hz;
-      const level = audio.createGain();
-      level.gain.setValueAtTime(0, start);
-      level.gain.linearRampToValueAtTime(PEAK, start + fade);
-      level.gain.setValueAtTime(PEAK, end - fade);
-      level.gain.linearRampToValueAtTime(0, end);
-      wave.connect(level).connect(audio.destination);
-      wave.start(start);
-      wave.stop(end);
-    } catch {
-      // No sound on this page: the game plays on, silent.
-    }
+  const context = () => (audio ??= new AudioContext());
+  return {
+    // A key is the gesture that lets the page sound.
+    wake() {
+      try { context().resume(); } catch { /* no sound on this page */ }
+    },
+    tone(hz, ms) {
+      if (hz < 20 || hz >= 24000 || ms <= 0) return;
+      try {
+        if (context().state !== "running") return; // not allowed yet
+        const start = audio.currentTime;
+        const end = start + ms / 1000;
+        const fade = Math.min(FADE_S, ms / 2000);
+        const wave = audio.createOscillator();
+        wave.type = "square";
+        wave.frequency.value = hz;
+        const level = audio.createGain();
+        level.gain.setValueAtTime(0, start);
+        level.gain.linearRampToValueAtTime(PEAK, start + fade);
+        level.gain.setValueAtTime(PEAK, end - fade);
+        level.gain.linearRampToValueAtTime(0, end);
+        wave.connect(level).connect(audio.destination);
+        wave.start(start);
+        wave.stop(end);
+      } catch {
+        // No sound on this page: the game plays on, silent.
+      }
+    },
   };
 })();
 
@@ -93,13 +99,15 @@ document.addEventListener("DOMContentLoaded", () => {
   terminal.onData((data) => {
     for (const b of encoder.encode(data)) typed.push(b);
   });
-  // A key is the gesture that lets the page sound.
-  box.addEventListener("keydown", () => {
-    try { new AudioContext().resume(); } catch {}
-  }, { once: true });
+  box.addEventListener("keydown", () => sound.wake(), { once: true });
 
+  // The session is recorded, as --record does, so the page can offer its
+  // file: the same that --verify and --submit read.
+  const RECORDING = "/tmp/orbitrix.replay";
   const lines = [];
+  let game = null;
   window.Orbitrix({
+    arguments: ["--record", RECORDING],
     orbitrixWrite: (bytes) => terminal.write(bytes),
     orbitrixRead: (into) => {
       const n = Math.min(into.length, typed.length);
@@ -107,16 +115,24 @@ document.addEventListener("DOMContentLoaded", () => {
       typed.splice(0, n);
       return n;
     },
-    orbitrixTone: playTone,
+    orbitrixTone: (hz, ms) => sound.tone(hz, ms),
     print: (line) => lines.push(line),
     printErr: (line) => lines.push(line),
     onExit: (status) => {
       window.orbitrixExit = status;
       const after = document.getElementById("depois");
-      if (after) {
-        after.querySelector("pre").textContent = lines.join("\n");
-        after.hidden = false;
+      if (!after) return;
+      after.querySelector("pre").textContent = lines.join("\n");
+      try {
+        const recording = game.FS.readFile(RECORDING, { encoding: "utf8" });
+        window.orbitrixRecording = recording;
+        const link = after.querySelector("a[download]");
+        link.href = URL.createObjectURL(new Blob([recording], { type: "text/plain" }));
+        link.hidden = false;
+      } catch {
+        // Nothing was recorded: the session ended before it began.
       }
+      after.hidden = false;
     },
-  });
+  }).then((made) => { game = made; });
 });

@@ -3,11 +3,16 @@
 // moves and shots, the pause, and Esc; then the lines the terminal program
 // prints after a session. Every check reads the cells of the page's own
 // terminal. Exits 1 after printing every failed check.
-//   node play_in_browser.mjs BASE_URL SHOTS_DIR
+// The session's recording, offered by the page, verifies with the native
+// program to the same game.
+//   node play_in_browser.mjs BASE_URL SHOTS_DIR ORBITRIX
+import { execFileSync } from "node:child_process";
+import { mkdtempSync, rmSync, writeFileSync } from "node:fs";
 import { createRequire } from "node:module";
+import os from "node:os";
 import path from "node:path";
 
-const [base, shots] = process.argv.slice(2);
+const [base, shots, program] = process.argv.slice(2);
 const require = createRequire(path.join(process.env.ORBITRIX_WEB_MODULES, "/"));
 const { chromium } = require("playwright-core");
 
@@ -99,6 +104,25 @@ check(status === 100, `the session ends with status 100 (${status})`);
 const after = await page.locator("#depois").isVisible();
 check(after, "the page shows the end of the session and a way to play again");
 await page.screenshot({ path: `${shots}/play-end-1280.png`, fullPage: true });
+const said = await page.locator("#depois pre").textContent();
+check(/^João: \d+ pontos?$/m.test(said), `the page shows the session's lines (${said})`);
+check(await page.locator("#depois a[download]").isVisible(), "the page offers the recording");
+
+const recording = await page.evaluate(() => window.orbitrixRecording ?? "");
+const scratch = mkdtempSync(path.join(os.tmpdir(), "orbitrix-play-"));
+writeFileSync(path.join(scratch, "page.replay"), recording);
+let verified = "";
+try {
+  verified = execFileSync(program, ["--verify", path.join(scratch, "page.replay")],
+                          { encoding: "utf8" });
+} catch (e) {
+  verified = `status ${e.status}: ${e.stdout}${e.stderr}`;
+}
+rmSync(scratch, { recursive: true });
+const points = said.match(/(\d+) pontos?/)?.[1];
+check(new RegExp(`^partida 1: "João", nivel 1 a 1, ${points} pontos?, .*saiu$`, "m").test(verified) &&
+        /1 partida confere com o registro/.test(verified),
+      `the page's recording verifies natively to the same game (${verified.trim()})`);
 
 await context.close();
 await browser.close();

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The game played in headless Chromium from the board's /play page: a
 # server on SQLite in a scratch folder, play_in_browser.mjs at the keys.
-#   play_in_browser.sh SERVER WEB_DIR MODULES SHOTS_DIR
+#   play_in_browser.sh SERVER WEB_DIR MODULES SHOTS_DIR ORBITRIX
 set -euo pipefail
-server=$1 web_dir=$2 modules=$3 shots=$4
+server=$1 web_dir=$2 modules=$3 shots=$4 program=$5
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 server_pid=
@@ -27,4 +27,5 @@ if [ -z "${port:-}" ]; then
     exit 1
 fi
 mkdir -p "$shots"
-ORBITRIX_WEB_MODULES=$modules node "$here/play_in_browser.mjs" "http://127.0.0.1:$port" "$shots"
+ORBITRIX_WEB_MODULES=$modules node "$here/play_in_browser.mjs" "http://127.0.0.1:$port" "$shots" \
+    "$program"
