@@ -9,9 +9,12 @@
 
 namespace board {
 
+bool is_postgres_url(std::string_view database) {
+    return database.starts_with("postgresql://") || database.starts_with("postgres://");
+}
+
 std::unique_ptr<Store> open_store(const std::string& database) {
-    const std::string_view d = database;
-    if (d.starts_with("postgresql://") || d.starts_with("postgres://")) {
+    if (is_postgres_url(database)) {
 #ifdef ORBITRIX_HAVE_POSTGRES
         return open_postgres_store(database);
 #else

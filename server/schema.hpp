@@ -9,16 +9,18 @@ extern const char SQLITE_SCHEMA_1[];
 extern const char SQLITE_SCHEMA_2[];
 extern const char SQLITE_SCHEMA_3[];
 extern const char SQLITE_SCHEMA_4[];
+extern const char SQLITE_SCHEMA_5[];
 
-inline constexpr const char* SQLITE_MIGRATIONS[] = {SQLITE_SCHEMA_1, SQLITE_SCHEMA_2,
-                                                    SQLITE_SCHEMA_3, SQLITE_SCHEMA_4};
+inline constexpr const char* SQLITE_MIGRATIONS[] = {
+    SQLITE_SCHEMA_1, SQLITE_SCHEMA_2, SQLITE_SCHEMA_3, SQLITE_SCHEMA_4, SQLITE_SCHEMA_5};
 
 extern const char POSTGRES_SCHEMA_1[];
 extern const char POSTGRES_SCHEMA_2[];
 extern const char POSTGRES_SCHEMA_3[];
 extern const char POSTGRES_SCHEMA_4[];
+extern const char POSTGRES_SCHEMA_5[];
 
-inline constexpr const char* POSTGRES_MIGRATIONS[] = {POSTGRES_SCHEMA_1, POSTGRES_SCHEMA_2,
-                                                      POSTGRES_SCHEMA_3, POSTGRES_SCHEMA_4};
+inline constexpr const char* POSTGRES_MIGRATIONS[] = {
+    POSTGRES_SCHEMA_1, POSTGRES_SCHEMA_2, POSTGRES_SCHEMA_3, POSTGRES_SCHEMA_4, POSTGRES_SCHEMA_5};
 
 } // namespace board

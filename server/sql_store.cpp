@@ -174,38 +174,127 @@ class SqlStore final : public Store {
         return inserted;
     }
 
-    std::int64_t open_live(std::int64_t opened_ms) override {
-        const auto s = query(
-            *conn_, "INSERT INTO live_sessions (opened_ms) VALUES (?1) RETURNING id", {opened_ms});
+    std::int64_t open_live(const LiveOpened& o) override {
+        const auto s =
+            query(*conn_,
+                  "INSERT INTO live_sessions (opened_ms, secret_sha256, client) "
+                  "VALUES (?1, ?2, ?3) RETURNING id",
+                  {o.opened_ms, std::string_view(o.secret_sha256), std::string_view(o.client)});
         s->step();
         return s->integer(0);
     }
 
-    void deal_live(std::int64_t session, int game, std::uint32_t seed,
-                   std::int64_t dealt_ms) override {
-        query(*conn_,
-              "INSERT INTO live_games (session_id, number, seed, dealt_ms) VALUES (?1, ?2, ?3, ?4)",
-              {session, std::int64_t{game}, std::int64_t{seed}, dealt_ms})
-            ->step();
-    }
-
-    void add_live_batch(std::int64_t session, std::int64_t seq, std::int64_t received_ms,
-                        const std::string& lines) override {
-        query(*conn_,
-              "INSERT INTO live_batches (session_id, seq, received_ms, lines) "
-              "VALUES (?1, ?2, ?3, ?4) ON CONFLICT (session_id, seq) DO NOTHING",
-              {session, seq, received_ms, std::string_view(lines)})
-            ->step();
-    }
-
-    Inserted end_live(std::int64_t session, const NewRun& run) override {
+    // The session's row is each server's meeting point: every change first
+    // moves its count on from what the caller last saw, which on
+    // PostgreSQL holds its row until the commit, so of two servers feeding
+    // one session at once one waits and then finds the count moved.
+    bool deal_live(std::int64_t session, const LiveDeal& d) override {
         sql::Transaction tx(*conn_);
+        const std::int64_t number = d.number;
+        if (!query(*conn_,
+                   "UPDATE live_sessions SET games = ?2 "
+                   "WHERE id = ?1 AND run_id IS NULL AND games = ?2 - 1 RETURNING id",
+                   {session, number})
+                 ->step())
+            return false;
+        query(*conn_,
+              "INSERT INTO live_games (session_id, number, seed, dealt_ms, secret_sha256, name, "
+              "level) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
+              {session, number, std::int64_t{d.seed}, d.dealt_ms, std::string_view(d.secret_sha256),
+               std::string_view(d.name), std::int64_t{d.level}})
+            ->step();
+        conn_->notify(LIVE_CHANNEL, std::to_string(session) + ":deal");
+        tx.commit();
+        return true;
+    }
+
+    LiveKept add_live_batch(std::int64_t session, const LiveBatch& b) override {
+        sql::Transaction tx(*conn_);
+        if (!query(*conn_,
+                   "UPDATE live_sessions SET batches = ?2 "
+                   "WHERE id = ?1 AND run_id IS NULL AND batches = ?2 - 1 RETURNING id",
+                   {session, b.seq})
+                 ->step()) {
+            const auto s =
+                query(*conn_, "SELECT batches, run_id FROM live_sessions WHERE id = ?1", {session});
+            if (!s->step())
+                return LiveKept{false, true, 0};
+            return LiveKept{false, !s->is_null(1), s->integer(0)};
+        }
+        query(*conn_,
+              "INSERT INTO live_batches (session_id, seq, received_ms, lines, frame, holds) "
+              "VALUES (?1, ?2, ?3, ?4, ?5, ?6)",
+              {session, b.seq, b.received_ms, std::string_view(b.lines), b.frame,
+               std::string_view(b.holds)})
+            ->step();
+        conn_->notify(LIVE_CHANNEL, std::to_string(session) + ":" + std::to_string(b.seq));
+        tx.commit();
+        return LiveKept{true, false, b.seq};
+    }
+
+    std::optional<Inserted> end_live(std::int64_t session, const NewRun& run, std::int64_t batches,
+                                     int games) override {
+        sql::Transaction tx(*conn_);
+        if (!query(*conn_,
+                   "UPDATE live_sessions SET batches = batches "
+                   "WHERE id = ?1 AND run_id IS NULL AND batches = ?2 AND games = ?3 RETURNING id",
+                   {session, batches, std::int64_t{games}})
+                 ->step())
+            return std::nullopt;
         const Inserted inserted = add_run_and_games(run, false);
         query(*conn_, "UPDATE live_sessions SET run_id = ?1 WHERE id = ?2", {inserted.id, session})
             ->step();
         query(*conn_, "DELETE FROM live_batches WHERE session_id = ?1", {session})->step();
+        conn_->notify(LIVE_CHANNEL, std::to_string(session) + ":end");
         tx.commit();
         return inserted;
+    }
+
+    std::vector<std::int64_t> open_live_sessions() override {
+        const auto s =
+            query(*conn_, "SELECT id FROM live_sessions WHERE run_id IS NULL ORDER BY id");
+        std::vector<std::int64_t> ids;
+        while (s->step())
+            ids.push_back(s->integer(0));
+        return ids;
+    }
+
+    std::optional<KeptLive> live_session(std::int64_t session, std::int64_t after_seq) override {
+        // The batches first, then the games, then the session: each later
+        // statement sees at least what the one before it saw, so every
+        // batch's game is among the games, and a session found ended may
+        // have lost batches to its run, which is then what counts.
+        KeptLive kept;
+        kept.id = session;
+        const auto batches = query(*conn_,
+                                   "SELECT seq, received_ms, lines, frame, holds FROM live_batches "
+                                   "WHERE session_id = ?1 AND seq > ?2 ORDER BY seq",
+                                   {session, after_seq});
+        while (batches->step())
+            kept.batches.push_back(LiveBatch{batches->integer(0), batches->integer(1),
+                                             batches->text(2), batches->integer(3),
+                                             batches->text(4)});
+        const auto games = query(*conn_,
+                                 "SELECT number, seed, dealt_ms, secret_sha256, name, level "
+                                 "FROM live_games WHERE session_id = ?1 ORDER BY number",
+                                 {session});
+        while (games->step())
+            kept.games.push_back(LiveDeal{static_cast<int>(games->integer(0)),
+                                          static_cast<std::uint32_t>(games->integer(1)),
+                                          games->integer(2), games->text(3), games->text(4),
+                                          static_cast<int>(games->integer(5))});
+        const auto found =
+            query(*conn_,
+                  "SELECT opened_ms, secret_sha256, client, run_id, batches FROM live_sessions "
+                  "WHERE id = ?1",
+                  {session});
+        if (!found->step())
+            return std::nullopt;
+        kept.opened = LiveOpened{found->integer(0), found->text(1), found->text(2)};
+        if (!found->is_null(3))
+            kept.run_id = found->integer(3);
+        kept.last_seq = found->integer(4);
+        return kept;
     }
 
     std::string live_lines(std::int64_t session) override {

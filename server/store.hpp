@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace board {
@@ -95,6 +96,56 @@ struct Ticket {
     std::optional<std::int64_t> run_id; // the run that used it
 };
 
+// Sessions played live, as the store keeps them: enough for any server on
+// the database to carry one on. Times are the board's live clock, ms since
+// the epoch.
+struct LiveOpened {
+    std::int64_t opened_ms = 0;
+    std::string secret_sha256; // of the session's secret, hex; the secret is never kept
+    std::string client;        // the address it was opened from
+};
+
+struct LiveDeal {
+    int number = 0; // from 1, in the session
+    std::uint32_t seed = 0;
+    std::int64_t dealt_ms = 0;
+    std::string secret_sha256; // of the game's secret, hex
+    std::string name;          // as the player typed it, UTF-8
+    int level = 0;             // the level key's code
+    friend bool operator==(const LiveDeal&, const LiveDeal&) = default;
+};
+
+struct LiveBatch {
+    std::int64_t seq = 0; // from 1, in the session
+    std::int64_t received_ms = 0;
+    std::string lines;
+    std::int64_t frame = 0;
+    std::string holds; // "[[frame, ms], ...]"
+    friend bool operator==(const LiveBatch&, const LiveBatch&) = default;
+};
+
+// How a batch's add went: kept, or why not, with the session's batches
+// as the store holds them.
+struct LiveKept {
+    bool kept = false;
+    bool ended = false; // the session has its run, or is no session
+    std::int64_t batches = 0;
+};
+
+struct KeptLive {
+    std::int64_t id = 0;
+    LiveOpened opened;
+    std::optional<std::int64_t> run_id; // once ended
+    std::int64_t last_seq = 0;          // its batches' count, kept or in its run
+    std::vector<LiveDeal> games;        // every game dealt, in order
+    std::vector<LiveBatch> batches;     // those asked for, in order
+};
+
+// The PostgreSQL channel a store notifies of each live change, once it is
+// committed: "ID:SEQ" for a batch, "ID:deal" for a game dealt, "ID:end"
+// for a session ended.
+inline constexpr const char* LIVE_CHANNEL = "orbitrix_live";
+
 struct StoreError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -134,22 +185,41 @@ class Store {
     virtual std::int64_t purge_tickets(std::int64_t issued_before_ms) = 0;
 
     // Sessions played live. A store that keeps none says so: StoreError.
-    virtual std::int64_t open_live(std::int64_t /*opened_ms*/) { return no_live(); }
-    virtual void deal_live(std::int64_t /*session*/, int /*game*/, std::uint32_t /*seed*/,
-                           std::int64_t /*dealt_ms*/) {
+    // Every change to a session is told to the other servers on the same
+    // database, once committed (see LIVE_CHANNEL).
+    virtual std::int64_t open_live(const LiveOpened& /*opened*/) { return no_live(); }
+    // False, nothing kept: the session ended, or its game `number` was
+    // dealt already (by another server: the caller's copy is behind).
+    virtual bool deal_live(std::int64_t /*session*/, const LiveDeal& /*deal*/) {
         no_live();
+        return false;
     }
-    // A batch already kept is kept once.
-    virtual void add_live_batch(std::int64_t /*session*/, std::int64_t /*seq*/,
-                                std::int64_t /*received_ms*/, const std::string& /*lines*/) {
+    // Kept only when it is the session's next batch and the session has
+    // not ended; else the store's count says how it stands.
+    virtual LiveKept add_live_batch(std::int64_t /*session*/, const LiveBatch& /*batch*/) {
         no_live();
+        return {};
     }
     // The session's run and games, stored as insert_run stores them (its
     // ranked games dealt live, not on tickets), the session marked with it
-    // and its batches dropped, in one transaction.
-    virtual Inserted end_live(std::int64_t /*session*/, const NewRun& /*run*/) {
+    // and its batches dropped, in one transaction; none, and nothing
+    // stored, unless the session still has exactly `batches` batches and
+    // `games` games and no run: the caller's copy of it is behind.
+    virtual std::optional<Inserted> end_live(std::int64_t /*session*/, const NewRun& /*run*/,
+                                             std::int64_t /*batches*/, int /*games*/) {
+        no_live();
+        return std::nullopt;
+    }
+    // The sessions not ended, oldest first.
+    virtual std::vector<std::int64_t> open_live_sessions() {
         no_live();
         return {};
+    }
+    // The session as kept, with its batches after `after_seq` in order.
+    virtual std::optional<KeptLive> live_session(std::int64_t /*session*/,
+                                                 std::int64_t /*after_seq*/) {
+        no_live();
+        return std::nullopt;
     }
     // The lines of a session's batches still kept, in their order.
     virtual std::string live_lines(std::int64_t /*session*/) {
@@ -171,5 +241,7 @@ class Store {
 // `database`: a file path for SQLite, or a postgresql:// URL. Creates or
 // migrates the schema. Throws StoreError with a one-line reason.
 std::unique_ptr<Store> open_store(const std::string& database);
+// Whether `database` names a PostgreSQL database rather than a SQLite file.
+bool is_postgres_url(std::string_view database);
 
 } // namespace board

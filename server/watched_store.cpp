@@ -48,19 +48,24 @@ std::optional<Ticket> WatchedStore::ticket(const std::string& id) {
 std::int64_t WatchedStore::purge_tickets(std::int64_t issued_before_ms) {
     return watch([&] { return store_->purge_tickets(issued_before_ms); });
 }
-std::int64_t WatchedStore::open_live(std::int64_t opened_ms) {
-    return watch([&] { return store_->open_live(opened_ms); });
+std::int64_t WatchedStore::open_live(const LiveOpened& opened) {
+    return watch([&] { return store_->open_live(opened); });
 }
-void WatchedStore::deal_live(std::int64_t session, int game, std::uint32_t seed,
-                             std::int64_t dealt_ms) {
-    watch([&] { store_->deal_live(session, game, seed, dealt_ms); });
+bool WatchedStore::deal_live(std::int64_t session, const LiveDeal& deal) {
+    return watch([&] { return store_->deal_live(session, deal); });
 }
-void WatchedStore::add_live_batch(std::int64_t session, std::int64_t seq, std::int64_t received_ms,
-                                  const std::string& lines) {
-    watch([&] { store_->add_live_batch(session, seq, received_ms, lines); });
+LiveKept WatchedStore::add_live_batch(std::int64_t session, const LiveBatch& batch) {
+    return watch([&] { return store_->add_live_batch(session, batch); });
 }
-Inserted WatchedStore::end_live(std::int64_t session, const NewRun& run) {
-    return watch([&] { return store_->end_live(session, run); });
+std::optional<Inserted> WatchedStore::end_live(std::int64_t session, const NewRun& run,
+                                               std::int64_t batches, int games) {
+    return watch([&] { return store_->end_live(session, run, batches, games); });
+}
+std::vector<std::int64_t> WatchedStore::open_live_sessions() {
+    return watch([&] { return store_->open_live_sessions(); });
+}
+std::optional<KeptLive> WatchedStore::live_session(std::int64_t session, std::int64_t after_seq) {
+    return watch([&] { return store_->live_session(session, after_seq); });
 }
 std::string WatchedStore::live_lines(std::int64_t session) {
     return watch([&] { return store_->live_lines(session); });

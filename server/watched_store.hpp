@@ -24,12 +24,13 @@ class WatchedStore final : public Store {
     Ticket issue_ticket(std::uint32_t seed, std::int64_t issued_ms) override;
     std::optional<Ticket> ticket(const std::string& id) override;
     std::int64_t purge_tickets(std::int64_t issued_before_ms) override;
-    std::int64_t open_live(std::int64_t opened_ms) override;
-    void deal_live(std::int64_t session, int game, std::uint32_t seed,
-                   std::int64_t dealt_ms) override;
-    void add_live_batch(std::int64_t session, std::int64_t seq, std::int64_t received_ms,
-                        const std::string& lines) override;
-    Inserted end_live(std::int64_t session, const NewRun& run) override;
+    std::int64_t open_live(const LiveOpened& opened) override;
+    bool deal_live(std::int64_t session, const LiveDeal& deal) override;
+    LiveKept add_live_batch(std::int64_t session, const LiveBatch& batch) override;
+    std::optional<Inserted> end_live(std::int64_t session, const NewRun& run, std::int64_t batches,
+                                     int games) override;
+    std::vector<std::int64_t> open_live_sessions() override;
+    std::optional<KeptLive> live_session(std::int64_t session, std::int64_t after_seq) override;
     std::string live_lines(std::int64_t session) override;
     std::optional<std::int64_t> live_run(std::int64_t session) override;
 

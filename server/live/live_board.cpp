@@ -1,14 +1,12 @@
 #include "server/live/live_board.hpp"
 
-#include "console/glyphs.hpp"
-#include "replay/result_text.hpp"
 #include "server/answers.hpp"
-#include "server/http/body_stream.hpp"
 #include "server/live/batch_body.hpp"
-#include "server/live/live_replay.hpp"
+#include "server/live/board_session.hpp"
+#include "server/live/kept_batch.hpp"
 #include "server/live/stream_lines.hpp"
-#include "server/live/watch_events.hpp"
 #include "server/random_token.hpp"
+#include "server/sha256.hpp"
 #include "server/submission.hpp"
 
 #include <algorithm>
@@ -23,14 +21,9 @@ using board::http::BodyStream;
 using board::http::Request;
 using board::http::Response;
 
-constexpr int COLUMNS = 80;
-constexpr int ROWS = 50;
 constexpr std::int64_t HEARTBEAT_MS = 15'000;
 // How long an ended session still answers its watchers and its last batch.
 constexpr std::int64_t KEPT_AFTER_END_MS = 60'000;
-// A watcher's time follows the game's own, re-anchored on the board's clock
-// when the two drift apart by more than this.
-constexpr std::int64_t MOST_DRIFT_MS = 1'000;
 
 Response json_answer(int status, const board::Json& body) {
     Response answer;
@@ -51,155 +44,7 @@ std::int64_t wall_ms() {
         .count();
 }
 
-int level_of(int code) {
-    return code >= '1' && code <= '9' ? code - '0' : 0;
-}
-
-board::Game game_of(const game::Resultado& result, std::int64_t frames) {
-    return board::Game{console::text_utf8(result.nome),
-                       level_of(result.nivel_inicial),
-                       level_of(result.nivel),
-                       result.pontos,
-                       result.vidas,
-                       std::string(replay::ending_text(result.desfecho)),
-                       frames,
-                       board::Kind::open,
-                       {}};
-}
-
 } // namespace
-
-struct LiveBoard::Session {
-    struct Dealt {
-        std::uint32_t seed = 0;
-        std::string secret;
-        std::int64_t dealt_ms = 0;
-        std::string name;
-        int level = 0;
-        bool matched = false;
-    };
-    // A game as the replay finished it: a dealt one's number, or 0.
-    struct Finished {
-        int game = 0;
-        LiveVerdict verdict;
-    };
-    struct Watcher {
-        std::string client;
-        std::shared_ptr<BodyStream> stream;
-    };
-
-    std::int64_t id = 0;
-    std::string secret;
-    std::string client;
-    std::int64_t opened_ms = 0;
-
-    // The batches' order and the session's end, on the workers' side.
-    std::mutex mutex;
-    std::int64_t next_seq = 1;
-    std::int64_t last_frame = 0;
-    std::int64_t last_batch_ms = 0;
-    std::string recording;
-    bool ended = false;
-    std::int64_t ended_ms = 0;
-    std::string end_reason;
-    std::string run_body; // once stored
-
-    // What the replay's thread and the workers share.
-    std::mutex games_mutex;
-    std::vector<Dealt> games;
-    std::vector<Finished> finished;
-
-    std::mutex watch_mutex;
-    std::vector<Watcher> joining;
-    std::vector<Watcher> watching;
-    std::int64_t last_heartbeat_ms = 0;
-    std::optional<std::pair<std::int64_t, std::int64_t>> anchor; // board's ms, game's ms
-    double last_time = 0;
-
-    std::atomic<std::int64_t> points{0};
-    std::function<std::int64_t()> now_ms;
-
-    // Last: its thread ends first, while what its hooks reach still stands.
-    std::unique_ptr<LiveReplay> replay;
-
-    double stream_time(std::int64_t game_ms) {
-        const std::int64_t now = now_ms();
-        if (!anchor || std::abs(now - (anchor->first + game_ms - anchor->second)) > MOST_DRIFT_MS)
-            anchor = {now, game_ms};
-        const double seconds =
-            static_cast<double>(anchor->first + game_ms - anchor->second - opened_ms) / 1000.0;
-        last_time = std::max(last_time, seconds);
-        return last_time;
-    }
-
-    // Each watcher's piece; those that left or fell behind are let go.
-    void send(std::vector<Watcher>& to, const std::string& piece) {
-        std::erase_if(to, [&](const Watcher& w) { return !w.stream->push(piece); });
-    }
-
-    LiveHooks hooks() {
-        return LiveHooks{[this](std::uint32_t seed) -> std::optional<std::pair<int, DealtGame>> {
-                             const std::lock_guard lock(games_mutex);
-                             for (std::size_t i = 0; i < games.size(); ++i)
-                                 if (!games[i].matched && games[i].seed == seed) {
-                                     games[i].matched = true;
-                                     return std::pair{static_cast<int>(i + 1),
-                                                      DealtGame{seed, games[i].dealt_ms}};
-                                 }
-                             return std::nullopt;
-                         },
-                         [this](const std::vector<replay::CastEvent>& events) {
-                             const std::lock_guard lock(watch_mutex);
-                             for (const replay::CastEvent& e : events)
-                                 if (e.code == 'o')
-                                     send(watching, output_event(stream_time(e.at_ms), e.data));
-                         },
-                         [this](const std::string& whole, std::int64_t at_ms) {
-                             const std::lock_guard lock(watch_mutex);
-                             send(joining, screen_event(COLUMNS, ROWS, stream_time(at_ms), whole));
-                             for (Watcher& w : joining)
-                                 watching.push_back(std::move(w));
-                             joining.clear();
-                         },
-                         [this](std::int64_t shown) { points = shown; },
-                         [this](int game, const LiveVerdict& verdict) {
-                             const std::lock_guard lock(games_mutex);
-                             finished.push_back(Finished{game, verdict});
-                         }};
-    }
-
-    // The run's games: those the replay finished, in order, then the dealt
-    // games it never reached, which count as played all the same.
-    std::vector<EndedGame> ended_games() {
-        const std::lock_guard lock(games_mutex);
-        std::vector<EndedGame> out;
-        for (const Finished& f : finished) {
-            EndedGame g{game_of(f.verdict.result, f.verdict.frames),
-                        f.verdict.open_reason.value_or(""), f.verdict.holds, f.verdict.held_ms};
-            if (f.game > 0 && f.verdict.ended && !f.verdict.open_reason)
-                g.game.kind = board::Kind::ranked;
-            if (f.verdict.open_reason && !end_reason.empty() && !f.verdict.ended)
-                g.open_reason = end_reason;
-            if (g.game.start_level >= 1 && g.game.start_level <= 4)
-                out.push_back(std::move(g));
-        }
-        for (const Dealt& d : games)
-            if (!d.matched) {
-                board::Game g{d.name,
-                              level_of(d.level),
-                              level_of(d.level),
-                              0,
-                              0,
-                              "saiu",
-                              0,
-                              board::Kind::open,
-                              {}};
-                out.push_back(
-                    EndedGame{g, "dealt, but the stream stopped before it was played", 0, 0});
-            }
-        return out;
-    }
-};
 
 LiveBoard::LiveBoard(LiveKeeper& keeper, LiveLimits limits, std::function<std::int64_t()> now_ms)
     : keeper_(keeper), limits_(limits), now_ms_(std::move(now_ms)) {}
@@ -207,9 +52,17 @@ LiveBoard::LiveBoard(LiveKeeper& keeper, LiveLimits limits, std::function<std::i
 LiveBoard::~LiveBoard() = default;
 
 std::shared_ptr<LiveBoard::Session> LiveBoard::find(std::int64_t id) {
+    {
+        const std::lock_guard lock(mutex_);
+        const auto found = sessions_.find(id);
+        if (found != sessions_.end())
+            return found->second;
+    }
+    auto loaded = load(id);
+    if (!loaded)
+        return nullptr;
     const std::lock_guard lock(mutex_);
-    const auto found = sessions_.find(id);
-    return found == sessions_.end() ? nullptr : found->second;
+    return sessions_.emplace(id, std::move(loaded)).first->second;
 }
 
 Response LiveBoard::open(const Request& request) {
@@ -225,12 +78,14 @@ Response LiveBoard::open(const Request& request) {
     }
     const std::int64_t now = now_ms_();
     auto session = std::make_shared<Session>();
+    const std::string secret = board::random_token();
+    session->secret_sha256 = board::sha256_hex(secret);
     try {
-        session->id = keeper_.opened(now);
+        session->id =
+            keeper_.opened(board::LiveOpened{now, session->secret_sha256, request.client});
     } catch (const board::StoreError&) {
         return error(503, "the board cannot keep a session now");
     }
-    session->secret = board::random_token();
     session->client = request.client;
     session->opened_ms = now;
     session->last_batch_ms = now;
@@ -240,8 +95,7 @@ Response LiveBoard::open(const Request& request) {
         const std::lock_guard lock(mutex_);
         sessions_[session->id] = session;
     }
-    return json_answer(
-        201, board::Json{{"run", std::to_string(session->id)}, {"secret", session->secret}});
+    return json_answer(201, board::Json{{"run", std::to_string(session->id)}, {"secret", secret}});
 }
 
 Response LiveBoard::deal(std::int64_t id, const Request& request) {
@@ -253,7 +107,9 @@ Response LiveBoard::deal(std::int64_t id, const Request& request) {
     if (!session)
         return error(404, "no such live session");
     const std::lock_guard lock(session->mutex);
-    if (body.secret != session->secret)
+    if (session->replaced)
+        return error(503, "the board is catching up with the session; ask again");
+    if (board::sha256_hex(body.secret) != session->secret_sha256)
         return error(403, "not this session's secret");
     if (session->ended)
         return error(409, "the session is over: " + session->end_reason);
@@ -265,20 +121,31 @@ Response LiveBoard::deal(std::int64_t id, const Request& request) {
     std::random_device source;
     const auto seed = static_cast<std::uint32_t>(source());
     const std::int64_t now = now_ms_();
-    int number = 0;
-    {
-        const std::lock_guard games(session->games_mutex);
-        number = static_cast<int>(session->games.size()) + 1;
-    }
-    try {
-        keeper_.dealt(id, number, seed, now);
-    } catch (const board::StoreError&) {
-        return error(503, "the board cannot deal now");
-    }
     const std::string secret = board::random_token();
+    board::LiveDeal dealt{0, seed, now, board::sha256_hex(secret), body.name, body.level};
+    // Another server may have dealt the session a game this copy has not
+    // seen: the store refuses the number, and the copy catches up once.
+    for (int tries = 0;; ++tries) {
+        {
+            const std::lock_guard games(session->games_mutex);
+            dealt.number = static_cast<int>(session->games.size()) + 1;
+        }
+        try {
+            if (keeper_.dealt(id, dealt))
+                break;
+        } catch (const board::StoreError&) {
+            return error(503, "the board cannot deal now");
+        }
+        if (tries > 0 || !catch_up(*session))
+            return error(503, "the board cannot deal now");
+        if (session->ended)
+            return error(409, "the session is over: " + session->end_reason);
+    }
+    const int number = dealt.number;
     {
         const std::lock_guard games(session->games_mutex);
-        session->games.push_back(Session::Dealt{seed, secret, now, body.name, body.level, false});
+        session->games.push_back(
+            Session::Dealt{seed, dealt.secret_sha256, now, body.name, body.level, false});
     }
     session->last_batch_ms = now;
     return json_answer(201, board::Json{{"game", number}, {"seed", seed}, {"secret", secret}});
@@ -293,24 +160,47 @@ Response LiveBoard::batch(std::int64_t id, const Request& request) {
     if (!session)
         return error(404, "no such live session");
     const std::lock_guard lock(session->mutex);
-    {
+    if (session->replaced)
+        return error(503, "the board is catching up with the session; send it again");
+    const std::string secret_sha256 = board::sha256_hex(body.secret);
+    const auto dealt_last = [&] {
         const std::lock_guard games(session->games_mutex);
-        if (session->games.empty() || body.secret != session->games.back().secret)
-            return error(403, "not the secret of the game dealt last");
-    }
-    if (body.seq < session->next_seq) {
-        // Sent again: its answer was lost. The last one carries the run.
-        board::Json acked{{"acked", body.seq}};
-        if (body.last && session->ended && !session->run_body.empty())
-            acked["run"] = board::Json::parse(session->run_body);
-        return json_answer(200, acked);
-    }
-    if (session->ended)
-        return error(409, "the session is over: " + session->end_reason);
-    if (body.seq > session->next_seq)
-        return json_answer(409, board::Json{{"error", "batch " + std::to_string(session->next_seq) +
-                                                          " was expected"},
-                                            {"expect", session->next_seq}});
+        return !session->games.empty() && secret_sha256 == session->games.back().secret_sha256;
+    };
+    // A copy here behind the store, as another server fed the session,
+    // catches up before it answers: a later game's secret, a later batch.
+    if ((!dealt_last() || body.seq > session->next_seq) && !session->ended)
+        catch_up(*session);
+    if (!dealt_last())
+        return error(403, "not the secret of the game dealt last");
+    // The last batch's answer carries the run, once stored.
+    const auto with_run = [&]() -> Response {
+        end(session);
+        if (session->run_body.empty())
+            return error(503, "the board cannot store the run now; send the last batch again");
+        return json_answer(
+            200, board::Json{{"acked", body.seq}, {"run", board::Json::parse(session->run_body)}});
+    };
+    const auto known = [&]() -> std::optional<Response> {
+        if (body.seq < session->next_seq) {
+            // Sent again: its answer was lost. The last one carries the
+            // run, stored now if the server that kept the batch stopped
+            // before it could.
+            if (body.last && body.seq == session->next_seq - 1)
+                return with_run();
+            return json_answer(200, board::Json{{"acked", body.seq}});
+        }
+        if (session->ended)
+            return error(409, "the session is over: " + session->end_reason);
+        if (body.seq > session->next_seq)
+            return json_answer(409,
+                               board::Json{{"error", "batch " + std::to_string(session->next_seq) +
+                                                         " was expected"},
+                                           {"expect", session->next_seq}});
+        return std::nullopt;
+    };
+    if (auto answer = known())
+        return *answer;
     if (body.frame < session->last_frame)
         return error(400, "the frame count went backwards");
     std::int64_t at = session->last_frame;
@@ -325,7 +215,17 @@ Response LiveBoard::batch(std::int64_t id, const Request& request) {
 
     const std::int64_t now = now_ms_();
     try {
-        keeper_.batch(id, body.seq, now, body.lines);
+        const board::LiveKept kept = keeper_.batch(
+            id, board::LiveBatch{body.seq, now, body.lines, body.frame, holds_text(body.holds)});
+        // Not kept: another server kept it, or ended the session, since
+        // this copy last caught up. The store says which.
+        if (!kept.kept) {
+            if (!catch_up(*session))
+                return error(503, "the board cannot keep the batch now");
+            if (auto answer = known())
+                return *answer;
+            return error(503, "the board cannot keep the batch now");
+        }
     } catch (const board::StoreError&) {
         return error(503, "the board cannot keep the batch now");
     }
@@ -335,14 +235,9 @@ Response LiveBoard::batch(std::int64_t id, const Request& request) {
     session->recording += body.lines;
     session->replay->events().append(std::get<std::vector<replay::Event>>(events),
                                      Mark{body.seq, body.frame, now, body.holds});
-    board::Json acked{{"acked", body.seq}};
-    if (body.last) {
-        end(session);
-        if (session->run_body.empty())
-            return error(503, "the board cannot store the run now; send the last batch again");
-        acked["run"] = board::Json::parse(session->run_body);
-    }
-    return json_answer(200, acked);
+    if (body.last)
+        return with_run();
+    return json_answer(200, board::Json{{"acked", body.seq}});
 }
 
 // With the session's lock held.
@@ -354,18 +249,23 @@ void LiveBoard::end(const std::shared_ptr<Session>& session) {
     }
     if (!session->run_body.empty())
         return;
+    std::optional<std::string> run;
     try {
-        session->run_body = keeper_.ended(session->id, session->recording, session->ended_games());
+        std::size_t dealt = 0;
+        {
+            const std::lock_guard games(session->games_mutex);
+            dealt = session->games.size();
+        }
+        run = keeper_.ended(session->id, session->recording, session->ended_games(),
+                            session->next_seq - 1, static_cast<int>(dealt));
     } catch (const board::StoreError&) {
         return; // the last batch sent again, or the sweep, tries again
     }
-    const std::lock_guard watch(session->watch_mutex);
-    for (auto* list : {&session->joining, &session->watching}) {
-        session->send(*list, done_event());
-        for (const Session::Watcher& w : *list)
-            w.stream->end();
-        list->clear();
-    }
+    if (!run)
+        return reload(session); // the store was ahead: this copy's end counts for nothing
+    session->run_body = *run;
+    if (!session->run_body.empty())
+        session->finish_watchers();
 }
 
 Response LiveBoard::list() {
@@ -464,6 +364,11 @@ void LiveBoard::sweep() {
     for (const auto& s : all) {
         {
             const std::lock_guard lock(s->mutex);
+            if (s->replaced)
+                continue;
+            // Another server may be feeding it: what the store holds says.
+            if (!s->ended && now - s->last_batch_ms > limits_.grace_ms)
+                catch_up(*s);
             if (!s->ended && now - s->last_batch_ms > limits_.grace_ms) {
                 s->end_reason = "abandoned: no batch came for " +
                                 std::to_string(limits_.grace_ms / 1000) + " s";

@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,19 +40,31 @@ struct EndedGame {
 };
 
 // What the board keeps of its live sessions, each call committed before it
-// returns; it throws board::StoreError when it cannot.
+// returns; it throws board::StoreError when it cannot. The store is where
+// the servers sharing a database meet: a session any of them kept can be
+// carried on by any other, and a change made on a copy that is behind is
+// refused rather than made twice.
 class LiveKeeper {
   public:
     virtual ~LiveKeeper() = default;
     // A new session's id.
-    virtual std::int64_t opened(std::int64_t at_ms) = 0;
-    virtual void dealt(std::int64_t session, int game, std::uint32_t seed, std::int64_t at_ms) = 0;
-    virtual void batch(std::int64_t session, std::int64_t seq, std::int64_t at_ms,
-                       const std::string& lines) = 0;
+    virtual std::int64_t opened(const board::LiveOpened& opened) = 0;
+    // False: the session ended, or the store holds that game already.
+    virtual bool dealt(std::int64_t session, const board::LiveDeal& deal) = 0;
+    virtual board::LiveKept batch(std::int64_t session, const board::LiveBatch& batch) = 0;
     // The session as a run on the board: its recording and its games. The
-    // answer is what POST /api/runs answers of a stored run.
-    virtual std::string ended(std::int64_t session, const std::string& recording,
-                              const std::vector<EndedGame>& games) = 0;
+    // answer is what POST /api/runs answers of a stored run; none, with
+    // nothing stored, when the store holds other than `batches` batches
+    // and `dealt` games, or has the session ended already.
+    virtual std::optional<std::string> ended(std::int64_t session, const std::string& recording,
+                                             const std::vector<EndedGame>& games,
+                                             std::int64_t batches, int dealt) = 0;
+    // The sessions not ended, for a server that starts.
+    virtual std::vector<std::int64_t> open_sessions() = 0;
+    // The session as kept, its batches after `after_seq`.
+    virtual std::optional<board::KeptLive> kept(std::int64_t session, std::int64_t after_seq) = 0;
+    // What POST /api/runs answers of the stored run `run`.
+    virtual std::string run_body(std::int64_t run) = 0;
 };
 
 class LiveBoard {
@@ -70,6 +83,20 @@ class LiveBoard {
     board::http::Response watch(std::int64_t session, const board::http::Request& request);
     bool playing(std::int64_t session);
 
+    // Takes up the sessions the store holds not ended, as a server does
+    // when it starts (another may have fed them, or this one before it was
+    // killed) and whenever it may have missed other servers' notices.
+    void restore();
+    // Another server changed a session, as a notice on the database says:
+    // the copy here catches up with the store, or one is made, to be
+    // watched here too.
+    struct Change {
+        std::int64_t session = 0;
+        std::int64_t seq = 0; // a batch's; 0 for any other change
+        bool ended = false;
+    };
+    void changed(const Change& change);
+
     // Ends the sessions no batch came for within the grace; called about
     // once a second.
     void sweep();
@@ -77,8 +104,19 @@ class LiveBoard {
     struct Session;
 
   private:
+    // Here, else loaded from the store; none when the store has no such
+    // session or cannot be read.
     std::shared_ptr<Session> find(std::int64_t id);
+    std::shared_ptr<Session> load(std::int64_t id);
+    // With the session's lock held: what the store holds beyond the copy
+    // here, added to it. False when the store cannot be read.
+    bool catch_up(Session& session);
+    void take_kept(Session& session, const board::KeptLive& kept);
     void end(const std::shared_ptr<Session>& session);
+    // With the session's lock held: the store refused this copy's end, as
+    // another server fed or ended the session meanwhile; a new copy from
+    // the store takes its place and its watchers.
+    void reload(const std::shared_ptr<Session>& stale);
 
     LiveKeeper& keeper_;
     LiveLimits limits_;

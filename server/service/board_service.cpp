@@ -15,7 +15,11 @@
 #include "server/pages/static_paths.hpp"
 #include "server/ranked_rules.hpp"
 #include "server/rate_limit.hpp"
+#include "server/service/live_clock.hpp"
 #include "server/service/live_keeper.hpp"
+#ifdef ORBITRIX_HAVE_POSTGRES
+#include "server/service/live_listener.hpp"
+#endif
 #include "server/service/page_routes.hpp"
 #include "server/sha256.hpp"
 #include "server/store_pool.hpp"
@@ -73,13 +77,6 @@ std::int64_t now_ms() {
         .count();
 }
 
-// The live sessions' clock: it never steps back with the wall clock.
-std::int64_t steady_ms() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 std::int64_t thread_cpu_ns() {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
@@ -124,7 +121,8 @@ struct BoardService::Parts {
           replays(c.workers, c.waiting), rate(c.submissions_per_minute),
           ticket_rate(c.submissions_per_minute), casts(c.cast_cache_bytes),
           gzipped(GZIPPED_FILES_BYTES), made(MADE_ANSWERS_BYTES), keeper(stores, now_ms),
-          live(keeper, c.live, steady_ms), sweeper([this](const std::stop_token& stop) {
+          live(keeper, c.live, [this] { return live_clock.now_ms(); }),
+          sweeper([this](const std::stop_token& stop) {
               std::mutex m;
               std::condition_variable_any wake;
               std::unique_lock lock(m);
@@ -145,9 +143,15 @@ struct BoardService::Parts {
     MadeAnswers made;
     std::atomic<std::int64_t> tickets_purged_ms{0};
     StoreKeeper keeper;
+    LiveClock live_clock;
     live::LiveBoard live;
     // After the board it sweeps: it stops first.
     std::jthread sweeper;
+#ifdef ORBITRIX_HAVE_POSTGRES
+    // On PostgreSQL, what the other servers on the database change of the
+    // live sessions, caught up with here; after the board, it stops first.
+    std::unique_ptr<LiveListener> listener;
+#endif
 
     std::mutex log_mutex;
     std::function<void(const std::string&)> sink = [](const std::string& line) {
@@ -409,6 +413,19 @@ void BoardService::Parts::log(const http::Exchange& e) {
 
 BoardService::BoardService(const ServiceConfig& config) : parts_(std::make_unique<Parts>(config)) {
     Parts& p = *parts_;
+    // The sessions a killed server, or another one, left in play.
+    p.live.restore();
+#ifdef ORBITRIX_HAVE_POSTGRES
+    if (is_postgres_url(config.database))
+        p.listener = std::make_unique<LiveListener>(
+            config.database,
+            [&p](const std::string& payload) {
+                if (const auto change = change_of(payload))
+                    p.live.changed(*change);
+            },
+            // Notices given while it did not listen are lost: the store says.
+            [&p] { p.live.restore(); });
+#endif
     http::ServerConfig edge;
     edge.host = config.host;
     edge.port = config.port;

@@ -6,21 +6,21 @@
 
 namespace board {
 
-std::int64_t StoreKeeper::opened(std::int64_t at_ms) {
-    return stores_.take()->open_live(at_ms);
+std::int64_t StoreKeeper::opened(const LiveOpened& opened) {
+    return stores_.take()->open_live(opened);
 }
 
-void StoreKeeper::dealt(std::int64_t session, int game, std::uint32_t seed, std::int64_t at_ms) {
-    stores_.take()->deal_live(session, game, seed, at_ms);
+bool StoreKeeper::dealt(std::int64_t session, const LiveDeal& deal) {
+    return stores_.take()->deal_live(session, deal);
 }
 
-void StoreKeeper::batch(std::int64_t session, std::int64_t seq, std::int64_t at_ms,
-                        const std::string& lines) {
-    stores_.take()->add_live_batch(session, seq, at_ms, lines);
+LiveKept StoreKeeper::batch(std::int64_t session, const LiveBatch& batch) {
+    return stores_.take()->add_live_batch(session, batch);
 }
 
-std::string StoreKeeper::ended(std::int64_t session, const std::string& recording,
-                               const std::vector<live::EndedGame>& games) {
+std::optional<std::string> StoreKeeper::ended(std::int64_t session, const std::string& recording,
+                                              const std::vector<live::EndedGame>& games,
+                                              std::int64_t batches, int dealt) {
     NewRun run;
     run.sha256 = sha256_hex(recording);
     run.bytes = recording;
@@ -35,8 +35,24 @@ std::string StoreKeeper::ended(std::int64_t session, const std::string& recordin
         run.games.back().holds = g.holds;
     }
     auto store = stores_.take();
-    const Inserted inserted = store->end_live(session, run);
-    const auto answer = run_answer(*store, inserted.id, false);
+    const std::optional<Inserted> inserted = store->end_live(session, run, batches, dealt);
+    if (!inserted)
+        return std::nullopt;
+    const auto answer = run_answer(*store, inserted->id, false);
+    return answer ? json_text(*answer) : std::string();
+}
+
+std::vector<std::int64_t> StoreKeeper::open_sessions() {
+    return stores_.take()->open_live_sessions();
+}
+
+std::optional<KeptLive> StoreKeeper::kept(std::int64_t session, std::int64_t after_seq) {
+    return stores_.take()->live_session(session, after_seq);
+}
+
+std::string StoreKeeper::run_body(std::int64_t run) {
+    auto store = stores_.take();
+    const auto answer = run_answer(*store, run, false);
     return answer ? json_text(*answer) : std::string();
 }
 

@@ -13,12 +13,15 @@ class StoreKeeper final : public live::LiveKeeper {
     StoreKeeper(StorePool& stores, std::function<std::int64_t()> now_ms)
         : stores_(stores), now_ms_(std::move(now_ms)) {}
 
-    std::int64_t opened(std::int64_t at_ms) override;
-    void dealt(std::int64_t session, int game, std::uint32_t seed, std::int64_t at_ms) override;
-    void batch(std::int64_t session, std::int64_t seq, std::int64_t at_ms,
-               const std::string& lines) override;
-    std::string ended(std::int64_t session, const std::string& recording,
-                      const std::vector<live::EndedGame>& games) override;
+    std::int64_t opened(const LiveOpened& opened) override;
+    bool dealt(std::int64_t session, const LiveDeal& deal) override;
+    LiveKept batch(std::int64_t session, const LiveBatch& batch) override;
+    std::optional<std::string> ended(std::int64_t session, const std::string& recording,
+                                     const std::vector<live::EndedGame>& games,
+                                     std::int64_t batches, int dealt) override;
+    std::vector<std::int64_t> open_sessions() override;
+    std::optional<KeptLive> kept(std::int64_t session, std::int64_t after_seq) override;
+    std::string run_body(std::int64_t run) override;
 
   private:
     StorePool& stores_;

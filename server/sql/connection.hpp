@@ -57,6 +57,10 @@ class Connection {
     // Inside a transaction: holds off every other server migrating the
     // same database until this transaction ends.
     virtual void lock_schema() = 0;
+    // Tells the other servers on this database `payload` on `channel`:
+    // inside a transaction, once it commits. An engine that no two servers
+    // share has nobody to tell.
+    virtual void notify(const std::string& /*channel*/, const std::string& /*payload*/) {}
 };
 
 // Prepared and bound in one call, values in position order.

@@ -147,6 +147,9 @@ class PostgresConnection final : public Connection {
     void commit() override { session_.end("COMMIT"); }
     void rollback() override { session_.end("ROLLBACK"); }
     void lock_schema() override { session_.run(MIGRATION_LOCK, {}); }
+    void notify(const std::string& channel, const std::string& payload) override {
+        session_.run("SELECT pg_notify($1, $2)", {pq::text(channel), pq::text(payload)});
+    }
 
   private:
     Session session_;

@@ -24,14 +24,8 @@ fail() {
 # gives them one on the tests' PostgreSQL cluster.
 database=$work/board.sqlite3
 
-# A new, empty database on the cluster the ctest fixture started
-# (scripts/pg-cluster, its state in ORBITRIX_PG_STATE).
-use_postgres() {
-    local url name="board_$$_$RANDOM"
-    url=$(cat "${ORBITRIX_PG_STATE:-}/url") || fail "no PostgreSQL cluster: run through ctest"
-    psql -qX "$url" -c "CREATE DATABASE $name" >/dev/null || fail "cannot create $name"
-    database=${url/\/orbitrix\?//$name?}
-}
+# use_postgres: one on the tests' PostgreSQL cluster instead.
+. "$(dirname "${BASH_SOURCE[0]}")/postgres.sh"
 
 # Starts the server on $database with any extra options; sets $server_pid
 # and $base once it listens.
