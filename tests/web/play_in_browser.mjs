@@ -8,39 +8,15 @@
 //   node play_in_browser.mjs BASE_URL SHOTS_DIR ORBITRIX
 import { execFileSync } from "node:child_process";
 import { mkdtempSync, rmSync, writeFileSync } from "node:fs";
-import { createRequire } from "node:module";
 import os from "node:os";
 import path from "node:path";
+import { check, finish, launch, watch } from "./browser.mjs";
 
 const [base, shots, program] = process.argv.slice(2);
-const require = createRequire(path.join(process.env.ORBITRIX_WEB_MODULES, "/"));
-const { chromium } = require("playwright-core");
-
-const failures = [];
-const check = (ok, what) => {
-  if (!ok) failures.push(what);
-  console.log(`${ok ? "ok  " : "FAIL"} ${what} [${(performance.now() / 1000).toFixed(1)} s]`);
-};
-
-const browser = await chromium.launch({
-  executablePath: process.env.ORBITRIX_CHROMIUM ?? "/usr/bin/chromium",
-  args: [
-    "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-    "--disable-background-networking", "--disable-component-update", "--disable-sync",
-  ],
-});
+const browser = await launch();
 const origin = new URL(base).origin;
-const elsewhere = [];
-const problems = [];
 const context = await browser.newContext({ viewport: { width: 1280, height: 1000 } });
-const page = await context.newPage();
-page.on("request", (r) => {
-  if (new URL(r.url()).origin !== origin) elsewhere.push(r.url());
-});
-page.on("pageerror", (e) => problems.push(`script error: ${e.message}`));
-page.on("console", (m) => {
-  if (m.type() === "error") problems.push(`console error: ${m.text()}`);
-});
+const page = watch(await context.newPage(), origin);
 
 const loaded = performance.now();
 const answer = await page.goto(`${base}/play`, { waitUntil: "load" });
@@ -126,9 +102,4 @@ check(new RegExp(`^partida 1: "João", nivel 1 a 1, ${points} pontos?, .*saiu$`,
 
 await context.close();
 await browser.close();
-check(elsewhere.length === 0, `no request left ${origin} (${elsewhere.join(" ")})`);
-check(problems.length === 0, `no error (${problems.join("; ")})`);
-if (failures.length) {
-  console.log(`${failures.length} failed`);
-  process.exit(1);
-}
+finish(origin);
