@@ -54,7 +54,7 @@ export function watch(page, origin, where = "") {
   page.on("console", (m) => {
     if (m.type() === "error") problems.push(`console error${on}: ${m.text()}`);
   });
-  page.on("pageerror", (e) => problems.push(`script error${on}: ${e.message}`));
+  page.on("pageerror", (e) => problems.push(`script error${on}: ${e.stack ?? e.message}`));
   return page;
 }
 
