@@ -11,6 +11,7 @@
 #include "game/exigencias.hpp"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -23,9 +24,7 @@ namespace {
 
 constexpr int REFUSED_FILE = 2;
 
-} // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     const app::Parsed parsed = app::parse_command_line(args);
     if (const auto* stop = std::get_if<app::Stop>(&parsed)) {
@@ -127,4 +126,16 @@ int main(int argc, char** argv) {
     }
 #endif
     return outcome.status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int status = run(argc, argv);
+#ifdef __EMSCRIPTEN__
+    // In a page the status reaches its script only through exit(): a main
+    // that has waited under ASYNCIFY returns to nobody.
+    std::exit(status);
+#endif
+    return status;
 }

@@ -31,7 +31,8 @@ class StandardText : public std::ostream {
 
       protected:
         int sync() override {
-            const bool written = write_standard(to_, view());
+            // str(), not view(): emscripten's C++ library has no view() yet.
+            const bool written = write_standard(to_, str());
             str({});
             return written ? 0 : -1;
         }

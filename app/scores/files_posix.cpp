@@ -14,15 +14,6 @@
 namespace scores::files {
 namespace {
 
-// Where the system has them, locks that belong to the open file rather than
-// to the process: another descriptor of the same process then meets the
-// lock too, and closing one does not drop it.
-#ifdef F_OFD_SETLK
-constexpr int SET_LOCK = F_OFD_SETLK;
-#else
-constexpr int SET_LOCK = F_SETLK;
-#endif
-
 std::string error_text(int error) {
     return std::strerror(error);
 }
@@ -63,28 +54,6 @@ Problem make_parent_directories(const std::string& file) {
         return std::nullopt;
     return "cannot make the directory " + directory + ": " +
            error_text(last_error != 0 ? last_error : ENOTDIR);
-}
-
-Lock::Lock(Lock&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
-
-Lock::~Lock() {
-    if (handle_ >= 0)
-        ::close(static_cast<int>(handle_)); // drops the lock with it
-}
-
-Lock::Try Lock::take(const std::string& lock_file) {
-    common::FileDescriptor fd(::open(lock_file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-    if (fd.get() < 0)
-        return {std::nullopt, "cannot open " + lock_file + ": " + error_text(errno)};
-    struct flock whole {};
-    whole.l_type = F_WRLCK;
-    whole.l_whence = SEEK_SET;
-    if (::fcntl(fd.get(), SET_LOCK, &whole) != 0) {
-        if (errno == EACCES || errno == EAGAIN || errno == EINTR)
-            return {};
-        return {std::nullopt, "cannot lock " + lock_file + ": " + error_text(errno)};
-    }
-    return {Lock(fd.release()), std::nullopt};
 }
 
 Read read_whole(const std::string& file) {

@@ -16,7 +16,7 @@ struct Pattern {
     Methods methods;
 };
 
-constexpr std::array<Pattern, 15> PATTERNS = {{
+constexpr std::array<Pattern, 16> PATTERNS = {{
     {Place::board_page, "/", "", false, Methods::read},
     {Place::healthz, "/healthz", "", false, Methods::read},
     {Place::api_board, "/api/board", "", false, Methods::read},
@@ -32,6 +32,7 @@ constexpr std::array<Pattern, 15> PATTERNS = {{
     {Place::api_live_batches, "/api/live/", "/batches", true, Methods::post},
     {Place::api_live_stream, "/api/live/", "/stream", true, Methods::read},
     {Place::live_page, "/live/", "", true, Methods::read},
+    {Place::play_page, "/play", "", false, Methods::read},
 }};
 
 Methods methods_of(Place place) {

@@ -26,6 +26,7 @@ enum class Place {
     api_live_batches, // /api/live/ID/batches (POST)
     api_live_stream,  // /api/live/ID/stream: the session as it is played
     live_page,        // /live/ID
+    play_page,        // /play: the game in the page
 };
 
 struct Route {

@@ -177,7 +177,8 @@ std::optional<BoardPageQuery> board_page_query(std::optional<std::string_view> l
 }
 
 std::string board_page(Store& store, const BoardPageQuery& query) {
-    std::string body = "<header>\n<h1>Placar do Orbitrix</h1>\n";
+    std::string body = "<header>\n<h1>Placar do Orbitrix</h1>\n<p><a href=\"/play\">Jogar no "
+                       "navegador</a></p>\n";
     add_tabs(body, query.kind);
     std::vector<std::optional<int>> levels;
     if (query.one_table) {

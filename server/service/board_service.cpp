@@ -11,6 +11,7 @@
 #include "server/live/live_board.hpp"
 #include "server/pages/cast_cache.hpp"
 #include "server/pages/live_page.hpp"
+#include "server/pages/play_page.hpp"
 #include "server/pages/static_paths.hpp"
 #include "server/ranked_rules.hpp"
 #include "server/rate_limit.hpp"
@@ -171,6 +172,7 @@ struct BoardService::Parts {
     http::Response recording(std::int64_t id);
     http::Response health();
     http::Response live_page_answer(std::int64_t id);
+    static http::Response play_page_answer();
     void log(const http::Exchange& exchange);
     void log_line(const std::string& line);
     void log_live_totals();
@@ -320,6 +322,14 @@ http::Response BoardService::Parts::health() {
     }
 }
 
+http::Response BoardService::Parts::play_page_answer() {
+    http::Response page;
+    page.content_type = "text/html; charset=utf-8";
+    page.body = pages::play_page();
+    page.cache_control = "max-age=60";
+    return page;
+}
+
 // A session in play shows as it is played; one that ended is its run.
 http::Response BoardService::Parts::live_page_answer(std::int64_t id) {
     if (live.playing(id)) {
@@ -380,6 +390,8 @@ http::Response BoardService::Parts::route(const http::Request& req) {
         return live.watch(found->id, req);
     case http::Place::live_page:
         return live_page_answer(found->id);
+    case http::Place::play_page:
+        return play_page_answer();
     }
     return no_such_route(req);
 }

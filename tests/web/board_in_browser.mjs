@@ -3,46 +3,16 @@
 // BASE_URL serves the runs already sent; NAME... are the names the board of
 // all levels must list first, in order; RUN_ID is the run whose page is
 // played to its end. Exits 1 after printing every failed check.
-import { createRequire } from "node:module";
-import path from "node:path";
+import { check, finish, launch, watch } from "./browser.mjs";
 
 const [base, shots, runId, ...names] = process.argv.slice(2);
-const require = createRequire(path.join(process.env.ORBITRIX_WEB_MODULES, "/"));
-const { chromium } = require("playwright-core");
-
-const failures = [];
-const check = (ok, what) => {
-  if (!ok) failures.push(what);
-  console.log(`${ok ? "ok  " : "FAIL"} ${what} [${((performance.now()) / 1000).toFixed(1)} s]`);
-};
-
-const browser = await chromium.launch({
-  executablePath: process.env.ORBITRIX_CHROMIUM ?? "/usr/bin/chromium",
-  args: [
-    "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-    "--disable-background-networking", "--disable-component-update", "--disable-sync",
-  ],
-});
-
+const browser = await launch();
 const origin = new URL(base).origin;
-const elsewhere = [];
-const problems = [];
 
 // A fresh context a visit: the requests, dialogs and errors it saw.
 async function visit(url, width) {
   const context = await browser.newContext({ viewport: { width, height: 900 } });
-  const page = await context.newPage();
-  page.on("request", (r) => {
-    if (new URL(r.url()).origin !== origin) elsewhere.push(r.url());
-  });
-  page.on("dialog", async (d) => {
-    problems.push(`a dialog opened on ${url}: ${d.message()}`);
-    await d.dismiss();
-  });
-  page.on("console", (m) => {
-    if (m.type() === "error") problems.push(`console error on ${url}: ${m.text()}`);
-  });
-  page.on("pageerror", (e) => problems.push(`script error on ${url}: ${e.message}`));
+  const page = watch(await context.newPage(), origin, url);
   const answer = await page.goto(base + url, { waitUntil: "load" });
   const policy = answer.headers()["content-security-policy"] ?? "";
   check(/default-src 'self'/.test(policy), `${url} is sent with a same-host-only policy`);
@@ -156,9 +126,4 @@ const hostile = board.games.find((g) => g.name.startsWith("<")).run;
 }
 
 await browser.close();
-check(elsewhere.length === 0, `no request left ${origin} (${elsewhere.join(" ")})`);
-check(problems.length === 0, `no dialog and no error (${problems.join("; ")})`);
-if (failures.length) {
-  console.log(`${failures.length} failed`);
-  process.exit(1);
-}
+finish(origin);

@@ -6,29 +6,11 @@
 set -euo pipefail
 server=$1 sample_runs=$2 web_dir=$3 modules=$4 shots=$5
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-server_pid=
-finish() {
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap finish EXIT
+. "$here/board_server.sh"
 
+# The runs are made before the board starts.
 "$sample_runs" "$work"
-"$server" --listen 127.0.0.1:0 --database "$work/board.sqlite3" --web "$web_dir" \
-    --submissions-per-minute 0 2>"$work/server.log" &
-server_pid=$!
-for _ in $(seq 100); do
-    port=$(sed -n 's/.*serving on 127\.0\.0\.1:\([0-9]*\),.*/\1/p' "$work/server.log")
-    [ -n "$port" ] && break
-    sleep 0.1
-done
-if [ -z "${port:-}" ]; then
-    echo "the server did not start:" >&2
-    cat "$work/server.log" >&2
-    exit 1
-fi
-base=http://127.0.0.1:$port
+start_board "$server" "$web_dir" --submissions-per-minute 0
 
 send() {
     curl -sS --fail-with-body -o "$work/answer" -w '%{http_code}' \

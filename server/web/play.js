@@ -1,0 +1,150 @@
+// The game itself in the page: the same program as in a terminal, built
+// for WebAssembly, drawing into an 80x50 terminal (xterm.js) and reading
+// the keys typed there. Its tones are square waves as the PC speaker
+// sounds them; a browser lets a page sound only after a key or a click,
+// so the first tone may come after the first key.
+"use strict";
+
+const COLUMNS = 80;
+const ROWS = 50;
+const FADE_S = 0.003;
+const PEAK = 6000 / 32768;
+
+const sound = (() => {
+  let audio = null;
+  const context = () => (audio ??= new AudioContext());
+  return {
+    // A key is the gesture that lets the page sound.
+    wake() {
+      try { context().resume(); } catch { /* no sound on this page */ }
+    },
+    tone(hz, ms) {
+      if (hz < 20 || hz >= 24000 || ms <= 0) return;
+      try {
+        if (context().state !== "running") return; // not allowed yet
+        const start = audio.currentTime;
+        const end = start + ms / 1000;
+        const fade = Math.min(FADE_S, ms / 2000);
+        const wave = audio.createOscillator();
+        wave.type = "square";
+        wave.frequency.value = hz;
+        const level = audio.createGain();
+        level.gain.setValueAtTime(0, start);
+        level.gain.linearRampToValueAtTime(PEAK, start + fade);
+        level.gain.setValueAtTime(PEAK, end - fade);
+        level.gain.linearRampToValueAtTime(0, end);
+        wave.connect(level).connect(audio.destination);
+        wave.start(start);
+        wave.stop(end);
+      } catch {
+        // No sound on this page: the game plays on, silent.
+      }
+    },
+  };
+})();
+
+// xterm.js writes its styles as the text of <style> elements, which the
+// board's policy refuses (style-src 'self'); the same rules go in through
+// the CSSOM instead, which the policy leaves alone. The elements stay
+// empty, and an empty one is all the policy lets through by its hash.
+(() => {
+  const sheets = new WeakMap();
+  const adopt = (element, css) => {
+    let sheet = sheets.get(element);
+    if (!sheet) {
+      sheet = new CSSStyleSheet();
+      sheets.set(element, sheet);
+      document.adoptedStyleSheets = [...document.adoptedStyleSheets, sheet];
+    }
+    sheet.replaceSync(css);
+  };
+  for (const name of ["textContent", "innerText"]) {
+    Object.defineProperty(HTMLStyleElement.prototype, name, {
+      configurable: true,
+      get() { return sheets.get(this)?.cssRules ? [...sheets.get(this).cssRules].map((r) => r.cssText).join("\n") : ""; },
+      set(css) { adopt(this, String(css)); },
+    });
+  }
+})();
+
+document.addEventListener("DOMContentLoaded", () => {
+  const box = document.getElementById("terminal");
+  if (!box || !window.Terminal || !window.Orbitrix) return;
+
+  const terminal = new window.Terminal({
+    cols: COLUMNS,
+    rows: ROWS,
+    convertEol: false,
+    cursorBlink: false,
+    scrollback: 0,
+    fontFamily: "'DejaVu Sans Mono', 'Liberation Mono', monospace",
+    // The page's terminal is the PC console the game was made for.
+    theme: {
+      background: "#000000", foreground: "#aaaaaa", cursor: "#aaaaaa",
+      black: "#000000", red: "#aa0000", green: "#00aa00", yellow: "#aa5500",
+      blue: "#0000aa", magenta: "#aa00aa", cyan: "#00aaaa", white: "#aaaaaa",
+      brightBlack: "#555555", brightRed: "#ff5555", brightGreen: "#55ff55",
+      brightYellow: "#ffff55", brightBlue: "#5555ff", brightMagenta: "#ff55ff",
+      brightCyan: "#55ffff", brightWhite: "#ffffff",
+    },
+  });
+  for (const absent of document.querySelectorAll(".sem-jogo")) absent.hidden = true;
+  terminal.open(box);
+  terminal.focus();
+  // The tests read the cells the page shows.
+  window.orbitrixTerminal = terminal;
+
+  const typed = [];
+  const encoder = new TextEncoder();
+  terminal.onData((data) => {
+    for (const b of encoder.encode(data)) typed.push(b);
+  });
+  box.addEventListener("keydown", () => sound.wake(), { once: true });
+
+  // The session is recorded, as --record does, so the page can offer its
+  // file: the same that --verify and --submit read.
+  const RECORDING = "/tmp/orbitrix.replay";
+  const HOME = "/home/web_user";
+  const lines = [];
+  let game = null;
+  window.Orbitrix({
+    arguments: ["--record", RECORDING],
+    // The best scores live in the home folder, kept in IndexedDB between
+    // visits; the table's lock loads and saves it around each write.
+    preRun: [(module) => {
+      module.FS.mount(module.FS.filesystems.IDBFS, {}, HOME);
+      module.addRunDependency("scores");
+      module.FS.syncfs(true, () => module.removeRunDependency("scores"));
+    }],
+    orbitrixWrite: (bytes) => terminal.write(bytes),
+    orbitrixRead: (into) => {
+      const n = Math.min(into.length, typed.length);
+      for (let i = 0; i < n; ++i) into[i] = typed[i];
+      typed.splice(0, n);
+      return n;
+    },
+    orbitrixTone: (hz, ms) => sound.tone(hz, ms),
+    print: (line) => lines.push(line),
+    printErr: (line) => lines.push(line),
+    onExit: (status) => {
+      window.orbitrixExit = status;
+      const after = document.getElementById("depois");
+      if (!after) return;
+      after.querySelector("pre").textContent = lines.join("\n");
+      try {
+        const recording = game.FS.readFile(RECORDING, { encoding: "utf8" });
+        window.orbitrixRecording = recording;
+        const link = after.querySelector("a[download]");
+        link.href = URL.createObjectURL(new Blob([recording], { type: "text/plain" }));
+        link.hidden = false;
+      } catch {
+        // Nothing was recorded: the session ended before it began.
+      }
+      after.hidden = false;
+    },
+  }).then((made) => {
+    game = made;
+    // The tests read the table the page keeps.
+    window.orbitrixGame = made;
+  });
+});
