@@ -43,17 +43,18 @@ TEST(GroupCommit, ALoneBatchIsCommittedAtOnceAndAGroupGrowsWhileOneIsWritten) {
         return kept_as_sessions(group);
     });
 
-    commits.commit(SessionBatch{1, LiveBatch{1, 0, "a\n"}});
+    commits.commit(SessionBatch{1, LiveBatch{1, 0, "a\n", 0, "[]"}});
     EXPECT_EQ(written, (Groups{{1}}));
 
     // While the second is written, five more sessions hand theirs in.
-    std::thread slow([&] { commits.commit(SessionBatch{2, LiveBatch{1, 0, "b\n"}}); });
+    std::thread slow([&] { commits.commit(SessionBatch{2, LiveBatch{1, 0, "b\n", 0, "[]"}}); });
     while (writes < 2)
         std::this_thread::yield();
     std::vector<std::thread> others;
     for (std::int64_t session = 3; session <= 7; ++session)
         others.emplace_back([&commits, session] {
-            EXPECT_EQ(commits.commit(SessionBatch{session, LiveBatch{1, 0, ""}}).batches, session);
+            EXPECT_EQ(commits.commit(SessionBatch{session, LiveBatch{1, 0, "", 0, "[]"}}).batches,
+                      session);
         });
     while (commits.counts().waiting < 5)
         std::this_thread::yield();
@@ -84,14 +85,14 @@ TEST(GroupCommit, AFailedTransactionFailsEachOfItsBatchesAndNoOther) {
             throw StoreError("the disk is full (" + std::to_string(group.size()) + ")");
         return kept_as_sessions(group);
     });
-    std::thread first([&] { commits.commit(SessionBatch{1, LiveBatch{1, 0, ""}}); });
+    std::thread first([&] { commits.commit(SessionBatch{1, LiveBatch{1, 0, "", 0, "[]"}}); });
     while (writes < 1)
         std::this_thread::yield();
     std::vector<std::future<std::string>> failed;
     for (std::int64_t session = 2; session <= 4; ++session)
         failed.push_back(std::async(std::launch::async, [&commits, session]() -> std::string {
             try {
-                commits.commit(SessionBatch{session, LiveBatch{1, 0, ""}});
+                commits.commit(SessionBatch{session, LiveBatch{1, 0, "", 0, "[]"}});
                 return "committed";
             } catch (const StoreError& e) {
                 return e.what();
@@ -103,7 +104,8 @@ TEST(GroupCommit, AFailedTransactionFailsEachOfItsBatchesAndNoOther) {
     first.join();
     for (auto& f : failed)
         EXPECT_EQ(f.get(), "the disk is full (3)");
-    commits.commit(SessionBatch{5, LiveBatch{1, 0, ""}}); // the next transaction stands on its own
+    commits.commit(
+        SessionBatch{5, LiveBatch{1, 0, "", 0, "[]"}}); // the next transaction stands on its own
     EXPECT_EQ(commits.counts().failed, 1);
     EXPECT_EQ(commits.counts().commits, 3);
 }
@@ -119,10 +121,10 @@ TEST(GroupCommit, StoppingCommitsWhatWasHandedInBeforeTheCommitterEnds) {
         kept += static_cast<int>(group.size());
         return kept_as_sessions(group);
     });
-    std::thread first([&] { commits->commit(SessionBatch{1, LiveBatch{1, 0, ""}}); });
+    std::thread first([&] { commits->commit(SessionBatch{1, LiveBatch{1, 0, "", 0, "[]"}}); });
     while (writes < 1)
         std::this_thread::yield();
-    std::thread second([&] { commits->commit(SessionBatch{2, LiveBatch{1, 0, ""}}); });
+    std::thread second([&] { commits->commit(SessionBatch{2, LiveBatch{1, 0, "", 0, "[]"}}); });
     while (commits->counts().waiting < 1)
         std::this_thread::yield();
     // The server stops while one transaction is written and a batch waits.
