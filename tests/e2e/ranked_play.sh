@@ -10,26 +10,7 @@
 ORBITRIX=$1
 SERVER=$2
 . "$(dirname "$0")/lib.sh"
-export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
-unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY ORBITRIX_SERVER
-server_pid=
-trap '[ -z "$server_pid" ] || kill "$server_pid" 2>/dev/null; cleanup' EXIT
-
-# start_board [PORT]: on the same database each time.
-start_board() {
-    : >"$work/server.log"
-    "$SERVER" --listen "127.0.0.1:${1:-0}" --database "$work/board.sqlite3" 2>"$work/server.log" &
-    server_pid=$!
-    wait_until 10 "the board to listen" grep -q '^orbitrix-server: serving on 127\.0\.0\.1:' \
-        "$work/server.log"
-    port=$(sed -n 's/^orbitrix-server: serving on 127\.0\.0\.1:\([0-9]*\),.*/\1/p' "$work/server.log")
-    board="http://127.0.0.1:$port"
-}
-stop_board() {
-    kill "$server_pid"
-    wait "$server_pid" || true
-    server_pid=
-}
+. "$(dirname "$0")/../support/local_board.sh"
 # A fresh pane for the next session.
 new_session() {
     tm kill-session -t game 2>/dev/null || true

@@ -17,19 +17,9 @@ ORBITRIX=$1
 SERVER=$2
 FAKETIME=$3
 . "$(dirname "$0")/lib.sh"
-export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
-unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY ORBITRIX_SERVER
-server_pid=
-trap '[ -z "$server_pid" ] || kill "$server_pid" 2>/dev/null; cleanup' EXIT
+. "$(dirname "$0")/../support/local_board.sh"
 PLAY_SECONDS=${PLAY_SECONDS:-46}
-
-: >"$work/server.log"
-"$SERVER" --listen 127.0.0.1:0 --database "$work/board.sqlite3" 2>"$work/server.log" &
-server_pid=$!
-wait_until 10 "the board to listen" grep -q '^orbitrix-server: serving on 127\.0\.0\.1:' \
-    "$work/server.log"
-board="http://127.0.0.1:$(sed -n 's/^orbitrix-server: serving on 127\.0\.0\.1:\([0-9]*\),.*/\1/p' \
-    "$work/server.log")"
+start_board
 
 # Each session in a pane and a folder of its own; the pane's helpers read
 # the one named in $pane.

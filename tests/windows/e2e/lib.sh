@@ -16,10 +16,11 @@ loader=${ORBITRIX_WINE:-$(command -v wine64 || command -v wine || echo /usr/lib/
 # When the program ends, the pane records its exit status, then idles.
 # wine's console leaves the terminal's signal keys on, so Ctrl-C reaches the
 # whole pane; bash, unlike dash, outlives it once the program has handled it.
+# start_game [OPTION...]: the program with these options (no spaces in any).
 start_game() {
     cat >"$work/run.sh" <<RUN
 #!/usr/bin/env bash
-timeout --foreground 120 "$loader" "$program"
+timeout --foreground 120 "$loader" "$program" $*
 echo "EXIT=\$?" > "$work/exit.tmp"
 mv "$work/exit.tmp" "$work/exit"
 exec sleep 600

@@ -6,30 +6,10 @@
 # and the run's address. Given the server's path as $3.
 . "$(dirname "$0")/lib.sh"
 SERVER=$3
-export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
-unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY ORBITRIX_SERVER
-server_pid=
-trap '[ -z "$server_pid" ] || kill "$server_pid" 2>/dev/null; cleanup' EXIT
+. "$(dirname "$0")/../../support/local_board.sh"
 [ -x "$SERVER" ] || fail "no board's server at $SERVER"
-
-: >"$work/server.log"
-"$SERVER" --listen 127.0.0.1:0 --database "$work/board.sqlite3" 2>"$work/server.log" &
-server_pid=$!
-wait_until 10 "the board to listen" grep -q '^orbitrix-server: serving on 127\.0\.0\.1:' \
-    "$work/server.log"
-board="http://127.0.0.1:$(sed -n 's/^orbitrix-server: serving on 127\.0\.0\.1:\([0-9]*\),.*/\1/p' \
-    "$work/server.log")"
-
-game_options="--ranked --mute --server $board"
-cat >"$work/run.sh" <<RUN
-#!/usr/bin/env bash
-timeout --foreground 120 "$loader" "$program" $game_options
-echo "EXIT=\$?" > "$work/exit.tmp"
-mv "$work/exit.tmp" "$work/exit"
-exec sleep 600
-RUN
-chmod +x "$work/run.sh"
-tm new-session -d -x 80 -y 50 -s game "$work/run.sh"
+start_board
+start_game --ranked --mute --server "$board"
 play_until_the_game_runs "Duda"
 for key in Space a Space d Space a Space d; do
     keys "$key"
