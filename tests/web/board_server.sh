@@ -14,6 +14,8 @@ trap stop_board EXIT
 start_board() {
     local server=$1 web_dir=$2 port=
     shift 2
+    # The log exists before the board starts: the loop below reads it at once.
+    : >"$work/server.log"
     "$server" --listen 127.0.0.1:0 --database "$work/board.sqlite3" --web "$web_dir" "$@" \
         2>"$work/server.log" &
     board_pid=$!
