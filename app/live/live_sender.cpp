@@ -12,11 +12,6 @@ constexpr int CONFLICT = 409;
 constexpr int TOO_MANY = 429;
 constexpr int FIRST_SERVER_ERROR = 500;
 
-// A batch is small and the next tick sends it again: waiting long on one
-// answer only delays the ones behind it.
-constexpr http::TimeLimits BATCH_LIMITS{std::chrono::milliseconds{2'000},
-                                        std::chrono::milliseconds{3'000}};
-
 std::string reason(const http::Response& response) {
     const auto said = submit::read_error(response.body);
     return said ? *said : "status " + std::to_string(response.status);
@@ -44,30 +39,44 @@ void Sender::stop(State state, std::string why) {
 }
 
 void Sender::step(std::int64_t now_ms) {
+    if (const auto request = due())
+        answered(post_(*request, LIMITS), now_ms);
+}
+
+std::optional<http::Request> Sender::due() {
     std::string secret;
     {
         const std::lock_guard lock(mutex_);
         if (state_ != State::streaming)
-            return;
+            return std::nullopt;
         secret = game_secret_;
     }
-    if (feed_.overflowed())
-        return stop(State::overflow, "the board fell too far behind the game");
+    if (feed_.overflowed()) {
+        stop(State::overflow, "the board fell too far behind the game");
+        return std::nullopt;
+    }
     const std::optional<Batch> batch = feed_.next();
-    if (!batch)
-        return stop(State::done, {});
+    if (!batch) {
+        stop(State::done, {});
+        return std::nullopt;
+    }
+    sent_ = Sent{boards_.current(), batch->seq, batch->last};
+    return batch_request(sent_->board, session_, secret, *batch);
+}
 
-    const std::string board = boards_.current();
-    const http::Outcome outcome =
-        post_(batch_request(board, session_, secret, *batch), BATCH_LIMITS);
+void Sender::answered(const http::Outcome& outcome, std::int64_t now_ms) {
+    if (!sent_)
+        return;
+    const Sent sent = *sent_;
+    sent_.reset();
     const auto* response = std::get_if<http::Response>(&outcome);
     if (response != nullptr && response->status == OK) {
         const auto acked = read_acknowledged(response->body);
-        if (acked && acked->seq == batch->seq) {
-            feed_.acknowledged(batch->seq);
+        if (acked && acked->seq == sent.seq) {
+            feed_.acknowledged(sent.seq);
             const std::lock_guard lock(mutex_);
             last_progress_ms_ = now_ms;
-            if (batch->last) {
+            if (sent.last) {
                 state_ = State::done;
                 run_body_ = acked->run_body;
             }
@@ -82,12 +91,12 @@ void Sender::step(std::int64_t now_ms) {
 
     // No answer, a busy board or one that answered nonsense: the next board
     // gets the same batch at the next tick.
-    boards_.failed(board);
+    boards_.failed(sent.board);
     const std::lock_guard lock(mutex_);
     if (now_ms - last_progress_ms_ > grace_ms_) {
         state_ = State::lost;
         why_ = "no board acknowledged the game's keys for " + std::to_string(grace_ms_ / 1000) +
-               " s; the last one tried was " + board;
+               " s; the last one tried was " + sent.board;
     }
 }
 

@@ -67,7 +67,7 @@ Session::Session(std::vector<std::string> boards, Post post, Opened opened,
                  std::function<std::int64_t()> steady_ms, Patience patience)
     : boards_(std::move(boards)), post_(std::move(post)), opened_(std::move(opened)),
       steady_ms_(std::move(steady_ms)), patience_(patience),
-      sender_(feed_, boards_, post_, opened_, patience.grace_ms), thread_(sender_, steady_ms_) {}
+      sender_(feed_, boards_, post_, opened_, patience.grace_ms), loop_(sender_, steady_ms_) {}
 
 GameDeal Session::deal(const std::string& name, int level) {
     const std::string board = boards_.current();
@@ -91,7 +91,7 @@ GameDeal Session::deal(const std::string& name, int level) {
 
 int Session::finish(const std::string& recording, std::ostream& out, std::ostream& err) {
     feed_.end();
-    thread_.finish(patience_.last_wait);
+    loop_.finish(patience_.last_wait);
     for (std::size_t i = 0; i < deals_.size(); ++i)
         if (!deals_[i].dealt)
             err << "orbitrix: game " << i + 1 << " played open: no seed dealt: " << deals_[i].why

@@ -11,7 +11,7 @@
 #include "app/live/live_platform.hpp"
 #include "app/live/live_protocol.hpp"
 #include "app/live/live_sender.hpp"
-#include "app/live/sender_thread.hpp"
+#include "app/live/sender_loop.hpp"
 
 #include <iosfwd>
 #include <memory>
@@ -67,7 +67,7 @@ class Session {
     Feed feed_;
     std::vector<GameDeal> deals_; // the game's thread's alone
     Sender sender_;
-    SenderThread thread_;
+    SenderLoop loop_;
 };
 
 } // namespace live

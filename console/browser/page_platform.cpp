@@ -1,6 +1,7 @@
 #include "console/browser/page_platform.hpp"
 
 #include "console/browser/page_bridge.hpp"
+#include "console/browser/page_turns.hpp"
 #include "console/palette.hpp"
 
 #include <algorithm>
@@ -39,7 +40,7 @@ void PagePlatform::read_keys() {
 std::int64_t PagePlatform::hold_while_hidden() {
     const std::int64_t from = page_now_ms();
     while (!page_visible())
-        yield_to_page(100);
+        take_turn(100);
     return page_now_ms() - from;
 }
 
@@ -60,7 +61,7 @@ void PagePlatform::wait(std::optional<std::int64_t> until_ms, bool for_key) {
             step = std::min<std::int64_t>(step, MOST_YIELD_MS);
         if (const auto deadline = keys_.deadline())
             step = std::min(step, std::max<std::int64_t>(0, *deadline - now));
-        yield_to_page(static_cast<int>(step));
+        take_turn(static_cast<int>(step));
     }
 }
 

@@ -5,7 +5,8 @@
 // a sleep lasts the time asked from when it is asked, the frame is shown
 // at its start, and drawing time is not made up. While the tab is hidden
 // the browser slows its timers, so the game holds at its next wait until
-// the tab is in view again, and that time does not count.
+// the tab is in view again, and that time does not count. Each wait is
+// cut in turns, and the program's other work (page_turns.hpp) runs at each.
 
 #include "console/ansi/key_decoder.hpp"
 #include "console/ansi/screen_presenter.hpp"

@@ -67,6 +67,42 @@ const sound = (() => {
   }
 })();
 
+// How this page plays: "ranked" on the board it came from, unless asked
+// "?open"; "static" when no board answers behind it (a copy of the page),
+// which plays open as "?open" does.
+const playAs = async () => {
+  if (new URLSearchParams(window.location.search).has("open")) return "open";
+  try {
+    const answer = await fetch("/api/live", { cache: "no-store" });
+    if (answer.ok && (answer.headers.get("Content-Type") ?? "").startsWith("application/json"))
+      return "ranked";
+  } catch {
+    // No board: a copy of the page.
+  }
+  return "static";
+};
+
+// The lines the program printed after the session, with the run's address
+// on this board made a link; the rest stays text.
+const showLines = (into, lines) => {
+  into.textContent = "";
+  for (const line of lines) {
+    const address = line.match(/(https?:\/\/\S+)$/)?.[1];
+    let url = null;
+    try { url = address && new URL(address); } catch { url = null; }
+    if (url && url.origin === window.location.origin) {
+      into.append(line.slice(0, line.length - address.length));
+      const link = document.createElement("a");
+      link.href = url.pathname + url.search;
+      link.textContent = address;
+      into.append(link);
+    } else {
+      into.append(line);
+    }
+    into.append("\n");
+  }
+};
+
 document.addEventListener("DOMContentLoaded", () => {
   const box = document.getElementById("terminal");
   if (!box || !window.Terminal || !window.Orbitrix) return;
@@ -107,8 +143,10 @@ document.addEventListener("DOMContentLoaded", () => {
   const HOME = "/home/web_user";
   const lines = [];
   let game = null;
-  window.Orbitrix({
-    arguments: ["--record", RECORDING],
+  const start = (how) => window.Orbitrix({
+    arguments: how === "ranked"
+      ? ["--ranked", "--server", window.location.origin, "--record", RECORDING]
+      : ["--record", RECORDING],
     // The best scores live in the home folder, kept in IndexedDB between
     // visits; the table's lock loads and saves it around each write.
     preRun: [(module) => {
@@ -130,7 +168,7 @@ document.addEventListener("DOMContentLoaded", () => {
       window.orbitrixExit = status;
       const after = document.getElementById("depois");
       if (!after) return;
-      after.querySelector("pre").textContent = lines.join("\n");
+      showLines(after.querySelector("pre"), lines);
       try {
         const recording = game.FS.readFile(RECORDING, { encoding: "utf8" });
         window.orbitrixRecording = recording;
@@ -146,5 +184,11 @@ document.addEventListener("DOMContentLoaded", () => {
     game = made;
     // The tests read the table the page keeps.
     window.orbitrixGame = made;
+  });
+  playAs().then((how) => {
+    window.orbitrixPlays = how;
+    for (const said of document.querySelectorAll("[data-modo]"))
+      said.hidden = said.dataset.modo !== how;
+    start(how);
   });
 });

@@ -1,9 +1,12 @@
 // The game played from the board's /play page in headless Chromium, as a
 // player would: the title, the menu, a name with an accent, level 1, a few
-// moves and shots, the pause, and Esc; then the lines the terminal program
-// prints after a session. Every check reads the cells of the page's own
-// terminal. Exits 1 after printing every failed check.
-// The session's recording, offered by the page, verifies with the native
+// moves and shots, the pause, the tab hidden a while, and Esc; then the
+// lines the terminal program prints after a session. Every check of the
+// game reads the cells of the page's own terminal. Exits 1 after printing
+// every failed check.
+// On the board the page plays ranked: the game is on /api/live while it is
+// played, and ends on the ranked board with both holds counted. The
+// session's recording, offered by the page, verifies with the native
 // program to the same game.
 //   node play_in_browser.mjs BASE_URL SHOTS_DIR ORBITRIX
 import { execFileSync } from "node:child_process";
@@ -41,6 +44,9 @@ const at = async (column, row, text) =>
   ((await rows())[row - 1] ?? "").substr(column - 1, text.length) === text;
 
 check(await shows("Por Quenvar", 5), "the title is drawn in the page's terminal");
+check(await page.evaluate(() => window.orbitrixPlays) === "ranked" &&
+        await page.locator("[data-modo=ranked]").isVisible(),
+      "on a board the page plays ranked, and says so");
 console.log(`  first title text ${(performance.now() - loaded).toFixed(0)} ms after load began`);
 check(await shows("1 - Jogar", 30), "the menu follows the title");
 check(await at(15, 20, "1 - Jogar") && await at(15, 22, "2 - Sair"),
@@ -58,6 +64,14 @@ check(await shows("Escolha Um Nivel"), "Enter asks for the level");
 await page.keyboard.type("1");
 check(await shows(" Nome : "), "level 1 starts the game");
 check((await rows()).some((row) => row.includes("João")), "the panel shows the player's name");
+const api = async (address) => (await fetch(`${base}${address}`)).json();
+let live = [];
+for (let i = 0; i < 50 && !live.some((g) => g.player === "João"); ++i) {
+  live = (await api("/api/live")).games;
+  await page.waitForTimeout(100);
+}
+check(live.some((g) => g.player === "João" && g.level === 1),
+      `the game is listed on /api/live while it is played (${JSON.stringify(live)})`);
 // Fires while sweeping left and right until a hit shows on the panel; the
 // game takes one key a frame, so the keys come slower than that.
 const points = async () =>
@@ -76,6 +90,20 @@ await page.waitForTimeout(600);
 check((await rows()).join("\n") === paused, "p pauses the game: the screen stands still");
 await page.keyboard.type("p");
 await page.waitForTimeout(300);
+// A hidden tab holds the game at its next wait, and it stands still
+// until the tab is back.
+const visibility = (hidden) => page.evaluate((hidden) => {
+  Object.defineProperty(document, "hidden", { configurable: true, get: () => hidden });
+  document.dispatchEvent(new Event("visibilitychange"));
+}, hidden);
+await visibility(true);
+await page.waitForTimeout(200);
+const hidden = (await rows()).join("\n");
+await page.waitForTimeout(1000);
+check((await rows()).join("\n") === hidden, "a hidden tab holds the game");
+await visibility(false);
+await page.waitForTimeout(300);
+check((await rows()).join("\n") !== hidden, "the game goes on once the tab is back");
 await page.keyboard.press("Escape");
 
 const ended = await page.waitForFunction(() => window.orbitrixExit !== undefined,
@@ -90,6 +118,18 @@ const said = await page.locator("#depois pre").textContent();
 const scored = said.match(/^João: (\d+) pontos, 1o lugar entre os 10 melhores$/m);
 check(scored !== null, `the page shows the session's lines, the game first on the table (${said})`);
 check(await page.locator("#depois a[download]").isVisible(), "the page offers the recording");
+check(new RegExp(`^João: ${scored?.[1]} pontos, 1o lugar no quadro, .*\\(jogo ranqueado\\)$`, "m").test(said),
+      "the game ends on the board, ranked");
+const runLink = page.locator("#depois pre a");
+const runPath = (await runLink.count()) === 1 ? await runLink.getAttribute("href") : "";
+check(/^\/runs\/\d+$/.test(runPath ?? ""), `the page links the run on the board (${runPath})`);
+const ranked = await api("/api/board?kind=ranked");
+check(ranked.games.some((g) => g.name === "João" && String(g.points) === scored?.[1]),
+      `the game is on /api/board?kind=ranked (${JSON.stringify(ranked.games)})`);
+const run = runPath ? await api(`/api${runPath}`) : { games: [] };
+check(run.games[0]?.kind === "ranked" && run.games[0]?.holds >= 2,
+      `the pause and the hidden tab are holds of the ranked game (${JSON.stringify(run.games)})`);
+check((await api("/api/live")).games.length === 0, "the game is no longer in play");
 
 const recording = await page.evaluate(() => window.orbitrixRecording ?? "");
 const scratch = mkdtempSync(path.join(os.tmpdir(), "orbitrix-play-"));
