@@ -33,7 +33,7 @@ std::string play_page() {
         "class=\"terminal\"></div>\n</section>\n<section id=\"depois\" "
         "aria-labelledby=\"depois-titulo\" hidden>\n<h2 id=\"depois-titulo\">Fim da "
         "sessao</h2>\n<pre></pre>\n<p><a download=\"orbitrix.replay\" hidden>Baixar a gravacao da "
-        "sessao</a></p>\n<p><a href=\"/play\">Jogar de novo</a></p>\n</section>\n"
+        "sessao</a></p>\n<p><a href=\"/play\" data-de-novo>Jogar de novo</a></p>\n</section>\n"
         "</main>\n";
     return document("Orbitrix: jogar", head, body);
 }

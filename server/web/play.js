@@ -90,7 +90,7 @@ const showLines = (into, lines) => {
     const address = line.match(/(https?:\/\/\S+)$/)?.[1];
     let url = null;
     try { url = address && new URL(address); } catch { url = null; }
-    if (url && url.origin === window.location.origin) {
+    if (url && url.origin === window.location.origin && url.pathname.startsWith("/runs/")) {
       into.append(line.slice(0, line.length - address.length));
       const link = document.createElement("a");
       link.href = url.pathname + url.search;
@@ -189,6 +189,9 @@ document.addEventListener("DOMContentLoaded", () => {
     window.orbitrixPlays = how;
     for (const said of document.querySelectorAll("[data-modo]"))
       said.hidden = said.dataset.modo !== how;
+    // Playing again plays the same way.
+    const again = document.querySelector("#depois a[data-de-novo]");
+    if (again) again.href = window.location.pathname + window.location.search;
     start(how);
   });
 });

@@ -14,6 +14,7 @@ import { mkdtempSync, rmSync, writeFileSync } from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import { check, finish, launch, watch } from "./browser.mjs";
+import { rows as pageRows, shows as showsOn } from "./page_terminal.mjs";
 
 const [base, shots, program] = process.argv.slice(2);
 const browser = await launch();
@@ -27,19 +28,8 @@ check(answer.status() === 200, "/play answers 200");
 check(/default-src 'self'/.test(answer.headers()["content-security-policy"] ?? ""),
       "/play is sent with a same-host-only policy");
 
-// The page's terminal, a line a row.
-const rows = () => page.evaluate(() => {
-  const buffer = window.orbitrixTerminal?.buffer.active;
-  if (!buffer) return [];
-  return Array.from({ length: 50 }, (_, y) => buffer.getLine(y)?.translateToString(true) ?? "");
-});
-const shows = async (text, seconds = 10) => {
-  for (let i = 0; i < seconds * 20; ++i) {
-    if ((await rows()).some((row) => row.includes(text))) return true;
-    await page.waitForTimeout(50);
-  }
-  return false;
-};
+const rows = () => pageRows(page);
+const shows = (text, seconds) => showsOn(page, text, seconds);
 const at = async (column, row, text) =>
   ((await rows())[row - 1] ?? "").substr(column - 1, text.length) === text;
 
