@@ -213,6 +213,39 @@ TEST(Sender, IsDoneWhenTheLastBatchIsAcknowledgedWithTheRun) {
     EXPECT_NE(sender.run_body().find(R"("page":"/runs/4")"), std::string::npos);
 }
 
+// As a page sends: the request now, its answer at a later turn, while the
+// game goes on writing. An answer is read against the batch it was sent
+// for, not the one the feed would cut next.
+TEST(Sender, ReadsALaterAnswerAgainstTheBatchItWasSentFor) {
+    Feed feed;
+    live::Boards boards({"http://a", "http://b"});
+    Sender sender(feed, boards, nullptr, live::Opened{"1f", "5e"}, 10'000);
+    EXPECT_FALSE(sender.due().has_value()); // nothing dealt yet
+    sender.dealt("9a", 0);
+    feed.write("K 1\n");
+    const auto first = sender.due();
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(field(*first, "seq"), "1");
+    feed.write("K 2\n");
+    sender.answered(NO_ANSWER, 300); // gone astray: the same batch, to the next board
+    const auto again = sender.due();
+    ASSERT_TRUE(again.has_value());
+    EXPECT_EQ(again->url.rfind("http://b/", 0), 0U) << again->url;
+    EXPECT_EQ(field(*again, "seq"), "1");
+    EXPECT_EQ(again->body, first->body); // the same bytes: "K 2" waits its turn
+    feed.end();
+    sender.answered(acked(1), 600);
+    EXPECT_EQ(sender.state(), Sender::State::streaming);
+    const auto second = sender.due();
+    ASSERT_TRUE(second.has_value());
+    EXPECT_EQ(field(*second, "seq"), "2");
+    EXPECT_EQ(field(*second, "last"), "true");
+    sender.answered(acked(2), 900);
+    EXPECT_EQ(sender.state(), Sender::State::done);
+    sender.answered(acked(3), 1'000); // nothing was sent: nothing to read
+    EXPECT_EQ(sender.state(), Sender::State::done);
+}
+
 TEST(Protocol, AnswersOfAnyOtherShapeAreRefusedWhole) {
     EXPECT_TRUE(live::read_opened(R"({"run":"1f","secret":"ab"})"));
     EXPECT_TRUE(live::read_dealt(R"({"game":1,"seed":4294967295,"secret":"ab"})"));
