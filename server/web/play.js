@@ -67,6 +67,64 @@ const sound = (() => {
   }
 })();
 
+// /play?replay=PATH plays back a recording from this board (a run's
+// /runs/ID.replay) with the game's own engine, as --replay plays it in a
+// terminal, in place of a game; &speed=N is --speed's. The program's
+// arguments for it and what puts the file where they name it before the
+// program starts; null when no replay is asked for or the path leaves this
+// board.
+const REPLAYED = "/tmp/replayed.replay";
+function replayArguments() {
+  const query = new URLSearchParams(window.location.search);
+  const path = query.get("replay");
+  if (!path) return null;
+  const url = new URL(path, window.location.href);
+  if (url.origin !== window.location.origin) return null;
+  const speed = query.get("speed");
+  return {
+    arguments: ["--replay", REPLAYED, ...(speed ? ["--speed", speed] : [])],
+    // A file that does not come leaves the program to say so.
+    load(module) {
+      module.addRunDependency("replay");
+      fetch(url)
+        .then((answer) => (answer.ok ? answer.arrayBuffer() : Promise.reject(answer.status)))
+        .then((bytes) => module.FS.writeFile(REPLAYED, new Uint8Array(bytes)))
+        .catch(() => {})
+        .finally(() => module.removeRunDependency("replay"));
+    },
+  };
+}
+
+// The terminal's font fitted to the window, so that its 80x50 cells show
+// whole, between a size still readable and one past which nothing gains.
+// A window too small for the readable size gets the page's notice in place
+// of the terminal, as a terminal too small gets the game's, until it grows.
+// The game plays on behind it: the notice is the page's alone.
+const FONT_PX = { least: 9, most: 20 };
+function fitToWindow(terminal, box, notice) {
+  const fit = (tries) => {
+    const screen = box.querySelector(".xterm-screen");
+    const shown = screen ? screen.getBoundingClientRect() : null;
+    if (!shown || shown.width === 0 || shown.height === 0) return;
+    // The cells grow with the font; a size is tried on the next frame
+    // again, as the glyphs' own rounding may leave it a pixel off.
+    const px = terminal.options.fontSize;
+    const room = Math.min(box.clientWidth / shown.width, (window.innerHeight - 8) / shown.height);
+    const fitting = Math.floor(px * room);
+    const tooSmall = fitting < FONT_PX.least;
+    notice.hidden = !tooSmall;
+    box.classList.toggle("escondido", tooSmall);
+    const wanted = Math.max(FONT_PX.least, Math.min(FONT_PX.most, fitting));
+    if (wanted !== px && tries > 0) {
+      terminal.options.fontSize = wanted;
+      window.requestAnimationFrame(() => fit(tries - 1));
+    }
+  };
+  const refit = () => fit(3);
+  window.addEventListener("resize", refit);
+  refit();
+}
+
 document.addEventListener("DOMContentLoaded", () => {
   const box = document.getElementById("terminal");
   if (!box || !window.Terminal || !window.Orbitrix) return;
@@ -91,6 +149,7 @@ document.addEventListener("DOMContentLoaded", () => {
   for (const absent of document.querySelectorAll(".sem-jogo")) absent.hidden = true;
   terminal.open(box);
   terminal.focus();
+  fitToWindow(terminal, box, document.getElementById("janela-pequena"));
   // The tests read the cells the page shows.
   window.orbitrixTerminal = terminal;
 
@@ -107,14 +166,16 @@ document.addEventListener("DOMContentLoaded", () => {
   const HOME = "/home/web_user";
   const lines = [];
   let game = null;
+  const replaying = replayArguments();
   window.Orbitrix({
-    arguments: ["--record", RECORDING],
+    arguments: replaying ? replaying.arguments : ["--record", RECORDING],
     // The best scores live in the home folder, kept in IndexedDB between
     // visits; the table's lock loads and saves it around each write.
     preRun: [(module) => {
       module.FS.mount(module.FS.filesystems.IDBFS, {}, HOME);
       module.addRunDependency("scores");
       module.FS.syncfs(true, () => module.removeRunDependency("scores"));
+      if (replaying) replaying.load(module);
     }],
     orbitrixWrite: (bytes) => terminal.write(bytes),
     orbitrixRead: (into) => {
