@@ -125,6 +125,45 @@ function fitToWindow(terminal, box, notice) {
   refit();
 }
 
+// xterm.js's WebGL renderer draws the frames with far less of the main
+// thread, where the game's own loop runs too, than its DOM renderer's
+// styles and layout; but where WebGL is drawn in software the browser's
+// rasteriser takes more of the machine than the DOM renderer saves
+// (bench/RESULTS.md). So it is loaded only where the browser has WebGL2
+// on a GPU, the DOM renderer drawing until it comes; a context lost (a GPU
+// reset, too many contexts) gives the drawing back to the DOM renderer.
+const WEBGL_SCRIPT = "/static/addon-webgl.js";
+const SOFTWARE_GL = /swiftshader|llvmpipe|softpipe|software|basic render/i;
+function drawWithWebgl(terminal) {
+  let probe = null;
+  try {
+    probe = document.createElement("canvas")
+      .getContext("webgl2", { failIfMajorPerformanceCaveat: true });
+  } catch {
+    // No WebGL2 here.
+  }
+  if (!probe) return;
+  // Not every browser refuses a software context when asked to; its
+  // renderer's name tells.
+  const named = probe.getExtension("WEBGL_debug_renderer_info");
+  const renderer = `${probe.getParameter(probe.RENDERER)} ${
+    named ? probe.getParameter(named.UNMASKED_RENDERER_WEBGL) : ""}`;
+  probe.getExtension("WEBGL_lose_context")?.loseContext();
+  if (SOFTWARE_GL.test(renderer)) return;
+  const script = document.createElement("script");
+  script.src = WEBGL_SCRIPT;
+  script.onload = () => {
+    try {
+      const addon = new window.WebglAddon.WebglAddon();
+      addon.onContextLoss(() => addon.dispose());
+      terminal.loadAddon(addon);
+    } catch {
+      // The DOM renderer draws on.
+    }
+  };
+  document.head.append(script);
+}
+
 document.addEventListener("DOMContentLoaded", () => {
   const box = document.getElementById("terminal");
   if (!box || !window.Terminal || !window.Orbitrix) return;
@@ -150,6 +189,7 @@ document.addEventListener("DOMContentLoaded", () => {
   terminal.open(box);
   terminal.focus();
   fitToWindow(terminal, box, document.getElementById("janela-pequena"));
+  drawWithWebgl(terminal);
   // The tests read the cells the page shows.
   window.orbitrixTerminal = terminal;
 

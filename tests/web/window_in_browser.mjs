@@ -1,8 +1,9 @@
-// The game's terminal fitted to the page's window: at 1280x1000 all its
-// 80x50 cells show at once with no notice; in a window too small for them
-// at a readable size, the page says so in place of the terminal, the game
-// playing on behind it, and once the window grows again the notice goes
-// and the terminal shows whole. A screenshot of each. Exits 1 after
+// How the page shows the game's terminal. Fitted to the window: at
+// 1280x1000 all its 80x50 cells show at once with no notice; in a window
+// too small for them at a readable size, the page says so in place of the
+// terminal, the game playing on behind it, and once the window grows again
+// the notice goes and the terminal shows whole. Drawn by WebGL, and by the
+// DOM once WebGL's context is lost. A screenshot of each. Exits 1 after
 // printing every failed check.
 //   node window_in_browser.mjs BASE_URL SHOTS_DIR
 import { check, finish, launch, watch } from "./browser.mjs";
@@ -32,7 +33,30 @@ const rows = (page) => page.evaluate(() => {
 });
 const settle = (page) => page.waitForTimeout(300);
 
+// Where WebGL is drawn in software, as here, the DOM renderer draws.
+{
+  const context = await browser.newContext({ viewport: { width: 1280, height: 1000 } });
+  const page = watch(await context.newPage(), origin, "software WebGL");
+  await page.goto(`${base}/play`, { waitUntil: "load" });
+  await page.waitForFunction(() =>
+    document.querySelector("#terminal .xterm-rows")?.textContent.includes("Quenvar"));
+  await page.waitForTimeout(500);
+  check(await page.evaluate(() => document.querySelector("#terminal canvas") === null &&
+                                  typeof window.WebglAddon === "undefined"),
+        "with WebGL in software only, the DOM renderer draws and the addon is not loaded");
+  await context.close();
+}
+
 const context = await browser.newContext({ viewport: { width: 1280, height: 1000 } });
+// The page draws with WebGL only on a GPU; here WebGL is SwiftShader's, in
+// software, which the page is told is a GPU's so that it takes it.
+await context.addInitScript(() => {
+  const getParameter = WebGL2RenderingContext.prototype.getParameter;
+  const RENDERER = 0x1f01, UNMASKED_RENDERER = 0x9246;
+  WebGL2RenderingContext.prototype.getParameter = function (name) {
+    return name === RENDERER || name === UNMASKED_RENDERER ? "A GPU" : getParameter.call(this, name);
+  };
+});
 const page = watch(await context.newPage(), origin);
 await page.goto(`${base}/play`, { waitUntil: "load" });
 await page.waitForFunction(() => window.orbitrixTerminal !== undefined);
@@ -65,6 +89,34 @@ check(seen.notice === null && seen.terminalSeen && seen.fits,
       `grown back to 1280x1000, the notice goes and the terminal shows whole (font ${seen.fontSize} px)`);
 check((await rows(page)).includes("1 - Jogar"), "and it shows the game where it stands");
 await page.screenshot({ path: `${shots}/play-window-1280x1000-again.png` });
+
+// Drawn by WebGL where the browser has WebGL2 on a GPU; a lost context
+// gives the drawing back to the DOM renderer, whose rows show the same
+// screen.
+const drawing = () => page.evaluate(() => ({
+  canvas: document.querySelector("#terminal .xterm-screen canvas") !== null,
+  rows: document.querySelector("#terminal .xterm-rows")?.textContent ?? "",
+}));
+check(await page.waitForFunction(() => document.querySelector("#terminal canvas") !== null,
+                                 null, { timeout: 10_000 }).then(() => true, () => false),
+      "the terminal is drawn by WebGL where the browser has WebGL2 on a GPU");
+// The terminal's canvases: WebGL's, and a 2D one for the links' layer.
+check(await page.evaluate(() => {
+  for (const canvas of document.querySelectorAll("#terminal canvas")) {
+    const gl = canvas.getContext("webgl2");
+    if (gl) return gl.getExtension("WEBGL_lose_context").loseContext() === undefined;
+  }
+  return false;
+}), "the terminal's WebGL context is lost");
+// xterm.js waits 3 s for the context to come back before it gives up on it.
+check(await page.waitForFunction(() => document.querySelector("#terminal canvas") === null,
+                                 null, { timeout: 10_000 }).then(() => true, () => false),
+      "a lost WebGL context gives the drawing back to the DOM renderer");
+await page.waitForTimeout(300);
+const drawn = await drawing();
+check(!drawn.canvas && drawn.rows.includes("1 - Jogar"),
+      "the DOM renderer shows the screen where the game stands");
+await page.screenshot({ path: `${shots}/play-window-dom-after-context-loss.png` });
 
 await context.close();
 await browser.close();
