@@ -14,7 +14,8 @@
 //    game keeps hidden.
 // 2. A recording made natively, sent to the board and replayed in the page
 //    (/play?replay=/runs/ID.replay): the page's last screen, once the
-//    replay has ended, against frame_cells' last for --replay's waits.
+//    replay has ended, against frame_cells' last for --replay's waits,
+//    and every screen before it as in 1.
 //   node cells_in_browser.mjs BASE_URL SHOTS_DIR FRAME_CELLS SCRATCH RUN_ID
 import { writeFileSync } from "node:fs";
 import path from "node:path";
@@ -81,11 +82,16 @@ const ended = (page, seconds) =>
   check(status === 100, `the replay ends as --replay does, with status 100 (${status})`);
   const last = await page.evaluate(() => window.orbitrixScreen());
   await page.screenshot({ path: `${shots}/cells-replayed-1280.png` });
-  const native = nativeFrames(frameCells, "replayed", path.join(scratch, "1.replay"), "--last");
+  const file = path.join(scratch, "1.replay");
   check(last.includes(" Nome : Ana"), "the replay shows the recorded game's panel");
-  const difference = firstDifference([last], native);
+  const difference = firstDifference([last], nativeFrames(frameCells, "replayed", file, "--last"));
   check(difference === null,
         `the replay's last screen in the page is the console's${difference ? `: ${difference}` : ""}`);
+  const frames = await page.evaluate(() => window.orbitrixFrames);
+  const native = nativeFrames(frameCells, "replayed", file);
+  const every = firstDifference(frames, native);
+  check(every === null, `and so is every screen before it, in order (${frames.length} in the ` +
+                        `page, ${native.length} on the console${every ? `; ${every}` : ""})`);
   await context.close();
 }
 

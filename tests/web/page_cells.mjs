@@ -14,8 +14,8 @@ import { execFileSync } from "node:child_process";
 // every write is parsed (xterm calls a write's callback as soon as that
 // write alone is through its parser) and once before the first. A screen
 // that repeats the one before is noted once. The page's platform writes
-// one frame a write, at the start of a wait, and nothing when no cell
-// changed (console/browser/page_platform.cpp).
+// one frame a write, at the start of a wait, and nothing when the terminal
+// shows the frame already (console/browser/page_platform.cpp).
 export function noteFramesInPage() {
   const CONSOLE_RGB = [0x000000, 0x0000aa, 0x00aa00, 0x00aaaa, 0xaa0000, 0xaa00aa, 0xaa5500,
                        0xaaaaaa, 0x555555, 0x5555ff, 0x55ff55, 0x55ffff, 0xff5555, 0xff55ff,
