@@ -112,8 +112,11 @@ function fitToWindow(terminal, box, notice) {
     const room = Math.min(box.clientWidth / shown.width, (window.innerHeight - 8) / shown.height);
     const fitting = Math.floor(px * room);
     const tooSmall = fitting < FONT_PX.least;
+    const shownAgain = !tooSmall && !notice.hidden;
     notice.hidden = !tooSmall;
     box.classList.toggle("escondido", tooSmall);
+    // Keys go to the terminal again once it shows.
+    if (shownAgain) terminal.focus();
     const wanted = Math.max(FONT_PX.least, Math.min(FONT_PX.most, fitting));
     if (wanted !== px && tries > 0) {
       terminal.options.fontSize = wanted;

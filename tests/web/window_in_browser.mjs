@@ -88,6 +88,8 @@ seen = await looks(page);
 check(seen.notice === null && seen.terminalSeen && seen.fits,
       `grown back to 1280x1000, the notice goes and the terminal shows whole (font ${seen.fontSize} px)`);
 check((await rows(page)).includes("1 - Jogar"), "and it shows the game where it stands");
+check(await page.evaluate(() => document.getElementById("terminal").contains(document.activeElement)),
+      "and the keys go to the terminal again");
 await page.screenshot({ path: `${shots}/play-window-1280x1000-again.png` });
 
 // Drawn by WebGL where the browser has WebGL2 on a GPU; a lost context
