@@ -31,7 +31,14 @@ const rows = (page) => page.evaluate(() => {
   const buffer = window.orbitrixTerminal.buffer.active;
   return Array.from({ length: 50 }, (_, y) => buffer.getLine(y).translateToString(true)).join("\n");
 });
-const settle = (page) => page.waitForTimeout(300);
+// The page refits on the window's resize event, and tries the font size
+// again on the next frames: waits for the notice to be as expected, then
+// for those frames.
+const settle = async (page, notice) => {
+  await page.waitForFunction((shown) => document.getElementById("janela-pequena").hidden !== shown,
+                             notice, { timeout: 5_000 }).catch(() => {});
+  await page.waitForTimeout(300);
+};
 
 // Where WebGL is drawn in software, as here, the DOM renderer draws.
 {
@@ -60,7 +67,7 @@ await context.addInitScript(() => {
 const page = watch(await context.newPage(), origin);
 await page.goto(`${base}/play`, { waitUntil: "load" });
 await page.waitForFunction(() => window.orbitrixTerminal !== undefined);
-await settle(page);
+await settle(page, false);
 let seen = await looks(page);
 check(seen.notice === null && seen.terminalSeen, "at 1280x1000 the terminal shows, with no notice");
 check(seen.fits, `at 1280x1000 its 80x50 cells fit the window (font ${seen.fontSize} px)`);
@@ -68,7 +75,7 @@ await page.screenshot({ path: `${shots}/play-window-1280x1000.png` });
 
 for (const [width, height] of [[360, 640], [1280, 400]]) {
   await page.setViewportSize({ width, height });
-  await settle(page);
+  await settle(page, true);
   seen = await looks(page);
   check(seen.notice === NOTICE, `at ${width}x${height} the page says the window is too small (${seen.notice})`);
   check(!seen.terminalSeen, `at ${width}x${height} the notice stands in the terminal's place`);
@@ -83,7 +90,7 @@ check(await page.waitForFunction(() => {
       "behind the notice the game plays on to the menu");
 
 await page.setViewportSize({ width: 1280, height: 1000 });
-await settle(page);
+await settle(page, false);
 seen = await looks(page);
 check(seen.notice === null && seen.terminalSeen && seen.fits,
       `grown back to 1280x1000, the notice goes and the terminal shows whole (font ${seen.fontSize} px)`);
