@@ -19,6 +19,7 @@
 // foreground of a blank is '.', as no one can see it.
 //   frame_cells played|replayed FILE [--last]   --last: only the last screen
 #include "console/ansi/screen_presenter.hpp"
+#include "console/browser/page_platform.hpp"
 #include "console/forwarding_platform.hpp"
 #include "console/glyphs.hpp"
 #include "console/memory_console.hpp"
@@ -36,7 +37,6 @@
 
 namespace {
 
-constexpr console::Size PAGE_TERMINAL{80, 50};
 constexpr std::string_view HEX = "0123456789abcdef";
 
 std::string screen_text(const console::CellScreen& model) {
@@ -121,7 +121,8 @@ int main(int argc, char** argv) {
     const replay::Recording& recording = std::get<replay::Recording>(loaded);
 
     console::CellScreen model;
-    console::ansi::fit_model(model, PAGE_TERMINAL, game::exigencias_do_console().least);
+    console::ansi::fit_model(model, console::browser::PAGE_TERMINAL,
+                             game::exigencias_do_console().least);
     console::MemoryPlatform machine;
     Frames frames(model);
     try {
