@@ -67,11 +67,13 @@ const sound = (() => {
   }
 })();
 
-// How this page plays: "ranked" on the board it came from, unless asked
-// "?open"; "static" when no board answers behind it (a copy of the page),
+// How this page plays: "replay" when asked to play a recording back,
+// "ranked" on the board it came from, unless asked "?open"; "static" when no board answers behind it (a copy of the page),
 // which plays open as "?open" does.
 const playAs = async () => {
-  if (new URLSearchParams(window.location.search).has("open")) return "open";
+  const asked = new URLSearchParams(window.location.search);
+  if (asked.has("replay")) return "replay";
+  if (asked.has("open")) return "open";
   try {
     const answer = await fetch("/api/live", { cache: "no-store" });
     if (answer.ok && (answer.headers.get("Content-Type") ?? "").startsWith("application/json"))
@@ -103,6 +105,106 @@ const showLines = (into, lines) => {
   }
 };
 
+// /play?replay=PATH plays back a recording from this board (a run's
+// /runs/ID.replay) with the game's own engine, as --replay plays it in a
+// terminal, in place of a game; &speed=N is --speed's. The program's
+// arguments for it and what puts the file where they name it before the
+// program starts; null when no replay is asked for or the path leaves this
+// board.
+const REPLAYED = "/tmp/replayed.replay";
+function replayArguments() {
+  const query = new URLSearchParams(window.location.search);
+  const path = query.get("replay");
+  if (!path) return null;
+  const url = new URL(path, window.location.href);
+  if (url.origin !== window.location.origin) return null;
+  const speed = query.get("speed");
+  return {
+    arguments: ["--replay", REPLAYED, ...(speed ? ["--speed", speed] : [])],
+    // A file that does not come leaves the program to say so.
+    load(module) {
+      module.addRunDependency("replay");
+      fetch(url)
+        .then((answer) => (answer.ok ? answer.arrayBuffer() : Promise.reject(answer.status)))
+        .then((bytes) => module.FS.writeFile(REPLAYED, new Uint8Array(bytes)))
+        .catch(() => {})
+        .finally(() => module.removeRunDependency("replay"));
+    },
+  };
+}
+
+// The terminal's font fitted to the window, so that its 80x50 cells show
+// whole, between a size still readable and one past which nothing gains.
+// A window too small for the readable size gets the page's notice in place
+// of the terminal, as a terminal too small gets the game's, until it grows.
+// The game plays on behind it: the notice is the page's alone.
+const FONT_PX = { least: 9, most: 20 };
+function fitToWindow(terminal, box, notice) {
+  const fit = (tries) => {
+    const screen = box.querySelector(".xterm-screen");
+    const shown = screen ? screen.getBoundingClientRect() : null;
+    if (!shown || shown.width === 0 || shown.height === 0) return;
+    // The cells grow with the font; a size is tried on the next frame
+    // again, as the glyphs' own rounding may leave it a pixel off.
+    const px = terminal.options.fontSize;
+    const room = Math.min(box.clientWidth / shown.width, (window.innerHeight - 8) / shown.height);
+    const fitting = Math.floor(px * room);
+    const tooSmall = fitting < FONT_PX.least;
+    const shownAgain = !tooSmall && !notice.hidden;
+    notice.hidden = !tooSmall;
+    box.classList.toggle("escondido", tooSmall);
+    // Keys go to the terminal again once it shows.
+    if (shownAgain) terminal.focus();
+    const wanted = Math.max(FONT_PX.least, Math.min(FONT_PX.most, fitting));
+    if (wanted !== px && tries > 0) {
+      terminal.options.fontSize = wanted;
+      window.requestAnimationFrame(() => fit(tries - 1));
+    }
+  };
+  const refit = () => fit(3);
+  window.addEventListener("resize", refit);
+  refit();
+}
+
+// xterm.js's WebGL renderer draws the frames with far less of the main
+// thread, where the game's own loop runs too, than its DOM renderer's
+// styles and layout; but where WebGL is drawn in software the browser's
+// rasteriser takes more of the machine than the DOM renderer saves
+// (bench/RESULTS.md). So it is loaded only where the browser has WebGL2
+// on a GPU, the DOM renderer drawing until it comes; a context lost (a GPU
+// reset, too many contexts) gives the drawing back to the DOM renderer.
+const WEBGL_SCRIPT = "/static/addon-webgl.js";
+const SOFTWARE_GL = /swiftshader|llvmpipe|softpipe|software|basic render/i;
+function drawWithWebgl(terminal) {
+  let probe = null;
+  try {
+    probe = document.createElement("canvas")
+      .getContext("webgl2", { failIfMajorPerformanceCaveat: true });
+  } catch {
+    // No WebGL2 here.
+  }
+  if (!probe) return;
+  // Not every browser refuses a software context when asked to; its
+  // renderer's name tells.
+  const named = probe.getExtension("WEBGL_debug_renderer_info");
+  const renderer = `${probe.getParameter(probe.RENDERER)} ${
+    named ? probe.getParameter(named.UNMASKED_RENDERER_WEBGL) : ""}`;
+  probe.getExtension("WEBGL_lose_context")?.loseContext();
+  if (SOFTWARE_GL.test(renderer)) return;
+  const script = document.createElement("script");
+  script.src = WEBGL_SCRIPT;
+  script.onload = () => {
+    try {
+      const addon = new window.WebglAddon.WebglAddon();
+      addon.onContextLoss(() => addon.dispose());
+      terminal.loadAddon(addon);
+    } catch {
+      // The DOM renderer draws on.
+    }
+  };
+  document.head.append(script);
+}
+
 document.addEventListener("DOMContentLoaded", () => {
   const box = document.getElementById("terminal");
   if (!box || !window.Terminal || !window.Orbitrix) return;
@@ -127,6 +229,8 @@ document.addEventListener("DOMContentLoaded", () => {
   for (const absent of document.querySelectorAll(".sem-jogo")) absent.hidden = true;
   terminal.open(box);
   terminal.focus();
+  fitToWindow(terminal, box, document.getElementById("janela-pequena"));
+  drawWithWebgl(terminal);
   // The tests read the cells the page shows.
   window.orbitrixTerminal = terminal;
 
@@ -143,9 +247,10 @@ document.addEventListener("DOMContentLoaded", () => {
   const HOME = "/home/web_user";
   const lines = [];
   let game = null;
+  const replaying = replayArguments();
   const start = (how) => window.Orbitrix({
-    arguments: how === "ranked"
-      ? ["--ranked", "--server", window.location.origin, "--record", RECORDING]
+    arguments: replaying ? replaying.arguments
+      : how === "ranked" ? ["--ranked", "--server", window.location.origin, "--record", RECORDING]
       : ["--record", RECORDING],
     // The best scores live in the home folder, kept in IndexedDB between
     // visits; the table's lock loads and saves it around each write.
@@ -153,6 +258,7 @@ document.addEventListener("DOMContentLoaded", () => {
       module.FS.mount(module.FS.filesystems.IDBFS, {}, HOME);
       module.addRunDependency("scores");
       module.FS.syncfs(true, () => module.removeRunDependency("scores"));
+      if (replaying) replaying.load(module);
     }],
     orbitrixWrite: (bytes) => terminal.write(bytes),
     orbitrixRead: (into) => {
