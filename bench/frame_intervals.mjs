@@ -4,13 +4,15 @@
 // tone. Prints a line of figures for each.
 //   node frame_intervals.mjs page PAGE.json
 //     the tones are the page's own calls, each in the gap it starts in
-//   node frame_intervals.mjs native STRACE
+//   node frame_intervals.mjs native STRACE DELAY_MS
 //     strace -ttt of write and poll on the game's thread: a write to fd 1
-//     is a frame, and a gap holding two waits that ran out (a poll with a
-//     timeout, returning 0) is a tone's and then the frame's delay
+//     is a frame; a wait is the polls with a timeout from the first to the
+//     one that runs out (returns 0), and one that begins longer than the
+//     frame's delay (DELAY_MS, 40 on level 1) is a tone's (the game's tones
+//     are 48 ms and longer), its gap a frame with a tone
 import { readFileSync } from "node:fs";
 
-const [kind, file] = process.argv.slice(2);
+const [kind, file, delay] = process.argv.slice(2);
 
 const figures = (gaps) => {
   const v = [...gaps].sort((a, b) => a - b);
@@ -32,19 +34,23 @@ if (kind === "page") {
   }
 } else {
   let last = null;
-  let ranOut = 0;
+  let toned = false;
+  let waiting = false;
   for (const line of readFileSync(file, "utf8").split("\n")) {
     const t = Number(line.split(" ")[0]) * 1000;
     if (/ write\(1, /.test(line)) {
       if (last !== null) {
         all.push(t - last);
-        if (ranOut < 2) quiet.push(t - last);
+        if (!toned) quiet.push(t - last);
       }
       last = t;
-      ranOut = 0;
-    } else if (/ poll\(/.test(line) && !/, 0\) /.test(line) && / = 0( |$)/.test(line)) {
-      ++ranOut;
+      toned = false;
+      continue;
     }
+    const poll = line.match(/ poll\(.*\], \d+, (\d+)\) += (\d+)/);
+    if (!poll || poll[1] === "0") continue;
+    if (!waiting && Number(poll[1]) > Number(delay) + 1) toned = true;
+    waiting = poll[2] !== "0";
   }
 }
 console.log(`all frames: ${figures(all)}`);

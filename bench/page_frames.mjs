@@ -7,14 +7,15 @@
 // Prints one JSON object: the title's time, the writes and the tones (ms on
 // the page's clock), the CPU figures.
 //   node page_frames.mjs BASE_URL SEED SECONDS
-// The keys: 1, the name "Bench", Enter, 1; then space, a, d, one every
-// KEY_EVERY_MS, as scripts/bench-page-frames types them natively.
+// The keys: 1, the name "Bench", Enter, 1; then space, space, a, space,
+// space, d, one every KEY_EVERY_MS, as scripts/bench-page-frames types
+// them natively.
 import { readFileSync, readdirSync } from "node:fs";
 import { launch } from "../tests/web/browser.mjs";
 
 const [base, seed, seconds] = process.argv.slice(2);
 const KEY_EVERY_MS = 333;
-const CYCLE = [" ", "a", "d"];
+const CYCLE = [" ", " ", "a", " ", " ", "d"];
 const TICKS = 100; // clock ticks a second, as /proc counts them
 
 const browser = await launch();
@@ -23,9 +24,33 @@ const page = await context.newPage();
 // The program's factory is wrapped as its script defines it: the same
 // module, with the seed added and the terminal's and the sound's functions
 // timed on their way.
+// Each wait's ASYNCIFY round trip is timed too: the program's last read of
+// the keys before it sleeps, the timer the runtime sets for the sleep, the
+// timer's callback (the rewind starts there) and the program's first read
+// after it. Only the timers set right after a read are the program's.
 await page.addInitScript((seed) => {
   window.benchWrites = [];
   window.benchTones = [];
+  window.benchTitleMs = null;
+  window.benchSleeps = [];
+  let lastRead = -1;
+  let rewinding = null;
+  const setTimer = window.setTimeout;
+  window.setTimeout = function (callback, ms, ...rest) {
+    const set = performance.now();
+    if (typeof callback !== "function" || set - lastRead > 2 || window.benchSleeps === null)
+      return setTimer.call(this, callback, ms, ...rest);
+    const sleep = { unwind: set - lastRead, ms, late: 0, rewind: null };
+    return setTimer.call(this, (...args) => {
+      const fired = performance.now();
+      sleep.late = fired - set - (ms ?? 0);
+      rewinding = { sleep, fired };
+      window.benchSleeps.push(sleep);
+      return callback(...args);
+    }, ms, ...rest);
+  };
+  const decoder = new TextDecoder();
+  let shown = "";
   let made;
   Object.defineProperty(window, "Orbitrix", {
     configurable: true,
@@ -34,12 +59,30 @@ await page.addInitScript((seed) => {
       made = (options) => {
         const write = options.orbitrixWrite;
         const tone = options.orbitrixTone;
+        const read = options.orbitrixRead;
         return factory({
           ...options,
           arguments: [...options.arguments, "--seed", seed],
           orbitrixWrite: (bytes) => {
-            window.benchWrites.push(performance.now());
+            const now = performance.now();
+            window.benchWrites.push(now);
+            // The title's text, with the escapes between its letters left out.
+            if (window.benchTitleMs === null) {
+              shown += decoder.decode(bytes, { stream: true }).replace(/\x1b\[[0-9;?]*[A-Za-z]/g, "");
+              window.benchFirstText ??= shown.trim() || null;
+              if (shown.includes("Quenvar")) window.benchTitleMs = now;
+            }
             write(bytes);
+          },
+          orbitrixRead: (into) => {
+            const now = performance.now();
+            if (rewinding) {
+              rewinding.sleep.rewind = now - rewinding.fired;
+              rewinding = null;
+            }
+            const got = read(into);
+            lastRead = performance.now();
+            return got;
           },
           orbitrixTone: (hz, ms) => {
             window.benchTones.push([performance.now(), ms]);
@@ -68,6 +111,8 @@ await page.goto(`${base}/play`, { waitUntil: "load" });
 await shows("Por Quenvar");
 const title = await page.evaluate(() => ({
   first_write_ms: window.benchWrites[0],
+  title_write_ms: window.benchTitleMs,
+  first_text: window.benchFirstText,
   load_event_ms: performance.getEntriesByType("navigation")[0].loadEventEnd,
   shown_ms: performance.now(),
 }));
@@ -109,7 +154,10 @@ await devtools.send("Performance.enable");
 const metrics = async () => Object.fromEntries(
   (await devtools.send("Performance.getMetrics")).metrics.map((m) => [m.name, m.value]));
 
-const from = await page.evaluate(() => performance.now());
+const from = await page.evaluate(() => {
+  window.benchSleeps = [];
+  return performance.now();
+});
 const before = await metrics();
 const ticksBefore = ticks();
 const wallBefore = performance.now();
@@ -123,7 +171,11 @@ const wall = performance.now() - wallBefore;
 const ticksAfter = ticks();
 const after = await metrics();
 const to = await page.evaluate(() => performance.now());
-const timed = await page.evaluate(() => ({ writes: window.benchWrites, tones: window.benchTones }));
+const timed = await page.evaluate(() => ({
+  writes: window.benchWrites,
+  tones: window.benchTones,
+  sleeps: window.benchSleeps.filter((s) => s.rewind !== null),
+}));
 const still = (await rows()).some((row) => row.includes("JOGANDO"));
 
 await page.keyboard.press("Escape");
@@ -137,6 +189,7 @@ console.log(JSON.stringify({
   still_playing: still,
   writes: timed.writes.filter((t) => t >= from && t <= to),
   tones: timed.tones.filter(([t]) => t >= from && t <= to),
+  sleeps: timed.sleeps,
   cpu: {
     wall_ms: wall,
     browser_processes_ms: ((ticksAfter - ticksBefore) * 1000) / TICKS,
