@@ -6,14 +6,16 @@
 // meanwhile, from the DevTools protocol and from /proc.
 // Prints one JSON object: the title's time, the writes and the tones (ms on
 // the page's clock), the CPU figures.
-//   node page_frames.mjs BASE_URL SEED SECONDS
+//   node page_frames.mjs BASE_URL SEED SECONDS [undrawn]
+// With "undrawn" the page's terminal is not given the frames once play is
+// timed: the game and its runtime alone, without xterm.js's drawing.
 // The keys: 1, the name "Bench", Enter, 1; then space, space, a, space,
 // space, d, one every KEY_EVERY_MS, as scripts/bench-page-frames types
 // them natively.
 import { readFileSync, readdirSync } from "node:fs";
 import { launch } from "../tests/web/browser.mjs";
 
-const [base, seed, seconds] = process.argv.slice(2);
+const [base, seed, seconds, undrawn] = process.argv.slice(2);
 const KEY_EVERY_MS = 333;
 const CYCLE = [" ", " ", "a", " ", " ", "d"];
 const TICKS = 100; // clock ticks a second, as /proc counts them
@@ -72,7 +74,7 @@ await page.addInitScript((seed) => {
               window.benchFirstText ??= shown.trim() || null;
               if (shown.includes("Quenvar")) window.benchTitleMs = now;
             }
-            write(bytes);
+            if (!window.benchUndrawn) write(bytes);
           },
           orbitrixRead: (into) => {
             const now = performance.now();
@@ -154,10 +156,11 @@ await devtools.send("Performance.enable");
 const metrics = async () => Object.fromEntries(
   (await devtools.send("Performance.getMetrics")).metrics.map((m) => [m.name, m.value]));
 
-const from = await page.evaluate(() => {
+const from = await page.evaluate((undrawn) => {
   window.benchSleeps = [];
+  window.benchUndrawn = undrawn;
   return performance.now();
-});
+}, undrawn === "undrawn");
 const before = await metrics();
 const ticksBefore = ticks();
 const wallBefore = performance.now();
