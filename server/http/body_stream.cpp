@@ -10,9 +10,13 @@ bool BodyStream::push(std::string_view bytes) {
         const std::lock_guard lock(mutex_);
         if (ended_ || dropped_)
             return false;
-        if (waiting_.size() + bytes.size() > most_behind_) {
+        // What the client has not taken: what waits here, and what the edge
+        // took last and may still be writing (its socket's send buffer is
+        // kept small, so little more sits in the kernel).
+        if (waiting_.size() + in_flight_ + bytes.size() > most_behind_) {
             dropped_ = true;
             waiting_.clear();
+            in_flight_ = 0;
         } else {
             waiting_ += bytes;
         }
@@ -42,6 +46,8 @@ bool BodyStream::open() const {
 BodyStream::Taken BodyStream::take_or_wait(std::function<void()> wake) {
     const std::lock_guard lock(mutex_);
     Taken taken{std::exchange(waiting_, {}), ended_, dropped_};
+    // The edge takes again only once its last write is done.
+    in_flight_ = taken.bytes.size();
     if (taken.bytes.empty() && !taken.ended && !taken.dropped)
         wake_ = std::move(wake);
     return taken;
@@ -51,6 +57,7 @@ void BodyStream::drop() {
     const std::lock_guard lock(mutex_);
     dropped_ = true;
     waiting_.clear();
+    in_flight_ = 0;
     wake_ = nullptr;
 }
 

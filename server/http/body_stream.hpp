@@ -23,7 +23,9 @@ class BodyStream {
     bool open() const;
 
     // The edge's side: what waits, taken; when nothing does, `wake` is kept
-    // and called (from the pushing thread) once something comes.
+    // and called (from the pushing thread) once something comes. What is
+    // taken counts as behind until the edge takes again, which it does
+    // only once it has written it.
     struct Taken {
         std::string bytes;
         bool ended = false;   // and nothing more will come
@@ -37,6 +39,7 @@ class BodyStream {
     mutable std::mutex mutex_;
     std::size_t most_behind_;
     std::string waiting_;
+    std::size_t in_flight_ = 0; // taken last, perhaps not yet written
     bool ended_ = false;
     bool dropped_ = false;
     std::function<void()> wake_;

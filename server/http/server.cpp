@@ -47,6 +47,13 @@ constexpr auto STOP_CHECK = std::chrono::milliseconds(20);
 // A full pool's client may come back once a worker is free.
 constexpr int BUSY_RETRY_SECONDS = 2;
 constexpr std::string_view CONTINUE = "HTTP/1.1 100 Continue\r\n\r\n";
+// A long answer's socket keeps this little in the kernel (Linux doubles it
+// for its bookkeeping), where it would otherwise grow to megabytes: what a
+// watcher has not taken is then nearly all in its stream's own count, which
+// drops it once too far behind. 64 KiB is a few seconds of a game played,
+// a sixteenth of what a watcher may fall behind, and keeps the stream
+// flowing over a slow link (64 KiB a round trip).
+constexpr int STREAM_SEND_BUFFER = 64 * 1024;
 
 std::int64_t ms_since(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
@@ -395,6 +402,8 @@ class Session : public std::enable_shared_from_this<Session> {
         exchange_.status = answer.status;
         exchange_.bytes = 0;
         out_ = stream_head(answer, version);
+        ErrorCode ignored; // unbounded, the stream still ends when far behind, only later
+        socket_.set_option(asio::socket_base::send_buffer_size(STREAM_SEND_BUFFER), ignored);
         arm(limits().send_time);
         asio::async_write(socket_, asio::buffer(out_),
                           [self = shared_from_this()](ErrorCode error, std::size_t) {

@@ -121,6 +121,13 @@ struct LiveBoard::Session {
     // Last: its thread ends first, while what its hooks reach still stands.
     std::unique_ptr<LiveReplay> replay;
 
+    // Whether it has ended, asked by one that holds neither `mutex` nor the
+    // board's (which is taken after `mutex`, never before it).
+    bool over() {
+        const std::lock_guard lock(mutex);
+        return ended;
+    }
+
     double stream_time(std::int64_t game_ms) {
         const std::int64_t now = now_ms();
         if (!anchor || std::abs(now - (anchor->first + game_ms - anchor->second)) > MOST_DRIFT_MS)

@@ -68,16 +68,18 @@ std::shared_ptr<LiveBoard::Session> LiveBoard::find(std::int64_t id) {
 }
 
 Response LiveBoard::open(const Request& request) {
+    std::vector<std::shared_ptr<Session>> here;
     {
         const std::lock_guard lock(mutex_);
-        const auto open_here =
-            std::count_if(sessions_.begin(), sessions_.end(), [&](const auto& s) {
-                return s.second->client == request.client && !s.second->ended;
-            });
-        if (open_here >= limits_.sessions_per_address)
-            return error(429, "this address has " + std::to_string(open_here) +
-                                  " live sessions open already");
+        for (const auto& [id, s] : sessions_)
+            if (s->client == request.client)
+                here.push_back(s);
     }
+    const auto open_here =
+        std::count_if(here.begin(), here.end(), [](const auto& s) { return !s->over(); });
+    if (open_here >= limits_.sessions_per_address)
+        return error(429, "this address has " + std::to_string(open_here) +
+                              " live sessions open already");
     const std::int64_t now = now_ms_();
     auto session = std::make_shared<Session>();
     const std::string secret = board::random_token();
@@ -287,7 +289,7 @@ Response LiveBoard::list() {
     board::Json games = board::Json::array();
     const std::int64_t now = now_ms_();
     for (const auto& s : all) {
-        if (s->ended)
+        if (s->over())
             continue;
         std::string name;
         int level = 0;
@@ -323,11 +325,17 @@ Response LiveBoard::watch(std::int64_t id, const Request& request) {
     const auto session = find(id);
     if (!session)
         return error(404, "no such live session");
-    if (session->ended)
-        return json_answer(404, board::Json{{"error", "the session is over"},
-                                            {"run", session->run_body.empty()
-                                                        ? board::Json()
-                                                        : board::Json::parse(session->run_body)}});
+    std::optional<std::string> run_body; // once the session is over
+    {
+        const std::lock_guard lock(session->mutex);
+        if (session->ended)
+            run_body = session->run_body;
+    }
+    if (run_body)
+        return json_answer(404,
+                           board::Json{{"error", "the session is over"},
+                                       {"run", run_body->empty() ? board::Json()
+                                                                 : board::Json::parse(*run_body)}});
     std::size_t here = 0;
     {
         const std::lock_guard lock(mutex_);
@@ -367,7 +375,7 @@ LiveTotals LiveBoard::totals() const {
 
 bool LiveBoard::playing(std::int64_t id) {
     const auto session = find(id);
-    return session && !session->ended;
+    return session && !session->over();
 }
 
 void LiveBoard::sweep() {
@@ -380,6 +388,7 @@ void LiveBoard::sweep() {
     const std::int64_t now = now_ms_();
     for (const auto& s : all) {
         bool stored = false;
+        std::int64_t ended_ms = 0;
         {
             const std::lock_guard lock(s->mutex);
             if (s->replaced)
@@ -395,6 +404,7 @@ void LiveBoard::sweep() {
                 end(s);
             }
             stored = s->ended && !s->run_body.empty();
+            ended_ms = s->ended_ms;
         }
         bool screen_wanted = false;
         bool drained = true;
@@ -416,7 +426,7 @@ void LiveBoard::sweep() {
         }
         if (screen_wanted)
             s->replay->want_screen();
-        if (s->ended && !s->run_body.empty() && now - s->ended_ms > KEPT_AFTER_END_MS && drained) {
+        if (stored && now - ended_ms > KEPT_AFTER_END_MS && drained) {
             const std::lock_guard lock(mutex_);
             sessions_.erase(s->id);
         }

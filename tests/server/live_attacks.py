@@ -220,15 +220,32 @@ def too_many_watchers(server):
     return faults
 
 
+# What the board lets a watcher fall behind before it drops it
+# (LiveLimits::watcher_behind_bytes), and what the kernel may hold beyond it
+# for a watcher whose receive buffer is STUCK_RCVBUF: the stream socket's
+# send buffer, which the board keeps at 64 KiB, and the receive buffer,
+# each doubled by Linux for its bookkeeping, with room for the chunks' framing.
+WATCHER_BEHIND = MIB
+STUCK_RCVBUF = 4096
+IN_THE_KERNEL = 2 * (64 << 10) + 2 * STUCK_RCVBUF + (16 << 10)
+# The reading watcher is given this long without a byte after each batch to
+# take what the batch made, as a player's pace gives a viewer: however
+# loaded the machine, it is never more than a batch or two behind.
+QUIET = 0.2
+BATCH_BYTES = 1_000
+
+
 def watcher_never_reads(server):
-    """A watcher that never reads while a long game is streamed: dropped
-    once a MiB behind, the board's memory held (strangers.py weighs it),
-    and a watcher that reads is sent the whole game."""
+    """A watcher that never reads, its receive buffer small, while a long
+    game is streamed: dropped once a MiB behind (it is sent no more than
+    that and what the kernel's small buffers hold, and never the game's
+    end), the board's memory held (strangers.py weighs it); a watcher that
+    reads is sent the whole game to its end."""
     header, events = recording_lines(server)
     game = Game(server, "127.0.0.56")
-    stuck, status = watch(server, game.run, "127.0.0.80", rcvbuf=4096)
+    stuck, status = watch(server, game.run, "127.0.0.80", rcvbuf=STUCK_RCVBUF)
     reader, reader_status = watch(server, game.run, "127.0.0.81")
-    got = []
+    got, last_read = [], [time.monotonic()]
 
     def read_all():
         reader.settimeout(30)
@@ -237,42 +254,56 @@ def watcher_never_reads(server):
                 data = reader.recv(1 << 16)
                 if not data:
                     break
-                got.append(len(data))
+                got.append(data)
+                last_read[0] = time.monotonic()
         except OSError:
             pass
+
+    def caught_up(since):
+        deadline = since + 30
+        while time.monotonic() < deadline and time.monotonic() - max(since, last_read[0]) < QUIET:
+            time.sleep(QUIET / 10)
 
     reading = threading.Thread(target=read_all, daemon=True)
     reading.start()
     faults = [] if (status, reader_status) == (b"200", b"200") else [
         f"the watchers were answered {status!r} and {reader_status!r}"]
-    seq, batch, sent = 1, [header], 0
+    seq, batch = 1, [header]
     for line in events:
         batch.append(line)
-        if sum(map(len, batch)) > 100_000:
+        if sum(map(len, batch)) > BATCH_BYTES:
             faults += expect(game.batch(seq, "".join(batch)), 200, closed=False,
                              what=f"batch {seq}")
-            sent, seq, batch = sent + sum(map(len, batch)), seq + 1, []
+            caught_up(time.monotonic())
+            seq, batch = seq + 1, []
     faults += expect(game.batch(seq, "".join(batch), last=True), 200, closed=False,
                      what="the last batch")
     reading.join(40)
     stuck.settimeout(5)
-    behind = 0
+    kept = []
     try:
         while True:
             data = stuck.recv(1 << 16)
             if not data:
                 break
-            behind += len(data)
+            kept.append(data)
     except OSError:
         pass
     stuck.close()
     reader.close()
-    streamed = sum(got)
-    if streamed < 2 * MIB:
-        faults.append(f"the reading watcher was sent {streamed} bytes: too short a game "
+    streamed, behind = b"".join(got), b"".join(kept)
+    if len(streamed) < 2 * (WATCHER_BEHIND + IN_THE_KERNEL):
+        faults.append(f"the reading watcher was sent {len(streamed)} bytes: too short a game "
                       "to prove a drop")
-    if behind >= streamed:
-        faults.append(f"the watcher that never read was sent all {behind} bytes")
+    if not streamed.endswith(b"event: done\ndata: {}\n\n\r\n0\r\n\r\n"):
+        faults.append(f"the reading watcher was cut off after {len(streamed)} bytes, "
+                      f"the game's end not sent: {streamed[-80:]!r}")
+    if b"event: done" in behind:
+        faults.append(f"the watcher that never read was sent the game's end ({len(behind)} "
+                      "bytes)")
+    if len(behind) > WATCHER_BEHIND + IN_THE_KERNEL:
+        faults.append(f"the watcher that never read was sent {len(behind)} bytes, more than "
+                      f"{WATCHER_BEHIND} behind and {IN_THE_KERNEL} in the kernel")
     return faults
 
 

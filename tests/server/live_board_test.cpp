@@ -17,6 +17,7 @@
 #include <atomic>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -213,4 +214,29 @@ TEST_F(TwoBoards, ARestartedBoardTakesUpTheSessionWhereTheStoreLeftIt) {
     EXPECT_EQ(column(2), board::sha256_hex(game_secret));
     sqlite3_finalize(row);
     sqlite3_close(db);
+}
+
+// The board's list of games is asked while the session ends on another
+// thread: it reads the session's end under the session's own lock (a
+// thread sanitizer flags it otherwise), lists the game while it is played,
+// and never once it has ended.
+TEST_F(TwoBoards, TheListIsAskedWhileTheSessionEnds) {
+    std::atomic<bool> ended{false};
+    std::atomic<int> listed_after_end{0};
+    std::atomic<int> asked{0};
+    std::thread lister([&] {
+        while (!ended) {
+            one->live.list();
+            ++asked;
+        }
+        listed_after_end = static_cast<int>(json::parse(one->live.list().body)["games"].size());
+    });
+    int refused = 0; // no ASSERT before the lister is joined
+    for (std::int64_t seq = 1; seq <= batches(); ++seq)
+        refused += send(*one, seq).status != 200;
+    ended = true;
+    lister.join();
+    EXPECT_EQ(refused, 0);
+    EXPECT_GT(asked.load(), 0);
+    EXPECT_EQ(listed_after_end.load(), 0);
 }

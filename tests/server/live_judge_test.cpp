@@ -171,6 +171,7 @@ TEST(BodyStream, HandsOnWhatWaitsWakesTheEdgeAndDropsAWatcherTooFarBehind) {
     EXPECT_TRUE(stream.push("de")); // nobody waits: no second wake
     EXPECT_EQ(wakes, 1);
     EXPECT_EQ(stream.take_or_wait(wake).bytes, "abcde");
+    EXPECT_EQ(stream.take_or_wait([] {}).bytes, ""); // written: the edge waits again
 
     EXPECT_TRUE(stream.push("12345678")); // exactly the allowance
     EXPECT_FALSE(stream.push("9"));       // one past it: dropped
@@ -192,6 +193,24 @@ TEST(BodyStream, HandsOnWhatWaitsWakesTheEdgeAndDropsAWatcherTooFarBehind) {
     left.drop(); // the client went: the kept wake is never called
     EXPECT_FALSE(left.push("z"));
     EXPECT_EQ(wakes, 1);
+}
+
+// What the edge took and is still writing is behind as much as what waits:
+// a watcher stuck on a write is dropped at the allowance, not at twice it.
+TEST(BodyStream, CountsWhatTheEdgeTookAsBehindUntilItTakesAgain) {
+    board::http::BodyStream stream(8);
+    const auto wake = [] {};
+    EXPECT_TRUE(stream.push("12345"));
+    EXPECT_EQ(stream.take_or_wait(wake).bytes, "12345"); // being written
+    EXPECT_TRUE(stream.push("678"));                     // 8 behind in all
+    EXPECT_FALSE(stream.push("9"));
+    EXPECT_TRUE(stream.take_or_wait(wake).dropped);
+
+    board::http::BodyStream written(8);
+    EXPECT_TRUE(written.push("12345"));
+    EXPECT_EQ(written.take_or_wait(wake).bytes, "12345");
+    EXPECT_EQ(written.take_or_wait(wake).bytes, ""); // written: nothing behind
+    EXPECT_TRUE(written.push("12345678"));
 }
 
 } // namespace
