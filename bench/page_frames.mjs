@@ -1,5 +1,6 @@
-// The game's frames in headless Chromium, timed in the page: /play with the
-// program's --seed added to the arguments the page's script gives it, the
+// The game's frames in headless Chromium, timed in the page: /play?open (a
+// dealt seed is the board's to choose, so a ranked game takes no --seed)
+// with the program's --seed added to the arguments the page's script gives it, the
 // time of every write to the page's terminal (the platform writes at most
 // once a wait point, so once a frame) and of every tone, for SECONDS of
 // level 1 under a fixed cycle of keys; and the CPU the browser used
@@ -109,7 +110,7 @@ const shows = async (text, within = 30) => {
   throw new Error(`no "${text}" on the page`);
 };
 
-await page.goto(`${base}/play`, { waitUntil: "load" });
+await page.goto(`${base}/play?open`, { waitUntil: "load" });
 await shows("Por Quenvar");
 const title = await page.evaluate(() => ({
   first_write_ms: window.benchWrites[0],
