@@ -16,6 +16,7 @@ class Boards {
   public:
     explicit Boards(std::vector<std::string> addresses) : addresses_(std::move(addresses)) {}
 
+    std::size_t size() const { return addresses_.size(); }
     std::string current() const {
         const std::lock_guard lock(mutex_);
         return addresses_.empty() ? std::string() : addresses_[at_];

@@ -5,6 +5,7 @@
 #include "common/game_text.hpp"
 #include "console/glyphs.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <ostream>
 
@@ -70,22 +71,35 @@ Session::Session(std::vector<std::string> boards, Post post, Opened opened,
       sender_(feed_, boards_, post_, opened_, patience.grace_ms), loop_(sender_, steady_ms_) {}
 
 GameDeal Session::deal(const std::string& name, int level) {
-    const std::string board = boards_.current();
-    const auto limits = http::TimeLimits{DEAL_WAIT / 2, DEAL_WAIT};
-    const http::Outcome outcome =
-        post_(deal_request(board, opened_, console::text_utf8(name), level), limits);
-    const auto* response = std::get_if<http::Response>(&outcome);
-    if (response != nullptr && response->status == CREATED)
-        if (auto dealt = read_dealt(response->body)) {
-            sender_.dealt(dealt->secret, steady_ms_());
-            deals_.push_back(GameDeal{*dealt, {}});
-            return deals_.back();
+    // A board that does not answer gives the deal to the next one, as it
+    // gives the batches, all within the one wait a game has for its deal.
+    // A board's refusal is the board's word, and stands.
+    const std::int64_t until = steady_ms_() + DEAL_WAIT.count();
+    std::string why;
+    for (std::size_t tried = 0; tried < boards_.size(); ++tried) {
+        const std::chrono::milliseconds left{until - steady_ms_()};
+        if (left <= std::chrono::milliseconds::zero())
+            break;
+        const std::string board = boards_.current();
+        const http::Outcome outcome =
+            post_(deal_request(board, opened_, console::text_utf8(name), level),
+                  http::TimeLimits{std::min(left, DEAL_WAIT / 2), left});
+        const auto* response = std::get_if<http::Response>(&outcome);
+        if (response != nullptr && response->status == CREATED) {
+            if (auto dealt = read_dealt(response->body)) {
+                sender_.dealt(dealt->secret, steady_ms_());
+                deals_.push_back(GameDeal{*dealt, {}});
+                return deals_.back();
+            }
+            why = "the board's deal was not one";
+            break;
         }
-    if (response == nullptr || response->status >= 500)
+        why = refusal(outcome, board);
+        if (response != nullptr && response->status < 500)
+            break;
         boards_.failed(board);
-    deals_.push_back(GameDeal{std::nullopt, response != nullptr && response->status == CREATED
-                                                ? "the board's deal was not one"
-                                                : refusal(outcome, board)});
+    }
+    deals_.push_back(GameDeal{std::nullopt, why});
     return deals_.back();
 }
 

@@ -25,7 +25,8 @@ std::int64_t steady_ms();
 // http::send, as the session posts.
 http::Outcome post_to_board(const http::Request& request, http::TimeLimits limits);
 
-// The longest a game waits for its deal before it plays open.
+// The longest a game waits for its deal, from every board it asks, before
+// it plays open.
 inline constexpr std::chrono::milliseconds DEAL_WAIT{5'000};
 
 struct Patience {

@@ -5,12 +5,16 @@
 #include "app/live/live_platform.hpp"
 #include "app/live/live_protocol.hpp"
 #include "app/live/live_sender.hpp"
+#include "app/live/live_session.hpp"
 #include "console/memory_console.hpp"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <deque>
+#include <mutex>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -310,6 +314,75 @@ TEST(LivePlatform, CountsFramesReportsHoldsOnlyInADealtGameAndAnswersItsSeed) {
     const Batch batch = *feed.next();
     EXPECT_EQ(batch.frame, 4);
     EXPECT_EQ(batch.holds, std::vector<Hold>{(Hold{2, 3'000, true})});
+}
+
+// Two boards, "a" and "b", each answering the deal as the case says; the
+// clock moves on by what each answer takes. Only the deals are looked at:
+// the sender's batches, once a game is dealt, go unanswered.
+TEST(Session, ADealTheBoardDoesNotAnswerGoesToTheNextWithinTheWait) {
+    struct Answer {
+        std::optional<int> status; // none: the board is not reached
+        std::int64_t takes_ms = 10;
+    };
+    const auto dealt = [](const std::string& seed) {
+        return R"({"game":1,"seed":)" + seed + R"(,"secret":"ab"})";
+    };
+    struct Case {
+        const char* what;
+        Answer a, b;
+        std::vector<std::string> asked; // the boards asked, in turn
+        bool dealt;
+        const char* why; // part of it
+    } const cases[] = {
+        {"a not reached, b deals", {}, {201}, {"a", "b"}, true, ""},
+        {"a busy, b deals", {503}, {201}, {"a", "b"}, true, ""},
+        {"a refuses the name: its word stands", {422}, {201}, {"a"}, false, "the board at a"},
+        {"a not reached until the wait is over",
+         {std::nullopt, 5'000},
+         {201},
+         {"a"},
+         false,
+         "cannot reach the board at a"},
+        {"neither reached", {}, {}, {"a", "b"}, false, "cannot reach the board at b"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::atomic<std::int64_t> clock{0};
+        std::mutex mutex;
+        std::vector<std::string> asked;
+        std::vector<std::int64_t> allowed_ms;
+        const live::Post post = [&](const http::Request& request,
+                                    http::TimeLimits limits) -> http::Outcome {
+            const std::string board = request.url.substr(0, 1);
+            if (request.url.ends_with("/api/live"))
+                return http::Response{201, R"({"run":"7","secret":"cd"})"};
+            if (!request.url.ends_with("/games"))
+                return http::Failure{"not answered"};
+            const Answer& answer = board == "a" ? c.a : c.b;
+            {
+                const std::lock_guard lock(mutex);
+                asked.push_back(board);
+                allowed_ms.push_back(limits.total.count());
+            }
+            clock += answer.takes_ms;
+            if (!answer.status)
+                return http::Failure{"refused"};
+            return http::Response{*answer.status,
+                                  *answer.status == 201 ? dealt("9") : R"({"error":"no"})"};
+        };
+        std::ostringstream err;
+        const auto session = live::Session::open(
+            {"a", "b"}, post, [&] { return clock.load(); }, err);
+        ASSERT_TRUE(session);
+        const live::GameDeal deal = session->deal("Ana", 1);
+        const std::lock_guard lock(mutex);
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(deal.dealt.has_value(), c.dealt);
+        EXPECT_NE(deal.why.find(c.why), std::string::npos) << deal.why;
+        // Each board is given what is left of the one wait.
+        for (std::size_t i = 0; i < allowed_ms.size(); ++i)
+            EXPECT_EQ(allowed_ms[i], live::DEAL_WAIT.count() - 10 * static_cast<std::int64_t>(i));
+    }
 }
 
 } // namespace
