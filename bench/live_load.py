@@ -3,9 +3,12 @@
 each game a timed recording (board_tool timed) played through the live
 protocol at its own pace, a batch every quarter of a second of its clock on
 a kept-alive connection; the watchers spread evenly over the games. Prints
-one JSON object: the batches' acknowledgement latency, the watchers' lag
+one JSON object: the batches' acknowledgement latency (of the request
+answered, and from the first send when a 503 made it send again), the
+watchers' lag
 (when an output event arrived, against the stream time it carries, from
-the session's open), and the resends.
+the session's open), /healthz on a fresh connection ten times a second
+throughout, the client's own CPU, and the resends.
     live_load.py PORT TIMED_DIR GAMES WATCHERS"""
 import asyncio
 import glob
@@ -19,7 +22,8 @@ BATCH_MS = 250
 soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
 resource.setrlimit(resource.RLIMIT_NOFILE, (hard, hard))
 
-latencies, lags = [], []
+latencies, taken, lags, healthz = [], [], [], []
+HEALTH_EVERY_S = 0.1
 counts = {"busy": 0, "batches": 0, "resent": 0, "refused": 0, "events": 0, "watchers_ended": 0, "why": []}
 
 
@@ -86,11 +90,13 @@ async def game(path, opened, start_after):
         await asyncio.sleep(max(0, start + ms / 1000 - time.monotonic()))
         body = {"secret": dealt["secret"], "seq": seq, "lines": lines, "frame": frame, "holds": [],
                 "last": seq == len(plan)}
+        first = time.monotonic()
         while True:
             sent = time.monotonic()
             status, answer = await conn.post(f"/api/live/{run}/batches", body)
             if status == 200:
                 latencies.append(time.monotonic() - sent)
+                taken.append(time.monotonic() - first)
                 counts["batches"] += 1
                 break
             if status == 503 and answer.get("error") not in counts["why"]:
@@ -131,6 +137,18 @@ async def watcher(opened):
     writer.close()
 
 
+async def health(done):
+    """/healthz on a fresh connection, as a load balancer asks it."""
+    while not done.is_set():
+        asked = time.monotonic()
+        reader, writer = await asyncio.open_connection("127.0.0.1", port)
+        writer.write(b"GET /healthz HTTP/1.1\r\nHost: bench\r\nConnection: close\r\n\r\n")
+        await reader.read()
+        healthz.append(time.monotonic() - asked)
+        writer.close()
+        await asyncio.sleep(HEALTH_EVERY_S)
+
+
 def percentile(values, p):
     values = sorted(values)
     return values[min(len(values) - 1, int(len(values) * p))] if values else None
@@ -141,16 +159,26 @@ async def main():
     loop = asyncio.get_running_loop()
     openings = [loop.create_future() for _ in range(games)]
     started = time.time()
+    done = asyncio.Event()
+    prober = asyncio.create_task(health(done))
     tasks = [game(files[i % len(files)], openings[i], 2.0 * i / games) for i in range(games)]
     tasks += [watcher(openings[w % games]) for w in range(watchers)]
     await asyncio.gather(*tasks)
+    done.set()
+    await prober
+    ms = lambda values, p: round(percentile(values, p) * 1000, 1) if values else None
     print(json.dumps({
         "seconds": round(time.time() - started, 1),
         "ack_p50_ms": round(percentile(latencies, 0.5) * 1000, 1),
         "ack_p99_ms": round(percentile(latencies, 0.99) * 1000, 1),
         "ack_max_ms": round(max(latencies) * 1000, 1),
+        "taken_p99_ms": ms(taken, 0.99),
         "lag_p50_ms": round(percentile(lags, 0.5) * 1000) if lags else None,
         "lag_p99_ms": round(percentile(lags, 0.99) * 1000) if lags else None,
+        "health_p50_ms": ms(healthz, 0.5),
+        "health_p99_ms": ms(healthz, 0.99),
+        "health_max_ms": ms(healthz, 1.0),
+        "client_cpu_s": round(sum(resource.getrusage(resource.RUSAGE_SELF)[:2]), 1),
         **counts}))
 
 

@@ -115,6 +115,12 @@ struct LiveBoard::Session {
     std::optional<DelayLine> delay;
 
     std::atomic<std::int64_t> points{0};
+    // From each batch's arrival to its frames played for the watchers, of
+    // the batches that play frames (one that plays none, at the title or a
+    // prompt, waits on the player, not on the replay): the replay's
+    // thread's alone, until it has ended.
+    std::vector<std::int32_t> replay_lags_ms;
+    std::int64_t replayed_frame = 0;
     std::function<std::int64_t()> now_ms;
     std::function<void(const std::string&)> log;
 
@@ -200,44 +206,51 @@ struct LiveBoard::Session {
     }
 
     LiveHooks hooks() {
-        return LiveHooks{[this](std::uint32_t seed) -> std::optional<std::pair<int, DealtGame>> {
-                             const std::lock_guard lock(games_mutex);
-                             for (std::size_t i = 0; i < games.size(); ++i)
-                                 if (!games[i].matched && games[i].seed == seed) {
-                                     games[i].matched = true;
-                                     return std::pair{static_cast<int>(i + 1),
-                                                      DealtGame{seed, games[i].dealt_ms}};
-                                 }
-                             return std::nullopt;
-                         },
-                         [this](const std::vector<replay::CastEvent>& events) {
-                             const std::lock_guard lock(watch_mutex);
-                             if (delay)
-                                 return delayed_output(events);
-                             for (const replay::CastEvent& e : events)
-                                 if (e.code == 'o')
-                                     send(watching, output_event(stream_time(e.at_ms), e.data));
-                         },
-                         [this](const std::string& whole, std::int64_t at_ms) {
-                             const std::lock_guard lock(watch_mutex);
-                             if (delay)
-                                 return delayed_screen(whole, at_ms);
-                             send(joining, screen_event(COLUMNS, ROWS, stream_time(at_ms), whole));
-                             for (Watcher& w : joining)
-                                 watching.push_back(std::move(w));
-                             joining.clear();
-                         },
-                         [this](std::int64_t shown) {
-                             if (delay)
-                                 return delayed_points(shown);
-                             points = shown;
-                         },
-                         [this](int game, const LiveVerdict& verdict) {
-                             if (log)
-                                 log(judged_line(id, game, verdict));
-                             const std::lock_guard lock(games_mutex);
-                             finished.push_back(Finished{game, verdict});
-                         }};
+        return LiveHooks{
+            [this](std::uint32_t seed) -> std::optional<std::pair<int, DealtGame>> {
+                const std::lock_guard lock(games_mutex);
+                for (std::size_t i = 0; i < games.size(); ++i)
+                    if (!games[i].matched && games[i].seed == seed) {
+                        games[i].matched = true;
+                        return std::pair{static_cast<int>(i + 1),
+                                         DealtGame{seed, games[i].dealt_ms}};
+                    }
+                return std::nullopt;
+            },
+            [this](const std::vector<replay::CastEvent>& events) {
+                const std::lock_guard lock(watch_mutex);
+                if (delay)
+                    return delayed_output(events);
+                for (const replay::CastEvent& e : events)
+                    if (e.code == 'o')
+                        send(watching, output_event(stream_time(e.at_ms), e.data));
+            },
+            [this](const std::string& whole, std::int64_t at_ms) {
+                const std::lock_guard lock(watch_mutex);
+                if (delay)
+                    return delayed_screen(whole, at_ms);
+                send(joining, screen_event(COLUMNS, ROWS, stream_time(at_ms), whole));
+                for (Watcher& w : joining)
+                    watching.push_back(std::move(w));
+                joining.clear();
+            },
+            [this](std::int64_t shown) {
+                if (delay)
+                    return delayed_points(shown);
+                points = shown;
+            },
+            [this](int game, const LiveVerdict& verdict) {
+                if (log)
+                    log(judged_line(id, game, verdict));
+                const std::lock_guard lock(games_mutex);
+                finished.push_back(Finished{game, verdict});
+            },
+            [this](const Mark& mark) {
+                if (!mark.restored && mark.frame > replayed_frame)
+                    replay_lags_ms.push_back(static_cast<std::int32_t>(
+                        std::clamp<std::int64_t>(now_ms() - mark.arrived_ms, 0, INT32_MAX)));
+                replayed_frame = std::max(replayed_frame, mark.frame);
+            }};
     }
 
     // The run's games: those the replay finished, in order, then the dealt

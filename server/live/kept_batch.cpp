@@ -32,7 +32,7 @@ std::optional<RestoredBatch> restored_batch(const board::LiveBatch& kept) {
     if (read_events == nullptr)
         return std::nullopt;
     return RestoredBatch{std::move(*read_events),
-                         Mark{batch->seq, batch->frame, kept.received_ms, batch->holds}};
+                         Mark{batch->seq, batch->frame, kept.received_ms, batch->holds, true}};
 }
 
 } // namespace live

@@ -257,6 +257,8 @@ void LiveBoard::end(const std::shared_ptr<Session>& session) {
         ++totals_.sessions;
         totals_.batches += session->next_seq - 1;
         totals_.replay_cpu_ns += session->replay->cpu_ns();
+        totals_.replay_lags.add(session->replay_lags_ms);
+        session->replay_lags_ms = {};
     }
     if (!session->run_body.empty())
         return;

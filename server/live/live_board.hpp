@@ -6,6 +6,7 @@
 // committed by the keeper before the answer says it was taken.
 
 #include "server/http/message.hpp"
+#include "server/live/lag_counts.hpp"
 #include "server/live/live_judge.hpp"
 #include "server/store.hpp"
 
@@ -76,6 +77,7 @@ struct LiveTotals {
     std::int64_t sessions = 0;
     std::int64_t batches = 0;
     std::int64_t replay_cpu_ns = 0; // the replays' threads
+    LagCounts replay_lags;
 };
 
 class LiveBoard {

@@ -35,7 +35,18 @@ void LiveEvents::poke() {
     more_.notify_all();
 }
 
+void LiveEvents::played(const Mark& mark) {
+    if (mark.seq <= played_seq_)
+        return;
+    played_seq_ = mark.seq;
+    if (on_played_)
+        on_played_(mark);
+}
+
 void LiveEvents::wait_for_more(std::unique_lock<std::mutex>& lock) {
+    // All that came is played, as far as it goes.
+    for (const Mark& mark : marks_)
+        played(mark);
     if (!poked_)
         more_.wait(lock);
     if (poked_) {
@@ -97,6 +108,7 @@ std::vector<Mark> LiveEvents::reached() {
     const std::lock_guard lock(mutex_);
     std::vector<Mark> taken;
     while (!marks_.empty() && marks_.front().frame <= frames_seen_) {
+        played(marks_.front());
         taken.push_back(std::move(marks_.front()));
         marks_.pop_front();
     }

@@ -25,6 +25,9 @@ struct Mark {
     std::int64_t frame = 0;
     std::int64_t arrived_ms = 0; // the board's clock
     std::vector<BatchHold> holds;
+    // Taken up from the store (a restart, another server's batch): it
+    // arrived before this server saw it.
+    bool restored = false;
 };
 
 class LiveEvents final : public replay::EventSource {
@@ -37,6 +40,10 @@ class LiveEvents final : public replay::EventSource {
     // (a watcher wants the whole screen) and then wait on.
     void poke();
     void on_poke(std::function<void()> run) { on_poke_ = std::move(run); }
+    // Runs on the replay's thread for each batch, in order, once the replay
+    // has played all it can of it: its frames reached, or the replay waiting
+    // for more than the batches so far hold (the next batch, or the player).
+    void on_played(std::function<void(const Mark&)> run) { on_played_ = std::move(run); }
 
     // The replay's side; each waits while it has nothing to answer with,
     // and gives none once closed and drained.
@@ -57,6 +64,7 @@ class LiveEvents final : public replay::EventSource {
   private:
     // Waits for more, running what a poke asked for meanwhile.
     void wait_for_more(std::unique_lock<std::mutex>& lock);
+    void played(const Mark& mark);
 
     mutable std::mutex mutex_;
     std::condition_variable more_;
@@ -67,10 +75,12 @@ class LiveEvents final : public replay::EventSource {
     std::int64_t frame_sent_ = 0;   // the last batch's frame
     std::int64_t frames_seen_ = 0;  // kbhit calls so far
     std::int64_t misses_taken_ = 0; // since the last key taken
+    std::int64_t played_seq_ = 0;   // the last batch told played
     bool closed_ = false;
     bool contradicted_ = false;
     bool poked_ = false;
     std::function<void()> on_poke_;
+    std::function<void(const Mark&)> on_played_;
 };
 
 } // namespace live

@@ -264,6 +264,7 @@ LiveReplay::LiveReplay(LiveHooks hooks, JudgeRules rules)
         LiveStage stage(*terminal, hooks, *wanted);
         Judging judging(*events, stage, hooks, rules);
         events->on_poke([&stage] { stage.present_now(); });
+        events->on_played(hooks.replayed);
         // The one replay every caller makes, its events from the stream.
         replay::ReplayOptions options;
         options.stage.emplace(replay::Stage{terminal->screen(), stage});

@@ -55,6 +55,9 @@ struct LiveHooks {
     // A dealt game ended (its verdict is final) or, at the stream's end,
     // was cut off; or a game of the stream that was not dealt (number 0).
     std::function<void(int game, const LiveVerdict& verdict)> judged;
+    // The replay has played all it can of a batch, and passed on what its
+    // frames drew; from the replay's thread (LiveEvents::on_played).
+    std::function<void(const Mark& mark)> replayed;
 };
 
 class LiveReplay {

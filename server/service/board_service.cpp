@@ -406,17 +406,22 @@ void BoardService::Parts::log_line(const std::string& line) {
 }
 
 // What the live sessions cost, for whoever sizes the board: the batches'
-// transactions and the replays' CPU, said once as the server stops.
+// transactions, the replays' CPU and how far they kept behind the batches,
+// said once as the server stops.
 void BoardService::Parts::log_live_totals() {
     const CommitCounts commits = keeper.commits();
     if (commits.commits == 0)
         return;
     const live::LiveTotals totals = live.totals();
-    char line[320];
+    const auto lag = [&](double share) {
+        return static_cast<long long>(totals.replay_lags.percentile(share).value_or(0));
+    };
+    char line[400];
     std::snprintf(line, sizeof line,
                   "orbitrix-server: live: %lld batches in %lld transactions (%.2f a transaction, "
                   "%lld failed); %lld sessions ended, %lld batches, their replays %.3f s of CPU "
-                  "(%.3f ms a batch)\n",
+                  "(%.3f ms a batch), played for the watchers %lld ms (p50) and %lld ms (p99) "
+                  "after their arrival\n",
                   static_cast<long long>(commits.batches), static_cast<long long>(commits.commits),
                   static_cast<double>(commits.batches) / static_cast<double>(commits.commits),
                   static_cast<long long>(commits.failed), static_cast<long long>(totals.sessions),
@@ -424,7 +429,8 @@ void BoardService::Parts::log_live_totals() {
                   static_cast<double>(totals.replay_cpu_ns) / 1e9,
                   totals.batches == 0 ? 0.0
                                       : static_cast<double>(totals.replay_cpu_ns) / 1e6 /
-                                            static_cast<double>(totals.batches));
+                                            static_cast<double>(totals.batches),
+                  lag(0.5), lag(0.99));
     log_line(line);
 }
 

@@ -195,6 +195,10 @@ TEST_F(TwoBoards, ARestartedBoardTakesUpTheSessionWhereTheStoreLeftIt) {
     for (std::int64_t seq = 6; seq <= batches(); ++seq)
         ASSERT_EQ(send(*one, seq).status, 200) << seq;
     EXPECT_EQ(stored_recording(), all(lines));
+    // How far its replay kept behind is told of the batches it saw arrive
+    // that play frames: not of those it took up from the store long after
+    // they came, nor of these, which all stand at the first frame.
+    EXPECT_EQ(one->live.totals().replay_lags.total(), 0);
 
     // Only the secrets' hashes are kept.
     sqlite3* db = nullptr;
@@ -214,6 +218,19 @@ TEST_F(TwoBoards, ARestartedBoardTakesUpTheSessionWhereTheStoreLeftIt) {
     EXPECT_EQ(column(2), board::sha256_hex(game_secret));
     sqlite3_finalize(row);
     sqlite3_close(db);
+}
+
+TEST(LagCounts, PercentilesByTheMillisecondWithTheLongestCountedTogether) {
+    live::LagCounts lags;
+    EXPECT_FALSE(lags.percentile(0.5));
+    for (int ms = 1; ms <= 100; ++ms)
+        lags.add(ms);
+    lags.add(std::vector<std::int32_t>{-3, 60'000});
+    const std::pair<double, std::int64_t> cases[] = {
+        {0.0, 0}, {0.01, 1}, {0.5, 50}, {0.99, 100}, {1.0, live::LagCounts::MOST_MS}};
+    for (const auto& [share, ms] : cases)
+        EXPECT_EQ(lags.percentile(share), ms) << share;
+    EXPECT_EQ(lags.total(), 102);
 }
 
 // The board's list of games is asked while the session ends on another

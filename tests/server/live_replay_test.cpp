@@ -136,7 +136,8 @@ Outcome play_live(const Play& play) {
             outcome.joined = {outcome.shown, whole};
         },
         [&](std::int64_t points) { outcome.points.push_back(points); },
-        [&](int game, const live::LiveVerdict& verdict) { outcome.verdicts[game] = verdict; }});
+        [&](int game, const live::LiveVerdict& verdict) { outcome.verdicts[game] = verdict; },
+        {}});
 
     live::Feed feed;
     bool first = true;
