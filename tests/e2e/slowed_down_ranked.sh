@@ -12,13 +12,14 @@
 # which it does not wrap, waits on the true one: the sending thread's
 # timed wait never ends and no batch is sent. At half speed the wall time
 # less 1.5 times the least time grows by a quarter second a second, so it
-# passes the 10 s grace after 40 s of play: the sessions play 46 s.
+# passes the 10 s grace after 40 s of play: the sessions play 60 s, which
+# leaves the slowed game 5 s past the grace, not one and a half.
 ORBITRIX=$1
 SERVER=$2
 FAKETIME=$3
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/../support/local_board.sh"
-PLAY_SECONDS=${PLAY_SECONDS:-46}
+PLAY_SECONDS=${PLAY_SECONDS:-60}
 start_board
 
 # Each session in a pane and a folder of its own; the pane's helpers read
@@ -44,11 +45,14 @@ done
 for pane in game plain; do
     wait_for_text "JOGANDO"
 done
-# The same keys to both, now and then, until the judge has had its window
-# and its grace at half speed.
-for _ in $(seq $((PLAY_SECONDS / 2))); do
-    for pane in game plain; do keys Space; done
-    sleep 2
+# The same keys to both, until the judge has had its window and its grace
+# at half speed: shots, and a step aside now and then, so that the ship
+# lives through the minute and its game is not over before the judge can
+# tell.
+for i in $(seq $((PLAY_SECONDS * 2))); do
+    case $((i % 4)) in 1) key=a ;; 3) key=d ;; *) key=Space ;; esac
+    for pane in game plain; do keys "$key"; done
+    sleep 0.5
 done
 for pane in game plain; do keys Escape; done
 for pane in game plain; do
@@ -64,6 +68,9 @@ run_of() {
 }
 slow_run=$(run_of game)
 plain_run=$(run_of plain)
+# The board's line on each, with its worst window, frames and holds, shown
+# first so that a verdict that is wrong comes with what it was made of.
+grep "^orbitrix-server: live .* judged " "$work/server.log" >&2 || fail "no line on the judged games"
 game_field() { # RUN FIELD
     curl -s --max-time 10 "$board/api/runs/$1" |
         python3 -c "import json, sys; print(json.load(sys.stdin)['games'][0].get('$2', ''))"
@@ -76,5 +83,4 @@ curl -s --max-time 10 "$board/runs/$slow_run" | grep -q 'jogo mais lento que o t
 [ "$(game_field "$plain_run" kind)" = ranked ] ||
     fail "the plain game is $(game_field "$plain_run" kind): $(game_field "$plain_run" open_because)"
 [ -z "$(game_field "$plain_run" open_because)" ] || fail "the plain game has a reason"
-# The board's line on each, with its worst window.
-grep "^orbitrix-server: live .* judged " "$work/server.log" >&2 || fail "no line on the judged games"
+
